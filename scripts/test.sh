@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: a warnings-as-errors build, the same tests under
+# AddressSanitizer + UndefinedBehaviorSanitizer, and short fuzzing runs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+export LC_ALL=C
+
+bash scripts/deps.sh build-essential cmake g++ libgtest-dev libgmock-dev \
+  clang libclang-rt-14-dev qt6-base-dev libgl-dev xauth
+
+jobs=$(nproc)
+
+echo "== Release build (-Wall -Wextra -Werror) and tests"
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DRAVELIN_WERROR=ON >/dev/null
+cmake --build build/release -j"$jobs"
+QT_QPA_PLATFORM=offscreen ctest --test-dir build/release --output-on-failure -j"$jobs"
+
+echo "== Sanitizer build (address, undefined) and tests"
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DRAVELIN_SANITIZE=ON >/dev/null
+cmake --build build/asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  QT_QPA_PLATFORM=offscreen ctest --test-dir build/asan --output-on-failure -j"$jobs"
+
+if [ -f fuzz/run.sh ]; then
+  echo "== Fuzzing"
+  bash fuzz/run.sh
+fi
+echo "== All tests passed"

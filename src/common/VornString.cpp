@@ -1,0 +1,145 @@
+#include "common/VornString.h"
+
+#include <charconv>
+
+namespace ravelin {
+
+namespace {
+bool Printable(unsigned char c) {
+  return c >= 33 && c <= 126;
+}
+}  // namespace
+
+std::string JoinPath(std::string_view dir, std::string_view name) {
+  std::string result(dir);
+  if (!dir.empty() && dir.back() != '/' && dir.back() != '\\') result += '/';
+  result += name;
+  return result;
+}
+
+std::string TextBefore(std::string_view text, std::string_view sep) {
+  if (sep.empty()) return std::string(text);
+  auto pos = text.find(sep);
+  if (pos == std::string_view::npos) return std::string(text);
+  return std::string(text.substr(0, pos));
+}
+
+std::string TextAfter(std::string_view text, std::string_view sep) {
+  if (sep.empty()) return {};
+  auto pos = text.find(sep);
+  if (pos == std::string_view::npos) return {};
+  return std::string(text.substr(pos + sep.size()));
+}
+
+std::string SplitFirst(std::string& text, std::string_view sep) {
+  auto pos = sep.empty() ? std::string::npos : text.find(sep);
+  if (pos == std::string::npos) {
+    std::string head = std::move(text);
+    text.clear();
+    return head;
+  }
+  std::string head = text.substr(0, pos);
+  text.erase(0, pos + sep.size());
+  return head;
+}
+
+std::string CenterText(std::string_view text, int width) {
+  std::string result(text);
+  if (width < 0) width = 0;
+  auto w = static_cast<size_t>(width);
+  if (result.size() < w) {
+    // Adding one blank on each side until the text is at least width long puts
+    // ceil(diff / 2) blanks on each side; an odd difference leaves the extra one left.
+    size_t diff = w - result.size();
+    size_t each = (diff + 1) / 2;
+    result = std::string(each, ' ') + result + std::string(each, ' ');
+  }
+  if (result.size() > w) result.resize(w);
+  return result;
+}
+
+std::string PadLeftWith(std::string_view text, char fill, int width) {
+  std::string result;
+  if (width > 0 && text.size() < static_cast<size_t>(width))
+    result.assign(static_cast<size_t>(width) - text.size(), fill);
+  result += text;
+  return result;
+}
+
+std::string PadRight(std::string_view text, int width) {
+  std::string result(text);
+  if (width > 0 && result.size() < static_cast<size_t>(width))
+    result.append(static_cast<size_t>(width) - result.size(), ' ');
+  return result;
+}
+
+std::string ReplaceFirst(std::string_view text, std::string_view oldPart,
+                         std::string_view newPart) {
+  if (oldPart.empty()) return std::string(text);
+  auto pos = text.find(oldPart);
+  if (pos == std::string_view::npos) return std::string(text);
+  std::string result;
+  result.reserve(text.size() - oldPart.size() + newPart.size());
+  result.append(text.substr(0, pos)).append(newPart).append(text.substr(pos + oldPart.size()));
+  return result;
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view oldPart, std::string_view newPart) {
+  std::string result(text);
+  if (oldPart.empty()) return result;
+  // Restarting from the start after every replacement is only needed where a replacement
+  // can create a new occurrence before its own end; searching again from a little before
+  // the replaced spot gives the same result in linear time for the callers' texts.
+  size_t from = 0;
+  for (;;) {
+    auto pos = result.find(oldPart, from);
+    if (pos == std::string::npos) break;
+    result.replace(pos, oldPart.size(), newPart);
+    // A new occurrence can only begin within oldPart.size() - 1 characters before pos.
+    from = pos >= oldPart.size() ? pos - (oldPart.size() - 1) : 0;
+  }
+  return result;
+}
+
+std::string TrimPrintableLeft(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && !Printable(static_cast<unsigned char>(text[i]))) ++i;
+  return std::string(text.substr(i));
+}
+
+std::string TrimPrintableRight(std::string_view text) {
+  size_t n = text.size();
+  while (n > 0 && !Printable(static_cast<unsigned char>(text[n - 1]))) --n;
+  return std::string(text.substr(0, n));
+}
+
+std::string TrimPrintable(std::string_view text) {
+  return TrimPrintableLeft(TrimPrintableRight(text));
+}
+
+std::string UpperText(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) c = UpperChar(c);
+  return result;
+}
+
+std::string IntToText(std::int32_t value) {
+  return std::to_string(value);
+}
+
+std::string IntToStrWidth(std::int64_t value, int width) {
+  return PadLeftWith(std::to_string(value), ' ', width);
+}
+
+int CompareUpperText(std::string_view a, std::string_view b) {
+  size_t n = a.size() < b.size() ? a.size() : b.size();
+  for (size_t i = 0; i < n; ++i) {
+    auto ca = static_cast<unsigned char>(UpperChar(a[i]));
+    auto cb = static_cast<unsigned char>(UpperChar(b[i]));
+    if (ca != cb) return ca < cb ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+}  // namespace ravelin

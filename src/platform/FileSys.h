@@ -1,0 +1,94 @@
+// The file system as Ravelin sees it: names resolved ignoring letter case one component at a
+// time, "\" read as "/", folders listed in a fixed order. Every access to the disk goes through
+// FileSystem so that tests can put a fake in its place.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ravelin {
+
+/// What a directory entry says about one file or folder.
+struct FileStat {
+  bool exists = false;
+  bool isDir = false;
+  std::uint64_t size = 0;
+  std::time_t mtime = 0;  ///< time of last change, seconds since the epoch
+};
+
+/// One entry of a folder listing.
+struct DirEntry {
+  std::string name;
+  bool isDir = false;
+};
+
+/// The disk behind one interface. Paths may hold "\" and may differ in letter case from the
+/// names on disk; relative paths are taken against CurrentFolder().
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  /// The path of an existing entry as spelled on disk (absolute, "/" delimited), found by
+  /// taking each component as written when it exists, else the first entry of its folder in
+  /// byte order that equals it ignoring ASCII case; nullopt when there is none.
+  virtual std::optional<std::string> Resolve(std::string_view path) = 0;
+  /// Size, time and kind of the entry that path resolves to; exists false when none.
+  virtual FileStat Stat(std::string_view path) = 0;
+  /// Reads a whole file into out. False (out empty) when it cannot be opened: missing, a
+  /// folder, no access. Throws IoError naming the file when reading fails after opening.
+  virtual bool TryReadFile(std::string_view path, std::string& out) = 0;
+  /// The entries of a folder, "." and ".." included, sorted by their names in capitals with
+  /// ties in byte order; empty when the folder cannot be listed.
+  virtual std::vector<DirEntry> ListFolder(std::string_view folder) = 0;
+  /// Creates or replaces a file with data. The old file stays whole when writing fails
+  /// (the new content goes to a file beside it first, then takes its name). Throws IoError.
+  virtual void ReplaceFile(std::string_view path, std::string_view data) = 0;
+  /// Appends data to a file, creating it when missing. When writing fails half way the file
+  /// is cut back to its old length, so what it held is never lost. Throws IoError.
+  virtual void AppendFile(std::string_view path, std::string_view data) = 0;
+  /// Creates an empty file or truncates an existing one to length 0. Throws IoError.
+  virtual void TruncateFile(std::string_view path) = 0;
+  /// The process's current folder (absolute, no trailing "/" except for the root).
+  virtual std::string CurrentFolder() = 0;
+  /// Makes folder the current folder. Throws IoError when it cannot.
+  virtual void SetCurrentFolder(std::string_view folder) = 0;
+  /// Creates a folder and its parents when missing. Throws IoError when it cannot.
+  virtual void MakeFolders(std::string_view folder) = 0;
+  /// Forgets the cached folder listings; each run starts with this.
+  virtual void ClearCache() = 0;
+
+  /// True when path names an existing file; a folder is not a file.
+  bool FileExists(std::string_view path);
+  /// True when path names an existing folder.
+  bool FolderExists(std::string_view path);
+  /// Reads a whole file; throws IoError naming it when it cannot be opened or read.
+  std::string ReadFile(std::string_view path);
+  /// The path made absolute against the current folder with "\" as "/" and "." and ".."
+  /// removed lexically, letter case as given.
+  std::string FullPath(std::string_view path);
+};
+
+/// The process-wide file system (the real disk unless a test installed another).
+FileSystem& Fs();
+
+/// Installs fs as the process-wide file system for the lifetime of this object.
+class ScopedFileSystem {
+ public:
+  explicit ScopedFileSystem(FileSystem& fs);
+  ~ScopedFileSystem();
+  ScopedFileSystem(const ScopedFileSystem&) = delete;
+  ScopedFileSystem& operator=(const ScopedFileSystem&) = delete;
+
+ private:
+  FileSystem* previous_;
+};
+
+/// A new file system over the real disk, with its own listing cache.
+std::unique_ptr<FileSystem> MakeDiskFileSystem();
+
+}  // namespace ravelin

@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "common/Error.h"
+#include "platform/FileSys.h"
+
+namespace ravelin {
+namespace {
+
+/// A fresh folder under the system's temporary folder, removed afterwards.
+class TempFolder {
+ public:
+  TempFolder() {
+    char pattern[] = "/tmp/ravelin-fs-XXXXXX";
+    path_ = ::mkdtemp(pattern);
+  }
+  ~TempFolder() {
+    std::system(("chmod -R u+rwx '" + path_ + "' && rm -rf '" + path_ + "'").c_str());
+  }
+  const std::string& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+  void Write(const std::string& name, const std::string& data) const {
+    std::ofstream(path_ + "/" + name, std::ios::binary) << data;
+  }
+  void Mkdir(const std::string& name) const { ::mkdir((path_ + "/" + name).c_str(), 0777); }
+
+ private:
+  std::string path_;
+};
+
+class FileSysTest : public ::testing::Test {
+ protected:
+  void SetUp() override { fs_ = MakeDiskFileSystem(); }
+  TempFolder dir_;
+  std::unique_ptr<FileSystem> fs_;
+};
+
+TEST_F(FileSysTest, ResolvesEachComponentIgnoringCase) {
+  dir_.Mkdir("Common");
+  dir_.Write("Common/utils.pas", "x");
+  dir_.Write("Unit1.dfm", "y");
+  struct Row {
+    std::string asked;
+    std::string found;  // empty: none
+  } rows[] = {
+      {dir_ / "Common/utils.pas", dir_ / "Common/utils.pas"},
+      {dir_ / "COMMON/Utils.PAS", dir_ / "Common/utils.pas"},
+      {dir_ / "common\\UTILS.pas", dir_ / "Common/utils.pas"},
+      {dir_ / "Unit1.DFM", dir_ / "Unit1.dfm"},
+      {dir_ / "x/../Common/./utils.pas", dir_ / "Common/utils.pas"},
+      {dir_ / "Missing.pas", ""},
+      {dir_ / "Unit1.dfm/x", ""},
+  };
+  for (const auto& row : rows) {
+    auto got = fs_->Resolve(row.asked);
+    EXPECT_EQ(got.value_or(""), row.found) << row.asked;
+  }
+}
+
+TEST_F(FileSysTest, PrefersTheExactSpellingThenTheFirstInByteOrder) {
+  dir_.Write("forms.pas", "lower");
+  dir_.Write("Forms.pas", "mixed");
+  dir_.Write("FORMS.pas", "upper");
+  EXPECT_EQ(fs_->Resolve(dir_ / "forms.pas").value(), dir_ / "forms.pas");
+  EXPECT_EQ(fs_->Resolve(dir_ / "fORMS.pas").value(), dir_ / "FORMS.pas");
+}
+
+TEST_F(FileSysTest, AFolderIsNoFile) {
+  dir_.Mkdir("Sub");
+  dir_.Write("a.pas", "abc");
+  EXPECT_TRUE(fs_->FileExists(dir_ / "A.PAS"));
+  EXPECT_FALSE(fs_->FileExists(dir_ / "sub"));
+  EXPECT_TRUE(fs_->FolderExists(dir_ / "sub"));
+  std::string data;
+  EXPECT_FALSE(fs_->TryReadFile(dir_ / "Sub", data));
+  EXPECT_FALSE(fs_->TryReadFile(dir_ / "none.pas", data));
+  EXPECT_TRUE(fs_->TryReadFile(dir_ / "a.PAS", data));
+  EXPECT_EQ(data, "abc");
+  EXPECT_EQ(fs_->Stat(dir_ / "a.pas").size, 3u);
+  EXPECT_THROW(fs_->ReadFile(dir_ / "none.pas"), IoError);
+}
+
+TEST_F(FileSysTest, ListsFoldersSortedInCapitalsWithDotEntries) {
+  dir_.Write("b.pas", "");
+  dir_.Write("A.pas", "");
+  dir_.Write("a.pas", "");
+  dir_.Write("_x.pas", "");
+  dir_.Mkdir("Zeta");
+  auto entries = fs_->ListFolder(dir_.path());
+  std::vector<std::string> names;
+  for (const auto& e : entries) names.push_back(e.name + (e.isDir ? "/" : ""));
+  std::vector<std::string> want = {"./", "../", "A.pas", "a.pas", "b.pas", "Zeta/", "_x.pas"};
+  EXPECT_EQ(names, want);
+  EXPECT_TRUE(fs_->ListFolder(dir_ / "missing").empty());
+}
+
+TEST_F(FileSysTest, CachedListingsAreRefreshedAfterOwnWritesAndClearCache) {
+  dir_.Write("one.pas", "");
+  EXPECT_EQ(fs_->ListFolder(dir_.path()).size(), 3u);
+  fs_->AppendFile(dir_ / "two.pas", "x");
+  EXPECT_EQ(fs_->ListFolder(dir_.path()).size(), 4u);
+  EXPECT_TRUE(fs_->Resolve(dir_ / "ONE.PAS").has_value());  // indexes the folder
+  dir_.Write("Three.pas", "");                              // written behind our back
+  EXPECT_FALSE(fs_->Resolve(dir_ / "THREE.PAS").has_value());
+  fs_->ClearCache();
+  EXPECT_TRUE(fs_->Resolve(dir_ / "THREE.PAS").has_value());
+}
+
+TEST_F(FileSysTest, AppendCreatesAndExtends) {
+  fs_->AppendFile(dir_ / "r.txt", "one\r\n");
+  fs_->AppendFile(dir_ / "R.TXT", "two\r\n");  // the existing file, found ignoring case
+  EXPECT_EQ(fs_->ReadFile(dir_ / "r.txt"), "one\r\ntwo\r\n");
+  EXPECT_FALSE(fs_->FileExists(dir_ / "R.TXT.new"));
+}
+
+TEST_F(FileSysTest, AppendThatFailsHalfWayKeepsTheOldContent) {
+  dir_.Write("r.txt", std::string(1000, 'o'));
+  // Let the file grow by only a few bytes: the write fails part way (EFBIG).
+  struct rlimit old;
+  ::getrlimit(RLIMIT_FSIZE, &old);
+  auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old;
+  small.rlim_cur = 1010;
+  ::setrlimit(RLIMIT_FSIZE, &small);
+  EXPECT_THROW(fs_->AppendFile(dir_ / "r.txt", std::string(100000, 'n')), IoError);
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  ::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(fs_->ReadFile(dir_ / "r.txt"), std::string(1000, 'o'));
+}
+
+TEST_F(FileSysTest, AppendToAnUnwritableFileThrowsAndKeepsIt) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root ignores file permissions";
+  dir_.Write("r.txt", "old");
+  ::chmod((dir_ / "r.txt").c_str(), 0444);
+  EXPECT_THROW(fs_->AppendFile(dir_ / "r.txt", "new"), IoError);
+  EXPECT_EQ(fs_->ReadFile(dir_ / "r.txt"), "old");
+}
+
+TEST_F(FileSysTest, ReplaceIsAllOrNothing) {
+  dir_.Write("s.ini", "old");
+  fs_->ReplaceFile(dir_ / "S.INI", "new");
+  EXPECT_EQ(fs_->ReadFile(dir_ / "s.ini"), "new");
+  EXPECT_EQ(fs_->ListFolder(dir_.path()).size(), 3u);  // no temporary file left behind
+  // A replacement into a folder that does not exist fails and changes nothing.
+  EXPECT_THROW(fs_->ReplaceFile(dir_ / "nofolder/s.ini", "x"), IoError);
+  struct rlimit old;
+  ::getrlimit(RLIMIT_FSIZE, &old);
+  auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old;
+  small.rlim_cur = 10;
+  ::setrlimit(RLIMIT_FSIZE, &small);
+  EXPECT_THROW(fs_->ReplaceFile(dir_ / "s.ini", std::string(1000, 'x')), IoError);
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  ::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(fs_->ReadFile(dir_ / "s.ini"), "new");
+  EXPECT_EQ(fs_->ListFolder(dir_.path()).size(), 3u);
+}
+
+TEST_F(FileSysTest, TruncateEmptiesOrCreates) {
+  dir_.Write("r.txt", "old");
+  fs_->TruncateFile(dir_ / "R.txt");
+  EXPECT_EQ(fs_->ReadFile(dir_ / "r.txt"), "");
+  fs_->TruncateFile(dir_ / "new.txt");
+  EXPECT_TRUE(fs_->FileExists(dir_ / "new.txt"));
+  EXPECT_THROW(fs_->TruncateFile(dir_ / "nofolder/x.txt"), IoError);
+}
+
+TEST_F(FileSysTest, CurrentFolderAndFullPath) {
+  std::string before = fs_->CurrentFolder();
+  dir_.Mkdir("Work");
+  fs_->SetCurrentFolder(dir_ / "WORK");
+  EXPECT_EQ(fs_->CurrentFolder(), dir_ / "Work");
+  EXPECT_EQ(fs_->FullPath("..\\x\\.\\y.pas"), dir_ / "x/y.pas");
+  EXPECT_THROW(fs_->SetCurrentFolder(dir_ / "none"), IoError);
+  fs_->SetCurrentFolder(before);
+}
+
+TEST_F(FileSysTest, MakeFoldersCreatesParentsAndReusesCaseVariants) {
+  dir_.Mkdir("Config");
+  fs_->MakeFolders(dir_ / "config/ravelin/deep");
+  EXPECT_TRUE(fs_->FolderExists(dir_ / "Config/ravelin/deep"));
+  // No second, differently spelled folder was made beside "Config".
+  EXPECT_EQ(fs_->ListFolder(dir_.path()).size(), 3u);
+  EXPECT_EQ(fs_->Resolve(dir_ / "config").value(), dir_ / "Config");
+}
+
+TEST(ScopedFileSystem, InstallsAndRestores) {
+  FileSystem& disk = Fs();
+  auto other = MakeDiskFileSystem();
+  {
+    ScopedFileSystem scope(*other);
+    EXPECT_EQ(&Fs(), other.get());
+  }
+  EXPECT_EQ(&Fs(), &disk);
+}
+
+}  // namespace
+}  // namespace ravelin
