@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/VornString.h"
+#include "pascal/Vornsymbols.h"
+
+namespace ravelin {
+namespace {
+
+// The word lookup as the plain linear search over the table in value order.
+TTokenKind LinearWordKind(std::string_view text) {
+  const std::string upper = UpperText(text);
+  for (int k = kFirstWord; k <= kLastWord; ++k) {
+    if (WordName(static_cast<TTokenKind>(k)) == upper) return static_cast<TTokenKind>(k);
+  }
+  return tkIdentifier;
+}
+
+TEST(Vornsymbols, KindNameCoversEveryRange) {
+  struct Row {
+    int kind;
+    const char* name;
+  };
+  const Row rows[] = {
+      {0, "<{...}>"},
+      {1, "<(*...*)>"},
+      {2, "<//...>"},
+      {3, "<identifier>"},
+      {4, "<float>"},
+      {5, "<integer>"},
+      {6, "<string>"},
+      {7, "<symbol>"},
+      {8, "<formatted-block>"},
+      {9, "&"},
+      {10, ":="},
+      {11, "@"},
+      {12, "["},
+      {13, "]"},
+      {14, "^"},
+      {15, ":"},
+      {16, ","},
+      {17, "="},
+      {18, ">="},
+      {19, ">"},
+      {20, "<="},
+      {21, "<"},
+      {22, "-"},
+      {23, "<>"},
+      {24, "("},
+      {25, ")"},
+      {26, "+"},
+      {27, ".."},
+      {28, "*"},
+      {29, ";"},
+      {30, "."},
+      {31, "/"},
+      {32, "AND"},
+      {47, "END"},
+      {57, "IMPLEMENTATION"},
+      {58, "IN"},
+      {84, "STRING"},
+      {92, "USES"},
+      {96, "XOR"},
+      {97, "ABSOLUTE"},
+      {105, "DYNAMIC"},
+      {106, ""},
+      {107, "EXTERNAL"},
+      {135, "WRITEONLY"},
+      {136, "AT"},
+      {137, "ON"},
+      {138, ""},
+      {200, ""},
+      {255, ""},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(KindName(static_cast<TTokenKind>(row.kind)), row.name) << row.kind;
+  }
+}
+
+TEST(Vornsymbols, SymbolAndWordNamesStayInTheirRanges) {
+  EXPECT_EQ(SymbolName(tkSymbol), "");
+  EXPECT_EQ(SymbolName(tkAmpersand), "&");
+  EXPECT_EQ(SymbolName(tkSlash), "/");
+  EXPECT_EQ(SymbolName(tkAnd), "");
+  EXPECT_EQ(WordName(tkSlash), "");
+  EXPECT_EQ(WordName(tkAnd), "AND");
+  EXPECT_EQ(WordName(tkUnnamed), "");
+  EXPECT_EQ(WordName(tkOn), "ON");
+  EXPECT_EQ(WordName(static_cast<TTokenKind>(138)), "");
+  EXPECT_EQ(WordName(tkIdentifier), "");
+}
+
+TEST(Vornsymbols, EnumerationKeepsTheFixedValues) {
+  EXPECT_EQ(tkFormattedBlock, 8);
+  EXPECT_EQ(tkComma, 16);
+  EXPECT_EQ(tkSemicolon, 29);
+  EXPECT_EQ(tkImplementation, 57);
+  EXPECT_EQ(tkIn, 58);
+  EXPECT_EQ(tkUses, 92);
+  EXPECT_EQ(tkUnnamed, 106);
+  EXPECT_EQ(tkOn, 137);
+  EXPECT_EQ(sizeof(TTokenKind), 1u);
+}
+
+TEST(Vornsymbols, PragmaNames) {
+  EXPECT_EQ(PragmaName(pkNone), "");
+  EXPECT_EQ(PragmaName(pkFormatOff), ".F-");
+  EXPECT_EQ(PragmaName(pkFormatOn), ".F+");
+  EXPECT_EQ(PragmaName(static_cast<TPragmaKind>(3)), "");
+}
+
+TEST(Vornsymbols, WordKindFindsTableBoundariesAndCaseVariants) {
+  struct Row {
+    std::string text;
+    int kind;
+  };
+  const Row rows[] = {
+      {"AND", 32},
+      {"and", 32},
+      {"XOR", 96},
+      {"ABSOLUTE", 97},
+      {"WRITEONLY", 135},
+      {"WriteOnly", 135},
+      {"AT", 136},
+      {"at", 136},
+      {"ON", 137},
+      {"oN", 137},
+      {"", 106},
+      {"BEGIN", 36},
+      {"begin", 36},
+      {"BeGiN", 36},
+      {"BEGINNING", 3},
+      {"BEGI", 3},
+      {"uses", 92},
+      {"Implementation", 57},
+      {"in", 58},
+      {"string", 84},
+      {"resourcestring", 80},
+      {"dispinterface", 42},
+      {"initialization", 60},
+      {"x", 3},
+      {"_", 3},
+      {"AND_", 3},
+      {" AND", 3},
+      {"AND ", 3},
+      {std::string("AND\0", 4), 3},
+      {"\xC1ND", 3},
+      {"A\xCE"
+       "D",
+       3},
+      {"ANDANDANDANDANDAND", 3},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(WordKind(row.text), row.kind) << row.text;
+  }
+}
+
+TEST(Vornsymbols, WordKindEqualsLinearSearchForEveryWordAndManyNonWords) {
+  std::vector<std::string> texts;
+  for (int k = kFirstWord; k <= kLastWord; ++k) {
+    const std::string word(WordName(static_cast<TTokenKind>(k)));
+    std::string lower = word, mixed = word, firstLower = word;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+      lower[i] = static_cast<char>(word[i] + 32);
+      if (i % 2 == 1) mixed[i] = lower[i];
+    }
+    if (!word.empty()) firstLower[0] = lower[0];
+    for (const auto& w : {word, lower, mixed, firstLower}) {
+      texts.push_back(w);
+      for (std::size_t n = 0; n < w.size(); ++n) texts.push_back(w.substr(0, n));
+      for (std::size_t n = 1; n <= w.size(); ++n) texts.push_back(w.substr(n));
+      for (const char* tail : {"X", "_", "1", "\x80", "\xFF", " "}) texts.push_back(w + tail);
+      for (std::size_t i = 0; i < w.size(); ++i) {
+        // A letter swapped for its code +/- 128 or for the byte that differs in bit 5 only
+        // when that byte is no letter.
+        for (int delta : {128, -128}) {
+          std::string t = w;
+          t[i] = static_cast<char>(static_cast<unsigned char>(w[i]) + delta);
+          texts.push_back(t);
+        }
+      }
+    }
+  }
+  // Every text of one and two bytes.
+  for (int a = 0; a < 256; ++a) {
+    texts.push_back(std::string(1, static_cast<char>(a)));
+    for (int b = 0; b < 256; ++b) {
+      texts.push_back(std::string{static_cast<char>(a), static_cast<char>(b)});
+    }
+  }
+  // Every three-letter text over letters, their neighbours and a few high bytes.
+  const std::string alphabet = "ADNORSTX@[`{_0adnorstx\xC1\xE1";
+  for (char a : alphabet) {
+    for (char b : alphabet) {
+      for (char c : alphabet) texts.push_back(std::string{a, b, c});
+    }
+  }
+  for (const auto& text : texts) {
+    ASSERT_EQ(WordKind(text), LinearWordKind(text)) << text;
+  }
+}
+
+TEST(Vornsymbols, PragmaKindStripsTheOpenerAndMatchesIgnoringCase) {
+  struct Row {
+    std::string text;
+    int kind;
+  };
+  const Row rows[] = {
+      {"", 0},      {"{.F-", 1},  {"{.f-", 1}, {"{.F+", 2}, {"{.f+", 2},  {"(*.F", 0},
+      {"(*.F-", 1}, {"//.F+", 2}, {".F-", 1},  {"x.F-", 0}, {"{.F-}", 0}, {"{.F*", 0},
+      {"{", 0},     {"(", 0},     {"/", 0},    {"{.F", 0},  {"{ .F-", 0}, {"{}", 0},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(PragmaKind(row.text), row.kind) << row.text;
+  }
+}
+
+}  // namespace
+}  // namespace ravelin
