@@ -1,0 +1,357 @@
+// ravelin-cli's unit commands: list, tree, depend and report on a small project built in a
+// temporary folder and on the demo project, their search settings, delivery and errors.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+#include <utime.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/CliMain.h"
+#include "linecount/LCntEngn.h"
+#include "settings/LstGlobal.h"
+
+namespace ravelin {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The folder name the expected reports are written with; the real one has the same length.
+constexpr const char* kGoldenFolder = "/tmp/ravelin-cli-XXXXXX";
+constexpr std::time_t kFileTime = 966342896;  // 2000-08-15 12:34:56 UTC
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+CliRun RunArgs(std::vector<std::string> args) {
+  args.insert(args.begin(), "ravelin-cli");
+  std::vector<char*> argv;
+  for (auto& arg : args) argv.push_back(arg.data());
+  std::ostringstream out, err;
+  CliRun run;
+  run.status = RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteAll(const fs::path& path, const std::string& text) {
+  fs::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+}
+
+// The banner's date and time, which change from run to run, as a fixed text of equal width.
+std::string MaskBannerTime(const std::string& text) {
+  static const std::regex stamp(R"(RAVELIN REPORT \d{4} [A-Za-z]{3} \d{2} @ \d{2}:\d{2})");
+  return std::regex_replace(text, stamp, "RAVELIN REPORT yyyy mmm dd @ hh:mm");
+}
+
+// Compares line by line and names the first line that differs.
+void ExpectSameText(const std::string& actual, const std::string& expected,
+                    const std::string& what) {
+  if (actual == expected) return;
+  std::istringstream a(actual), e(expected);
+  std::string lineA, lineE;
+  for (int number = 1;; ++number) {
+    bool moreA = static_cast<bool>(std::getline(a, lineA));
+    bool moreE = static_cast<bool>(std::getline(e, lineE));
+    if (!moreA && !moreE) break;
+    if (moreA != moreE || lineA != lineE) {
+      ADD_FAILURE() << what << ": first difference in line " << number << "\n  actual:   ["
+                    << (moreA ? lineA : "<end>") << "]\n  expected: [" << (moreE ? lineE : "<end>")
+                    << "]";
+      return;
+    }
+  }
+  ADD_FAILURE() << what << ": texts differ (line ends?)";
+}
+
+class CliUnitsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    start_ = fs::current_path();
+    std::string pattern = kGoldenFolder;
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    savedXdg_ = xdg ? std::optional<std::string>(xdg) : std::nullopt;
+    ::setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
+    savedTz_ = std::getenv("TZ") ? std::optional<std::string>(std::getenv("TZ")) : std::nullopt;
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+    WriteProject();
+    fs::current_path(dir_);
+  }
+
+  void TearDown() override {
+    fs::current_path(start_);
+    fs::remove_all(dir_);
+    if (savedXdg_) {
+      ::setenv("XDG_CONFIG_HOME", savedXdg_->c_str(), 1);
+    } else {
+      ::unsetenv("XDG_CONFIG_HOME");
+    }
+    if (savedTz_) {
+      ::setenv("TZ", savedTz_->c_str(), 1);
+    } else {
+      ::unsetenv("TZ");
+    }
+    ::tzset();
+    SetSettingsFileName("");
+  }
+
+  // A project: Demo.dpr and two units in app/, a unit found only along the search paths in
+  // lib/, a runtime unit one subfolder down in rtl/, and two units found nowhere.
+  void WriteProject() {
+    const std::pair<const char*, const char*> files[] = {
+        {"app/Demo.dpr",
+         "program Demo;\r\nuses\r\n  Forms,\r\n  Unit1 in 'Unit1.pas',\r\n  Helper;\r\nbegin\r\n"
+         "end.\r\n"},
+        {"app/Unit1.pas",
+         "unit Unit1;\r\ninterface\r\nuses SysUtils, Helper;\r\nimplementation\r\n"
+         "uses Windows, Unit2;\r\nend.\r\n"},
+        {"app/Unit2.pas", "unit Unit2;\ninterface\nimplementation\nend.\n"},
+        {"lib/Helper.pas", "unit Helper;\rinterface\ruses SysUtils;\rimplementation\rend.\r"},
+        {"rtl/sys/SysUtils.pas",
+         "unit SysUtils;\r\n{ the runtime library }\r\ninterface\r\nimplementation\r\nend.\r\n"},
+    };
+    for (const auto& [name, text] : files) {
+      fs::path path = dir_ / name;
+      WriteAll(path, text);
+      struct utimbuf times {
+        kFileTime, kFileTime
+      };
+      ASSERT_EQ(::utime(path.c_str(), &times), 0);
+    }
+  }
+
+  // An expected report from the golden folder, written for kGoldenFolder, moved to dir_.
+  std::string Golden(const std::string& name) const {
+    std::string text = ReadAll(fs::path(RAVELIN_SOURCE_DIR) / "tests/cliunits/golden" / name);
+    EXPECT_FALSE(text.empty()) << name;
+    const std::string from = kGoldenFolder;
+    const std::string to = dir_.string();
+    for (size_t pos = text.find(from); pos != std::string::npos; pos = text.find(from, pos)) {
+      text.replace(pos, from.size(), to);
+      pos += to.size();
+    }
+    return text;
+  }
+
+  std::string Root() const { return (dir_ / "app" / "Demo.dpr").string(); }
+
+  fs::path start_;
+  fs::path dir_;
+  std::optional<std::string> savedXdg_;
+  std::optional<std::string> savedTz_;
+};
+
+TEST_F(CliUnitsTest, TreeDrawsTheChartFromAFreshStart) {
+  // A listing first: its time must not reach the next command's banner.
+  ASSERT_EQ(RunArgs({"list", "app/Demo.dpr"}).status, 0);
+  CliRun run = RunArgs({"tree", "--search", "lib", "--rtl", "rtl", "app/Demo.dpr"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  ExpectSameText(run.out, Golden("tree.txt"), "tree");
+  EXPECT_EQ(fs::current_path(), dir_);  // the start folder is back
+}
+
+TEST_F(CliUnitsTest, DependReadsSearchFoldersFromTheSettingsFile) {
+  WriteAll(dir_ / "my.INI", "[LAST]\r\nSearch Paths=" + (dir_ / "lib").string() +
+                                "\r\nRTL=" + (dir_ / "rtl").string() +
+                                "/\r\nUse RTL=1\r\nUse Search Path=1\r\n");
+  CliRun run = RunArgs({"depend", "--settings", "my.INI", Root()});
+  EXPECT_EQ(run.status, 0) << run.err;
+  ExpectSameText(run.out, Golden("depend.txt"), "depend");
+}
+
+TEST_F(CliUnitsTest, ListShowsEveryUnitFileWithSizeAndTime) {
+  CliRun run = RunArgs({"list", "--vcl", "rtl", "--search", ";lib;;", Root()});
+  EXPECT_EQ(run.status, 0) << run.err;
+  ExpectSameText(MaskBannerTime(run.out), Golden("list.txt"), "list");
+}
+
+TEST_F(CliUnitsTest, CommandLineFoldersOverrideTheSettingsAndSwitchThemOn) {
+  const std::string lib = (dir_ / "lib").string();
+  const std::string rtl = (dir_ / "rtl").string() + "/";
+  const std::string settingsOff =
+      "[LAST]\r\nSearch Paths=" + lib + "\r\nRTL=" + rtl + "\r\nVCL=" + rtl + "\r\n";
+  const std::string settingsOn = settingsOff + "Use RTL=1\r\nUse Search Path=1\r\nUse VCL=0\r\n";
+  const std::string settingsElsewhere =
+      "[LAST]\r\nSearch Paths=/nonexistent\r\nUse Search Path=1\r\n";
+  const struct {
+    const char* name;
+    std::string settings;  // empty: no --settings
+    std::vector<std::string> options;
+    bool helperFound;
+    bool sysUtilsFound;
+  } rows[] = {
+      {"nothing switched on", "", {}, false, false},
+      {"--search", "", {"--search", "lib"}, true, false},
+      {"--rtl", "", {"--rtl", "rtl"}, false, true},
+      {"--vcl", "", {"--vcl", "rtl/"}, false, true},
+      {"settings with searches off", settingsOff, {}, false, false},
+      {"settings with searches on", settingsOn, {}, true, true},
+      {"--search switches the stored path on", settingsOff, {"--search", "lib"}, true, false},
+      {"--search replaces the stored path", settingsElsewhere, {"--search", "lib"}, true, false},
+      {"--rtl replaces the stored folder", settingsOn, {"--rtl", "lib"}, true, false},
+  };
+  for (const auto& row : rows) {
+    std::vector<std::string> args = {"list"};
+    if (!row.settings.empty()) {
+      WriteAll(dir_ / "row.INI", row.settings);
+      args.insert(args.end(), {"--settings", "row.INI"});
+    }
+    args.insert(args.end(), row.options.begin(), row.options.end());
+    args.push_back(Root());
+    CliRun run = RunArgs(args);
+    ASSERT_EQ(run.status, 0) << row.name << ": " << run.err;
+    const std::string helper = row.helperFound ? lib + "/Helper.pas" : "  Helper.pas";
+    const std::string sysUtils =
+        row.sysUtilsFound ? (dir_ / "rtl/sys/SysUtils.pas").string() : "  SysUtils.pas";
+    EXPECT_NE(run.out.find(helper + "\r\n"), std::string::npos) << row.name;
+    EXPECT_NE(run.out.find(sysUtils + "\r\n"), std::string::npos) << row.name;
+  }
+}
+
+TEST_F(CliUnitsTest, ReportIsTheFourButtonsInTurnWithReuseList) {
+  CliRun run = RunArgs({"report", "--search", "lib", "--rtl", "rtl", "app/Demo.dpr"});
+  ASSERT_EQ(run.status, 0) << run.err;
+
+  // The line count part is what `count` gives for the unit files, in their list order, in the
+  // project's folder, from the line counter's state at start.
+  const std::vector<std::string> unitFiles = {Root(),
+                                              (dir_ / "app/Unit1.pas").string(),
+                                              (dir_ / "app/Unit2.pas").string(),
+                                              (dir_ / "lib/Helper.pas").string(),
+                                              (dir_ / "rtl/sys/SysUtils.pas").string(),
+                                              "Forms.pas",
+                                              "Windows.pas"};
+  fs::current_path(dir_ / "app");
+  LastReportPath = "A:\\";
+  std::vector<std::string> countArgs = {"count"};
+  countArgs.insert(countArgs.end(), unitFiles.begin(), unitFiles.end());
+  CliRun count = RunArgs(countArgs);
+  fs::current_path(dir_);
+  ASSERT_EQ(count.status, 0) << count.err;
+  EXPECT_NE(count.out.find("PATH: " + (dir_ / "app").string() + "/\r\n"), std::string::npos);
+
+  // Chart and table carry the listing's time in their banners.
+  auto timed = [](std::string text) {
+    const std::string plain = "RAVELIN REPORT";
+    size_t pos = text.find(std::string(43, ' ') + plain);
+    text.replace(
+        pos, 100,
+        std::string(33, ' ') + "RAVELIN REPORT yyyy mmm dd @ hh:mm" + std::string(33, ' '));
+    return text;
+  };
+  const std::string expected =
+      Golden("list.txt") + timed(Golden("tree.txt")) + timed(Golden("depend.txt")) + count.out;
+  ExpectSameText(MaskBannerTime(run.out), expected, "report");
+  EXPECT_FALSE(fs::exists(dir_ / "app" / "Tallion.Files"));
+}
+
+TEST_F(CliUnitsTest, ReportFileIsAppendedToAndNamedFromTheStartFolder) {
+  WriteAll(dir_ / "out.txt", "earlier report\r\n");
+  CliRun first = RunArgs({"depend", "--report", "out.txt", "app/Demo.dpr"});
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(first.out, "");
+  CliRun second = RunArgs({"depend", "--report", "out.txt", "app/Demo.dpr"});
+  ASSERT_EQ(second.status, 0) << second.err;
+  CliRun shown = RunArgs({"depend", "app/Demo.dpr"});
+  EXPECT_EQ(ReadAll(dir_ / "out.txt"), "earlier report\r\n" + shown.out + shown.out);
+  EXPECT_FALSE(fs::exists(dir_ / "app" / "out.txt"));
+}
+
+TEST_F(CliUnitsTest, BadCommandLinesAndMissingFilesGiveErrors) {
+  WriteAll(dir_ / "plain", "a file");
+  const std::string missing = (dir_ / "missing.dpr").string();
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string message;  // what stderr must hold
+  } rows[] = {
+      {{"list"}, 2, "ravelin-cli: no root file given"},
+      {{"tree", "a.dpr", "b.dpr"}, 2, "ravelin-cli: give exactly one root file"},
+      {{"depend", "--bogus", "app/Demo.dpr"}, 2, "unknown option '--bogus'"},
+      {{"report", "app/Demo.dpr", "--rtl"}, 2, "'--rtl' needs a value"},
+      {{"list", "missing.dpr"}, 1, "ravelin-cli: Cannot open \"" + missing + "\""},
+      {{"tree", "app"}, 1, "ravelin-cli: Cannot open \"" + (dir_ / "app").string() + "\""},
+      {{"depend", "--settings", "none.INI", "app/Demo.dpr"},
+       1,
+       "ravelin-cli: Cannot open settings file \"" + (dir_ / "none.INI").string() + "\""},
+      {{"report", "--report", "plain/out.txt", "app/Demo.dpr"},
+       1,
+       "ravelin-cli: Cannot write \"" + (dir_ / "plain/out.txt").string() + "\""},
+  };
+  for (const auto& row : rows) {
+    CliRun run = RunArgs(row.args);
+    std::string line;
+    for (const auto& arg : row.args) line += arg + " ";
+    EXPECT_EQ(run.status, row.status) << line;
+    EXPECT_NE(run.err.find(row.message), std::string::npos) << line << "\n" << run.err;
+    EXPECT_EQ(run.out, "") << line;
+    EXPECT_EQ(fs::current_path(), dir_) << line;
+  }
+  EXPECT_EQ(ReadAll(dir_ / "plain"), "a file");
+}
+
+TEST_F(CliUnitsTest, ReportOnTheDemoProjectCountsEveryListedFile) {
+  const std::string root = std::string(RAVELIN_SOURCE_DIR) + "/samples/demo/Demo.dpr";
+  ASSERT_TRUE(fs::is_regular_file(root)) << root;
+  CliRun run = RunArgs({"report", root});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string titles[] = {"Unit File Listing for " + root, "Unit Tree Chart for " + root,
+                                "Unit Dependency Table for " + root, "Line Count Detailed Report"};
+  size_t at = 0;
+  for (const auto& title : titles) {
+    size_t found = run.out.find(title, at);
+    ASSERT_NE(found, std::string::npos) << title;
+    at = found;
+  }
+  // One listing row per unit file, and the line count goes over exactly those files.
+  static const std::regex listRow(R"(\r\n +\d+: )");
+  const std::string listing = run.out.substr(0, run.out.find(titles[1]));
+  auto rows = std::distance(std::sregex_iterator(listing.begin(), listing.end(), listRow),
+                            std::sregex_iterator());
+  ASSERT_GT(rows, 1);
+  EXPECT_NE(run.out.find("\r\n " + std::to_string(rows) + " files processed.\r\n"),
+            std::string::npos);
+  EXPECT_EQ(fs::current_path(), dir_);
+  EXPECT_FALSE(fs::exists(fs::path(root).parent_path() / "Tallion.Files"));
+}
+
+TEST_F(CliUnitsTest, HelpCoversTheUnitCommands) {
+  CliRun overview = RunArgs({"--help"});
+  EXPECT_EQ(overview.status, 0);
+  for (const char* name : {"list", "tree", "depend", "report"}) {
+    EXPECT_NE(overview.out.find(std::string("\n  ") + name + " "), std::string::npos) << name;
+    CliRun help = RunArgs({name, "--help"});
+    EXPECT_EQ(help.status, 0) << name;
+    for (const char* option : {"--settings FILE", "--rtl DIR", "--vcl DIR", "--search", "--report"})
+      EXPECT_NE(help.out.find(option), std::string::npos) << name << " " << option;
+  }
+}
+
+}  // namespace
+}  // namespace ravelin

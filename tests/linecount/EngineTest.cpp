@@ -1,0 +1,216 @@
+// Runs of the line counter on real files: list files, wildcard patterns, missing inputs and
+// the errors that end a run.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "TestFiles.h"
+#include "common/Error.h"
+#include "common/TextLines.h"
+#include "linecount/LCntEngn.h"
+
+namespace ravelin {
+namespace {
+
+using testing::TempFolder;
+using testing::WriteBytes;
+
+/// The names of the rows of a detailed report, in order ("TOTAL" excluded).
+std::vector<std::string> RowNames(const TLcntEngine& engine) {
+  std::vector<std::string> names;
+  const auto& lines = engine.Lines;
+  const std::string nameColumn(14, ' ');
+  for (size_t i = 12; i < lines.size() && lines[i].rfind("-----", 0) != 0; ++i) {
+    const std::string& line = lines[i];
+    if (line.rfind("PATH: ", 0) == 0 || line.rfind("File \"", 0) == 0) continue;
+    if (line.rfind(nameColumn, 0) == 0) continue;  // the row of a long name
+    if (i + 1 < lines.size() && lines[i + 1].rfind(nameColumn, 0) == 0) {
+      names.push_back(line);  // a long name on a line of its own
+      continue;
+    }
+    std::string name = line.substr(0, 14);
+    name.erase(0, name.find_first_not_of(' '));
+    names.push_back(name);
+  }
+  return names;
+}
+
+class Engine : public ::testing::Test {
+ protected:
+  void SetUp() override { LastReportPath = "A:\\"; }
+  TempFolder dir;
+
+  /// Runs a detailed (or summary) count over a list file holding text.
+  TLcntEngine& RunList(const std::string& listText, bool detailed = true) {
+    WriteBytes(dir / "Tallion.Files", listText);
+    engine_.SetFileSpec(dir / "Tallion.Files");
+    engine_.UseListFile = true;
+    engine_.Detailed = detailed;
+    EXPECT_TRUE(engine_.Execute());
+    return engine_;
+  }
+  TLcntEngine engine_;
+};
+
+TEST_F(Engine, ListFileSkipsEmptyLinesAndTrimsNames) {
+  WriteBytes(dir / "A.pas", "a;\r\n");
+  WriteBytes(dir / "B.pas", "b;\r\n// c\r\n");
+  auto& engine =
+      RunList("\r\n  " + (dir / "B.pas") + " \t\r\n\r\n   \r\n\t" + (dir / "A.pas") + "\r\n\r\n");
+  EXPECT_EQ(RowNames(engine), (std::vector<std::string>{"B.pas", "A.pas"}));
+  EXPECT_EQ(engine.FileCount, 2);
+  EXPECT_EQ(engine.Totals, (TLineCounts{3, 0, 2, 0, 1}));
+}
+
+TEST_F(Engine, ListFileReadingStopsAtCtrlZAndAcceptsEveryLineEnd) {
+  WriteBytes(dir / "A.pas", "a;");
+  WriteBytes(dir / "B.pas", "b;");
+  WriteBytes(dir / "C.pas", "c;");
+  auto& engine = RunList((dir / "A.pas") + "\n" + (dir / "B.pas") + "\r" + (dir / "A.pas") +
+                         "\x1a" + (dir / "C.pas") + "\r\n");
+  EXPECT_EQ(RowNames(engine), (std::vector<std::string>{"A.pas", "B.pas", "A.pas"}));
+}
+
+TEST_F(Engine, MissingListFileEndsTheRunWithAnErrorNamingIt) {
+  TLcntEngine engine;
+  engine.SetFileSpec(dir / "Missing.Files");
+  engine.UseListFile = true;
+  try {
+    engine.Execute();
+    FAIL() << "no error";
+  } catch (const IoError& e) {
+    EXPECT_NE(std::string(e.what()).find("Missing.Files"), std::string::npos) << e.what();
+  }
+}
+
+TEST_F(Engine, UnreadableInputsAreReportedAsNotFoundAndCountedAsEmpty) {
+  WriteBytes(dir / "A.pas", "a;\r\n");
+  std::filesystem::create_directory(dir / "Folder.pas");
+  const std::string missing = dir / "Missing.pas";
+  auto& engine = RunList(missing + "\r\n" + (dir / "Folder.pas") + "\r\n" + (dir / "A.pas"));
+  const auto& lines = engine.Lines;
+  auto at = [&](const std::string& text) {
+    return std::find(lines.begin(), lines.end(), text) - lines.begin();
+  };
+  const auto notFound = at("File \"" + missing + "\" not found.");
+  ASSERT_LT(notFound, static_cast<long>(lines.size()));
+  // The message stands before the file's "PATH: " line and its row of zeros.
+  EXPECT_EQ(lines[notFound + 1], "PATH: " + dir.Path() + "/");
+  EXPECT_EQ(lines[notFound + 2],
+            "   Missing.pas        0 ---        0 ---        0 ---        0 --- ---        0");
+  EXPECT_EQ(lines[notFound + 3], "File \"" + (dir / "Folder.pas") + "\" not found.");
+  EXPECT_EQ(engine.FileCount, 3);
+  EXPECT_EQ(engine.Totals.Total, 1);
+}
+
+TEST_F(Engine, SummaryRunPutsNotFoundLinesBetweenBannerAndSummary) {
+  const std::string missing = dir / "Missing.pas";
+  auto& engine = RunList(missing, /*detailed=*/false);
+  ASSERT_GT(engine.Lines.size(), 10u);
+  EXPECT_EQ(engine.Lines[8], "File \"" + missing + "\" not found.");
+  EXPECT_EQ(engine.Lines[9], "");
+  EXPECT_EQ(engine.Lines[10], "Line Count Summary Report for: ");
+}
+
+TEST_F(Engine, NamesResolveIgnoringCaseAndBackslashesButKeepTheirSpelling) {
+  WriteBytes(dir / "sub/unit1.pas", "x;\r\n");
+  auto& engine = RunList(dir.Path() + "/SUB\\Unit1.PAS");
+  EXPECT_EQ(engine.Totals.Source, 1);
+  EXPECT_NE(std::find(engine.Lines.begin(), engine.Lines.end(), "PATH: " + dir.Path() + "/SUB\\"),
+            engine.Lines.end());
+  EXPECT_EQ(RowNames(engine), (std::vector<std::string>{"Unit1.PAS"}));
+}
+
+TEST_F(Engine, OpenCommentDoesNotCarryIntoTheNextFile) {
+  WriteBytes(dir / "A.pas", "{ never closed\r\n");
+  WriteBytes(dir / "B.pas", "x;\r\n");
+  auto& engine = RunList((dir / "A.pas") + "\r\n" + (dir / "B.pas"));
+  EXPECT_EQ(engine.Totals, (TLineCounts{2, 0, 1, 0, 1}));
+}
+
+TEST_F(Engine, WildcardListsMatchingEntriesInNameOrderIgnoringCase) {
+  WriteBytes(dir / "b.pas", "b;");
+  WriteBytes(dir / "A.PAS", "a;");
+  WriteBytes(dir / "c.txt", "c;");
+  WriteBytes(dir / "a.pas", "a;");
+  std::filesystem::create_directory(dir / "Sub.pas");
+  TLcntEngine engine;
+  engine.SetFileSpec(dir / "*.pas");
+  engine.Detailed = true;
+  ASSERT_TRUE(engine.Execute());
+  // Sorted by the names in capitals, ties in byte order; the folder matches and is not found.
+  EXPECT_EQ(RowNames(engine), (std::vector<std::string>{"A.PAS", "a.pas", "b.pas", "Sub.pas"}));
+  EXPECT_NE(std::find(engine.Lines.begin(), engine.Lines.end(),
+                      "File \"" + (dir / "Sub.pas") + "\" not found."),
+            engine.Lines.end());
+  EXPECT_EQ(engine.FileCount, 4);
+}
+
+TEST_F(Engine, WildcardWithQuestionMarkAndFormExtension) {
+  WriteBytes(dir / "Unit1.pas", "a;");
+  WriteBytes(dir / "Unit22.pas", "b;");
+  WriteBytes(dir / "Unit3.pas", "c;");
+  struct Row {
+    const char* pattern;
+    std::vector<std::string> rows;
+  } rows[] = {
+      {"unit?.PAS", {"Unit1.pas", "Unit3.pas"}},
+      {"Unit22.dfm", {"Unit22.pas"}},  // a form file stands for its unit
+      {"nothing*.pas", {}},
+  };
+  for (const auto& row : rows) {
+    TLcntEngine engine;
+    engine.SetFileSpec(dir / row.pattern);
+    engine.Detailed = true;
+    ASSERT_TRUE(engine.Execute()) << row.pattern;
+    EXPECT_EQ(RowNames(engine), row.rows) << row.pattern;
+  }
+}
+
+TEST_F(Engine, NamesGivenAsTextCountExactlyLikeAListFile) {
+  WriteBytes(dir / "A.pas", "a; // x\r\n\r\n");
+  WriteBytes(dir / "B.pas", "{ b }\r\n");
+  const std::string list =
+      (dir / "B.pas") + "\r\n" + (dir / "Missing.pas") + "\r\n  " + (dir / "A.pas") + "\r\n";
+  const auto fromFile = JoinLinesCrLf(RunList(list, false).Lines);
+
+  TLcntEngine engine;
+  engine.SetFileSpec(dir / "Tallion.Files");
+  engine.UseListFile = true;
+  engine.ListText = list;
+  ASSERT_TRUE(engine.Execute());
+  EXPECT_TRUE(testing::SameBytes(fromFile, JoinLinesCrLf(engine.Lines)));
+}
+
+TEST_F(Engine, LineOf65535CharactersEndsTheRunNamingTheFile) {
+  // Ten megabytes without a line end.
+  WriteBytes(dir / "Huge.pas", std::string(10 * 1024 * 1024, 'x'));
+  WriteBytes(dir / "Tallion.Files", dir / "Huge.pas");
+  TLcntEngine engine;
+  engine.SetFileSpec(dir / "Tallion.Files");
+  engine.UseListFile = true;
+  try {
+    engine.Execute();
+    FAIL() << "no error";
+  } catch (const OverflowError& e) {
+    const std::string message = e.what();
+    EXPECT_NE(message.find("\"" + (dir / "Huge.pas") + "\""), std::string::npos) << message;
+    EXPECT_EQ(message.rfind("Integer overflow", 0), 0u) << message;
+  }
+}
+
+TEST_F(Engine, MoreThan65535FilesEndTheRunWithAnOverflow) {
+  // The same missing name 65,536 times: each is processed (and not found).
+  std::string list;
+  for (int i = 0; i < 65536; ++i) list += "m\r\n";
+  WriteBytes(dir / "Tallion.Files", list);
+  TLcntEngine engine;
+  engine.SetFileSpec(dir / "Tallion.Files");
+  engine.UseListFile = true;
+  testing::ScopedCurrentFolder here(dir.Path());
+  EXPECT_THROW(engine.Execute(), OverflowError);
+  EXPECT_EQ(engine.FileCount, 65535);
+}
+
+}  // namespace
+}  // namespace ravelin
