@@ -119,17 +119,26 @@ class DiskFileSystem final : public FileSystem {
 
   bool TryReadFile(std::string_view path, std::string& out) override {
     out.clear();
-    auto resolved = Resolve(path);
-    if (!resolved) return false;
-    Fd fd(::open(resolved->c_str(), O_RDONLY | O_CLOEXEC));
+    // Most names are spelled as on disk: open them straight away and resolve only on a miss.
+    std::string full = FullPath(path);
+    int raw = ::open(full.c_str(), O_RDONLY | O_CLOEXEC);
+    if (raw < 0) {
+      auto resolved = Resolve(full);
+      if (!resolved) return false;
+      raw = ::open(resolved->c_str(), O_RDONLY | O_CLOEXEC);
+    }
+    Fd fd(raw);
     if (fd.get() < 0) return false;
     struct stat st;
     if (::fstat(fd.get(), &st) != 0) ThrowIo("Cannot read", path, errno);
     if (S_ISDIR(st.st_mode)) return false;
-    if (S_ISREG(st.st_mode) && st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
-    char buffer[1 << 16];
+    // Read straight into the string: the size from fstat first, then whatever follows.
+    size_t used = 0;
+    size_t want = S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) + 1 : 65536;
+    out.resize(want);
     for (;;) {
-      ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+      if (used == out.size()) out.resize(out.size() * 2);
+      ssize_t n = ::read(fd.get(), out.data() + used, out.size() - used);
       if (n < 0) {
         if (errno == EINTR) continue;
         int err = errno;
@@ -137,8 +146,9 @@ class DiskFileSystem final : public FileSystem {
         ThrowIo("Cannot read", path, err);
       }
       if (n == 0) break;
-      out.append(buffer, static_cast<size_t>(n));
+      used += static_cast<size_t>(n);
     }
+    out.resize(used);
     return true;
   }
 
@@ -348,6 +358,7 @@ std::string FileSystem::ReadFile(std::string_view path) {
 }
 
 std::string FileSystem::FullPath(std::string_view path) {
+  if (!path.empty() && (path[0] == '/' || path[0] == '\\')) return ExpandPath(path, "/");
   return ExpandPath(path, CurrentFolder());
 }
 
