@@ -1,0 +1,49 @@
+#include "platform/UiServices.h"
+
+#include <exception>
+
+namespace ravelin {
+namespace {
+
+// Stands in until a front end installs real services: no dialogs, no processes.
+class TSilentUiServices final : public TUiServices {
+ public:
+  std::optional<std::vector<std::string>> OpenFiles(const TOpenFileRequest&) override {
+    return std::nullopt;
+  }
+  bool AskYesNo(const std::string&) override { return false; }
+  void ShowError(const std::string&) override {}
+  void SetBusyCursor(bool) override {}
+  bool StartDetached(const std::string&, const std::vector<std::string>&) override { return false; }
+  void OpenUrl(const std::string&) override {}
+  void ProcessEvents() override {}
+};
+
+TSilentUiServices silentServices;
+TUiServices* currentServices = &silentServices;
+
+}  // namespace
+
+TUiServices& Ui() {
+  return *currentServices;
+}
+
+ScopedUiServices::ScopedUiServices(TUiServices& services) : previous_(currentServices) {
+  currentServices = &services;
+}
+
+ScopedUiServices::~ScopedUiServices() {
+  currentServices = previous_;
+}
+
+bool RunGuarded(const std::function<void()>& action) {
+  try {
+    action();
+    return true;
+  } catch (const std::exception& e) {
+    Ui().ShowError(e.what());
+    return false;
+  }
+}
+
+}  // namespace ravelin

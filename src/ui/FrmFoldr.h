@@ -1,0 +1,70 @@
+// The folder picker's form: a folder list from the root down to the current folder with its
+// subfolders, the current folder's path above it, a drive box below and OK / Cancel.
+#pragma once
+
+#include <QDialog>
+#include <QListWidget>
+#include <string>
+#include <vector>
+
+#include "ui/logic/FolderList.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace ravelin {
+
+/// The folder list box: Enter and a double click open the folder of the current line.
+class TFolderListBox : public QListWidget {
+  Q_OBJECT
+
+ public:
+  explicit TFolderListBox(QWidget* parent);
+
+ signals:
+  /// The user asked to open the folder on line row.
+  void OpenRequested(int row);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+};
+
+/// Form "Select Folder". exec() returns mrOk or mrCancel (Escape and the close box too).
+class TdlgSelectFolder : public QDialog {
+  Q_OBJECT
+
+ public:
+  /// The form at the process's current folder; drives from "/", $HOME and /proc/self/mounts.
+  explicit TdlgSelectFolder(QWidget* parent = nullptr);
+
+  /// The full path of the list's current folder.
+  std::string Directory() const { return folders_.Directory(); }
+  /// Moves the list to folder; false (the list stays) when it does not exist or cannot be
+  /// read.
+  bool OpenFolder(const std::string& folder);
+  /// Puts these entries into the drive box instead of the system's own.
+  void SetDrives(const std::vector<std::string>& drives);
+  /// The drive box's entries.
+  const std::vector<std::string>& Drives() const { return drives_; }
+  /// Escape and the close box answer Cancel.
+  void reject() override;
+
+  QLabel* lblFolder;
+  TFolderListBox* lbxFolders;
+  QComboBox* cbxDrives;
+  QPushButton* btnOk;
+  QPushButton* btnCancel;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void ShowFolders();
+  void DriveChosen(int index);
+
+  TFolderList folders_;
+  std::vector<std::string> drives_;
+};
+
+}  // namespace ravelin

@@ -1,0 +1,122 @@
+#include "ui/logic/ReportFile.h"
+
+#include "common/VornString.h"
+#include "platform/FileSys.h"
+#include "platform/UiServices.h"
+#include "settings/IniFile.h"
+#include "settings/LstGlobal.h"
+
+namespace ravelin {
+
+const char* const kReportFileFilter =
+    "Text Files (*.txt)|*.txt|Report Files (*.rpt)|*.rpt|All Files (*.*)|*.*";
+const char* const kReportFileTitle = "Select Report File";
+const char* const kTextOpener = "xdg-open";
+
+std::string FileExistsMessage(const std::string& fileName) {
+  return "The report file \"" + fileName +
+         "\" already exists. Either Append, Overwrite, Select a new file or Cancel.";
+}
+
+bool ChooseReportFile(bool reuseChecked, std::string& fileName, const TAskFileExists& ask) {
+  // Each New File answer leads to one more round with the chosen name; a loop rather than a
+  // recursion, so that no number of rounds can exhaust the stack.
+  for (;;) {
+    if (!Fs().FileExists(fileName)) {
+      Fs().TruncateFile(fileName);
+      return true;
+    }
+    switch (ask(fileName, reuseChecked)) {
+      case TFileExistsAnswer::Cancel:
+        return false;
+      case TFileExistsAnswer::Append:
+        return true;
+      case TFileExistsAnswer::Overwrite:
+        Fs().TruncateFile(fileName);
+        return true;
+      case TFileExistsAnswer::NewFile: {
+        TOpenFileRequest request;
+        request.title = kReportFileTitle;
+        request.filter = kReportFileFilter;
+        request.filterIndex = 1;
+        request.initialFile = fileName;
+        request.multiSelect = false;
+        request.mustExist = false;
+        auto chosen = Ui().OpenFiles(request);
+        if (!chosen || chosen->empty()) return false;
+        fileName = chosen->front();
+        break;
+      }
+    }
+  }
+}
+
+std::string WindowsDirectory() {
+  return "";
+}
+
+std::string CutWordPadValue(std::string value) {
+  int commas = 0;
+  for (auto pos = value.find(','); pos != std::string::npos; pos = value.find(',')) {
+    ++commas;
+    if (commas <= 2) {
+      value.erase(0, pos + 1);
+    } else {
+      value.erase(pos);
+    }
+  }
+  return value;
+}
+
+std::string WordPadFromWinIni(const std::string& windowsDir) {
+  if (windowsDir.empty()) return "";
+  TIniFile ini(JoinPath(windowsDir, "Win.ini"));
+  ini.Load();
+  return CutWordPadValue(ini.ReadString("embedding", "Wordpad.Document.1", ""));
+}
+
+TViewerCommand BuildViewerCommand(int viewerChoice, const std::string& viewerPath,
+                                  const std::string& windowsDir, const std::string& fileName) {
+  TViewerCommand command;
+  std::string viewerPart;
+  const std::string notePad = std::string(kTextOpener) + " ";
+  switch (viewerChoice) {
+    case 0: {
+      std::string wordPad = WordPadFromWinIni(windowsDir);
+      if (!wordPad.empty() && Fs().FileExists(wordPad)) {
+        viewerPart = wordPad;
+        command.program = Fs().Resolve(wordPad).value_or(wordPad);
+      } else {
+        viewerPart = notePad;
+        command.program = kTextOpener;
+      }
+      break;
+    }
+    case 1:
+      viewerPart = notePad;
+      command.program = kTextOpener;
+      break;
+    case 2:
+      viewerPart = viewerPath + " ";
+      command.program = viewerPath;
+      // A path (not a bare program name looked up on the search path) is found on disk
+      // ignoring letter case, like every other file name.
+      if (viewerPath.find_first_of("/\\") != std::string::npos && Fs().FileExists(viewerPath))
+        command.program = Fs().Resolve(viewerPath).value_or(viewerPath);
+      break;
+    default:
+      break;
+  }
+  if (!command.program.empty()) command.args.push_back(fileName);
+  command.commandLine = viewerPart + " " + fileName;
+  return command;
+}
+
+void ShowReport(const std::string& fileName) {
+  TViewerCommand command =
+      BuildViewerCommand(ViewerChoice, ViewerPath, WindowsDirectory(), fileName);
+  bool started = !command.program.empty() && Ui().StartDetached(command.program, command.args);
+  if (!started) Ui().ShowError("Failed to execute " + command.commandLine);
+}
+
+}  // namespace ravelin
