@@ -1,0 +1,417 @@
+#include "ui/logic/MainLogic.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "common/PathUtil.h"
+#include "common/VornString.h"
+#include "linecount/LCntEngn.h"
+#include "platform/FileSys.h"
+#include "platform/UiServices.h"
+#include "settings/LstGlobal.h"
+#include "units/UnitDpnd.h"
+#include "units/UnitTree.h"
+
+namespace ravelin {
+
+const char* const kSourceFilesCaption = "Source Files:";
+const char* const kSourceFilter =
+    "Projects (*.dpr)|*.dpr|Units (*.pas)|*.pas|Include (*.in?)|*.in?|"
+    "All Source Files (*.dpr; *.pas; *.in?)|*.dpr;*.pas;*.in*";
+const char* const kReuseQuestion = "Reuse existing list of units?";
+const char* const kListFileName = "Tallion.Files";
+
+// ---------------------------------------------------------------------------------------------
+// TFileList
+
+const std::string& TFileList::Item(int index) const {
+  return entries_.at(index).text;
+}
+
+std::vector<std::string> TFileList::Items() const {
+  std::vector<std::string> items;
+  items.reserve(entries_.size());
+  for (const Entry& e : entries_) items.push_back(e.text);
+  return items;
+}
+
+bool TFileList::Selected(int index) const {
+  return entries_.at(index).selected;
+}
+
+void TFileList::SetSelected(int index, bool selected) {
+  entries_.at(index).selected = selected;
+}
+
+void TFileList::ClearSelection() {
+  for (Entry& e : entries_) e.selected = false;
+}
+
+std::vector<int> TFileList::SelectedIndexes() const {
+  std::vector<int> indexes;
+  for (int i = 0; i < Count(); ++i)
+    if (entries_[i].selected) indexes.push_back(i);
+  return indexes;
+}
+
+namespace {
+bool TextLess(const std::string& a, const std::string& b) {
+  return CompareUpperText(a, b) < 0;
+}
+}  // namespace
+
+int TFileList::Add(const std::string& text) {
+  auto pos = entries_.end();
+  if (sorted_) {
+    pos =
+        std::upper_bound(entries_.begin(), entries_.end(), text,
+                         [](const std::string& t, const Entry& e) { return TextLess(t, e.text); });
+  }
+  int index = static_cast<int>(pos - entries_.begin());
+  entries_.insert(pos, Entry{text, false});
+  if (current_ >= index) ++current_;
+  return index;
+}
+
+void TFileList::Delete(int index) {
+  entries_.erase(entries_.begin() + index);
+  if (current_ == index) {
+    current_ = -1;
+  } else if (current_ > index) {
+    --current_;
+  }
+}
+
+void TFileList::Clear() {
+  entries_.clear();
+  current_ = -1;
+}
+
+void TFileList::SetSorted(bool sorted) {
+  if (sorted && !sorted_) {
+    std::string currentText = current_ >= 0 ? entries_[current_].text : std::string();
+    bool hadCurrent = current_ >= 0;
+    std::stable_sort(entries_.begin(), entries_.end(),
+                     [](const Entry& a, const Entry& b) { return TextLess(a.text, b.text); });
+    // The caret stays on an entry with the same text.
+    current_ = -1;
+    if (hadCurrent) {
+      for (int i = 0; i < Count(); ++i)
+        if (entries_[i].text == currentText) {
+          current_ = i;
+          break;
+        }
+    }
+  }
+  sorted_ = sorted;
+}
+
+void TFileList::SetCurrent(int index) {
+  current_ = (index >= 0 && index < Count()) ? index : -1;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Moving entries
+
+int FirstSelected(const TFileList& list) {
+  for (int i = 0; i < list.Count(); ++i)
+    if (list.Selected(i)) return i;
+  return -1;
+}
+
+void MoveSelected(TFileList& from, TFileList& to) {
+  for (int i = from.Count() - 1; i >= 0; --i) {
+    if (from.Selected(i)) {
+      to.Add(from.Item(i));
+      from.Delete(i);
+    }
+  }
+}
+
+void SelectNear(TFileList& list, int index) {
+  if (list.Empty()) return;
+  if (index < 0) index = 0;
+  if (index > list.Count() - 1) index = list.Count() - 1;
+  list.SetSelected(index, true);
+  list.SetCurrent(index);
+}
+
+bool IsProjectFile(const std::string& fileName) {
+  return UpperText(ExtensionOf(fileName)) == ".DPR";
+}
+
+int RootFileIndex(const TFileList& list) {
+  for (int i = 0; i < list.Count(); ++i)
+    if (IsProjectFile(list.Item(i))) return i;
+  return list.Empty() ? -1 : 0;
+}
+
+TMoveButtons MoveButtonStates(const TFileList& src, const TFileList& dst) {
+  TMoveButtons b;
+  bool s = !src.Empty();
+  bool p = !dst.Empty();
+  b.include = b.incAll = s;
+  b.exclude = b.exAll = p;
+  b.delAll = s || p;
+  return b;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Size rules
+
+namespace {
+constexpr int kCtrlsWidth = 30;    // pnlCtrls: the move buttons
+constexpr int kSplitterWidth = 3;  // splHorizon
+constexpr int kOptionsWidth = 80;  // pnlOptions: the command buttons
+constexpr int kButtonHeight = 38;  // pnlButton
+constexpr int kMinDstWidth = 30;   // the splitter leaves the process list this much
+}  // namespace
+
+int ClampLeftWidth(int wanted, int clientWidth) {
+  int most = clientWidth - kOptionsWidth - kSplitterWidth - kMinDstWidth;
+  return std::max(kCtrlsWidth, std::min(wanted, most));
+}
+
+TMainLayout ComputeMainLayout(int clientWidth, int clientHeight, int leftWidth, bool placeButtons,
+                              const TRect& cancelNow, const TRect& optionsNow) {
+  TMainLayout l;
+  const int w = std::max(clientWidth, kMinClientWidth);
+  const int h = std::max(clientHeight, kMinClientHeight);
+  l.clientWidth = w;
+  l.clientHeight = h;
+  const int areaHeight = h - kButtonHeight;
+  const int left = ClampLeftWidth(leftWidth, w);
+
+  l.pnlButton = {0, areaHeight, w, kButtonHeight};
+  l.pnlLeft = {0, 0, left, areaHeight};
+  l.splHorizon = {left, 0, kSplitterWidth, areaHeight};
+  l.pnlOptions = {w - kOptionsWidth, 0, kOptionsWidth, areaHeight};
+  l.pnlDst = {left + kSplitterWidth, 0, w - kOptionsWidth - left - kSplitterWidth, areaHeight};
+
+  l.pnlCtrls = {left - kCtrlsWidth, 0, kCtrlsWidth, areaHeight};
+  l.pnlSrc = {0, 0, left - kCtrlsWidth, areaHeight};
+  l.lblSrc = {3, 8, l.pnlSrc.width - 4, 16};
+  l.lstSrc = {1, 33, l.pnlSrc.width - 2, areaHeight - 33 - 1};
+  l.lblDst = {2, 8, 145, 16};
+  l.lstDst = {1, 28, l.pnlDst.width - 2, areaHeight - 28 - 1};
+
+  l.btnSource = {4, 4, 150, 30};
+  l.btnCancel = cancelNow;
+  l.btnOptions = optionsNow;
+  if (placeButtons) {
+    l.btnOptions.left = l.pnlButton.width - l.btnOptions.width;
+    l.btnCancel.width = l.pnlDst.width;
+    l.btnCancel.left = l.pnlDst.left;
+    int sourceRight = l.btnSource.left + l.btnSource.width;
+    if (sourceRight > l.btnCancel.left) l.btnCancel.left = sourceRight;
+    if (l.btnCancel.left + l.btnCancel.width > l.pnlButton.width - 4)
+      l.btnCancel.width = w - l.btnCancel.left - 4;
+  }
+  return l;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The window's operations
+
+void TMainLogic::UpdateButtons() {
+  Buttons = MoveButtonStates(Src, Dst);
+}
+
+void TMainLogic::DoSourceClick() {
+  TOpenFileRequest request;
+  request.title = "Select Source Files";
+  request.filter = kSourceFilter;
+  request.filterIndex = 4;
+  request.multiSelect = true;
+  request.mustExist = true;
+  std::optional<std::vector<std::string>> files = Ui().OpenFiles(request);
+  if (files && !files->empty()) {
+    Src.Clear();
+    SrcCaption = FolderPart(files->front());
+    for (const std::string& file : *files) Src.Add(file);
+    // The unit lookup looks for sibling units in the current folder.
+    if (!SrcCaption.empty() && Fs().FolderExists(SrcCaption)) Fs().SetCurrentFolder(SrcCaption);
+  }
+  if (!Src.Empty()) {
+    Buttons.include = true;
+    Buttons.incAll = true;
+  }
+  hooks_.Refresh();
+}
+
+void TMainLogic::MovedFrom(TFileList& list, int index, bool sourceList, bool byUser,
+                           bool clearAlways) {
+  hooks_.FocusList(sourceList);
+  SelectNear(list, index);
+  UpdateButtons();
+  if (byUser || clearAlways) ClearUnitAnalysis();
+  hooks_.Refresh();
+}
+
+void TMainLogic::DoIncludeClick(bool byUser) {
+  if (Src.Empty()) return;
+  int first = FirstSelected(Src);
+  MoveSelected(Src, Dst);
+  MovedFrom(Src, first, true, byUser, false);
+}
+
+void TMainLogic::DoExcludeClick(bool byUser) {
+  if (Dst.Empty()) return;
+  int first = FirstSelected(Dst);
+  MoveSelected(Dst, Src);
+  MovedFrom(Dst, first, false, byUser, false);
+}
+
+void TMainLogic::DoIncAllClick(bool byUser) {
+  for (const std::string& item : Src.Items()) Dst.Add(item);
+  Src.Clear();
+  MovedFrom(Src, 0, true, byUser, false);
+}
+
+void TMainLogic::DoExcAllClick(bool byUser) {
+  for (const std::string& item : Dst.Items()) Src.Add(item);
+  Dst.Clear();
+  MovedFrom(Dst, 0, false, byUser, true);
+}
+
+void TMainLogic::DoDelAllClick() {
+  ClearUnitAnalysis();
+  Src.Clear();
+  Dst.Clear();
+  UpdateButtons();
+  hooks_.Refresh();
+}
+
+void TMainLogic::ReduceToOneFile() {
+  if (Dst.Count() < 2) return;
+  int keep = RootFileIndex(Dst);
+  // One entry back per step, from the end, until only the root file is left.
+  while (Dst.Count() > 1) {
+    Dst.ClearSelection();
+    int victim = (keep == Dst.Count() - 1) ? Dst.Count() - 2 : Dst.Count() - 1;
+    Dst.SetSelected(victim, true);
+    DoExcludeClick(false);
+    if (victim < keep) --keep;
+  }
+}
+
+bool TMainLogic::ReuseUnitList() {
+  if (UnitFileNames().empty()) return false;
+  if (ReuseChecked) return true;
+  return Ui().AskYesNo(kReuseQuestion);
+}
+
+void TMainLogic::UpdateReuseBox() {
+  ReuseEnabled = !UnitFileNames().empty();
+}
+
+bool TMainLogic::FillEmptyProcessList(bool byUser) {
+  if (Dst.Empty()) {
+    DoSourceClick();
+    DoIncAllClick(byUser);
+  }
+  return !Dst.Empty();
+}
+
+void TMainLogic::WriteListFile(const std::string& listFileName) {
+  std::vector<std::string> entries;
+  if (ReuseUnitList()) {
+    entries = UnitFileNames();
+  } else {
+    Dst.SetSorted(true);
+    hooks_.Refresh();
+    entries = Dst.Items();
+  }
+  std::string text;
+  for (const std::string& entry : entries) {
+    text += entry;
+    text += "\r\n";
+  }
+  Fs().ReplaceFile(listFileName, text);
+}
+
+void AppendReportLines(const std::string& fileName, const std::vector<std::string>& lines) {
+  std::string text;
+  std::string old;
+  if (Fs().TryReadFile(fileName, old) && !old.empty() && old.back() != '\n' && old.back() != '\r')
+    text = "\r\n";
+  for (const std::string& line : lines) {
+    text += line;
+    text += "\r\n";
+  }
+  Fs().AppendFile(fileName, text);
+}
+
+void TMainLogic::DoCountLines(bool byUser) {
+  if (!FillEmptyProcessList(byUser)) return;
+  std::string reportName = SrcCaption + DefaultReportName;
+  if (!hooks_.ChooseReportFile(reportName)) return;
+  // A failed run leaves the process list as it was, unsorted when it was so.
+  const TFileList before = Dst;
+  try {
+    TLcntEngine engine;
+    engine.SetFileSpec(SrcCaption + kListFileName);
+    WriteListFile(engine.FileSpec);
+    bool done = false;
+    {
+      TBusyCursor busy;
+      engine.UseListFile = true;
+      engine.Detailed = true;
+      done = engine.Execute();
+      if (done) AppendReportLines(reportName, engine.Lines);
+    }
+    if (done) {
+      hooks_.ShowReport(reportName);
+      UpdateReuseBox();
+    }
+  } catch (...) {
+    Dst = before;
+    UpdateButtons();
+    hooks_.Refresh();
+    throw;
+  }
+  hooks_.Refresh();
+}
+
+void TMainLogic::DoUnitCommand(TUnitReport report, bool byUser) {
+  FillEmptyProcessList(byUser);
+  ReduceToOneFile();
+  if (Dst.Empty()) return;
+  std::string reportName = SrcCaption + DefaultReportName;
+  if (!hooks_.ChooseReportFile(reportName)) return;
+  const std::string root = Dst.Item(0);
+  if (!ReuseUnitList()) {
+    Ui().ProcessEvents();
+    TBusyCursor busy;
+    try {
+      BuildUnitTree(root);
+    } catch (...) {
+      // Half an analysis must never be offered for reuse.
+      ClearUnitAnalysis();
+      UpdateReuseBox();
+      throw;
+    }
+  }
+  switch (report) {
+    case TUnitReport::List:
+      WriteUnitList(reportName);
+      break;
+    case TUnitReport::Tree:
+      WriteUnitTreeChart(reportName);
+      break;
+    case TUnitReport::Depend:
+      WriteDependencyTable(root, reportName);
+      break;
+  }
+  hooks_.ShowReport(reportName);
+  UpdateReuseBox();
+  hooks_.Refresh();
+}
+
+void TMainLogic::ShowErrorAndRefresh(const char* message) {
+  Ui().ShowError(message);
+  UpdateButtons();
+  hooks_.Refresh();
+}
+
+}  // namespace ravelin
