@@ -45,6 +45,41 @@ TEST(Vornbuffer, TwoLinesReadCharacterByCharacter) {
   EXPECT_EQ(buffer.LineNo(), 5);
 }
 
+TEST(Vornbuffer, PeekThatFetchesALineStartsItsColumnAtZero) {
+  std::vector<std::string> lines = {"ab", "cd"};
+  TVornstrBfr buffer;
+  buffer.SetSource(&lines);
+  for (int i = 0; i < 3; ++i) buffer.ReadChar();
+  EXPECT_EQ(buffer.Column(), 3);
+  EXPECT_EQ(buffer.PeekChar(), 'c');
+  EXPECT_EQ(buffer.Column(), 0);
+  EXPECT_EQ(buffer.LineNo(), 2);
+  // At the end a peek keeps counting attempts and leaves the column at 0.
+  for (int i = 0; i < 3; ++i) buffer.ReadChar();
+  EXPECT_EQ(buffer.Column(), 3);
+  EXPECT_EQ(buffer.PeekChar(), '\0');
+  EXPECT_TRUE(buffer.AtEof());
+  EXPECT_EQ(buffer.Column(), 0);
+  EXPECT_EQ(buffer.LineNo(), 3);
+  EXPECT_EQ(buffer.PeekChar(), '\0');
+  EXPECT_EQ(buffer.LineNo(), 4);
+}
+
+TEST(Vornbuffer, SetSourceKeepsTheCountersUntilReset) {
+  std::vector<std::string> first = {"a"};
+  std::vector<std::string> second = {"b"};
+  TVornstrBfr buffer;
+  buffer.SetSource(&first);
+  while (!buffer.AtEof()) buffer.ReadChar();
+  EXPECT_EQ(buffer.LineNo(), 2);
+  // Attached without a Reset, the new list is read from line LineNo + 1 on: here nothing.
+  buffer.SetSource(&second);
+  EXPECT_FALSE(buffer.AtEof());
+  EXPECT_EQ(buffer.ReadChar(), '\0');
+  EXPECT_TRUE(buffer.AtEof());
+  EXPECT_EQ(second.size(), 1u);
+}
+
 TEST(Vornbuffer, EmptyOrMissingListIsAtEndAtOnce) {
   std::vector<std::string> none;
   TVornstrBfr buffer;

@@ -67,7 +67,7 @@ void CheckRows(const std::vector<TRow>& rows) {
 
 TEST(Vornscaner, ScansEachTokenKind) {
   CheckRows({
-      {{"  x:=y+1;"}, {{3, "x"}, {10, ":="}, {3, "y"}, {26, "+"}, {5, "1"}, {29, ";"}}},
+      {{"x:=y+1;"}, {{3, "x"}, {10, ":="}, {3, "y"}, {26, "+"}, {5, "1"}, {29, ";"}}},
       {{"begin End"}, {{36, "begin"}, {47, "End"}}},
       {{"a[1..2]"}, {{3, "a"}, {12, "["}, {5, "1"}, {27, ".."}, {5, "2"}, {13, "]"}}},
       {{"(.i.)"}, {{12, "["}, {3, "i"}, {13, "]"}}},
@@ -88,6 +88,77 @@ TEST(Vornscaner, ScansEachTokenKind) {
       {{"<>"}, {{23, "<>"}}},
       {{"< >"}, {{21, "<"}, {19, ">"}}},
   });
+}
+
+// The first token of a line holding only c: what NextToken does with each character.
+TEST(Vornscaner, DispatchesEveryCharacter) {
+  struct Row {
+    std::string chars;
+    int kind;
+    std::string text;  // "*" stands for the character itself
+  };
+  const Row rows[] = {
+      {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz_", 3, "*"},
+      {"0123456789", 5, "*"},
+      // A "#" code and a quoted piece run on into the line end.
+      {"#", 6, "#\r"},
+      {"'", 6, "'\r"},
+      {"$", 5, "$"},
+      {"{", 0, "{\r"},
+      {"(", 24, "("},
+      {".", 30, "."},
+      {"/", 31, "/"},
+      {":", 15, ":"},
+      {"<", 21, "<"},
+      {">", 19, ">"},
+      {"&", 9, "&"},
+      {")", 25, ")"},
+      {"*", 28, "*"},
+      {"+", 26, "+"},
+      {",", 16, ","},
+      {"-", 22, "-"},
+      {";", 29, ";"},
+      {"=", 17, "="},
+      {"@", 11, "@"},
+      {"[", 12, "["},
+      {"]", 13, "]"},
+      {"^", 14, "^"},
+  };
+  // Characters that start no token: control characters, blank, 127 and up, and these.
+  const std::string skippedMarks = " !\"%?\\`|}~";
+  for (int code = 0; code < 256; ++code) {
+    const char c = static_cast<char>(code);
+    const Row* found = nullptr;
+    for (const auto& row : rows) {
+      if (row.chars.find(c) != std::string::npos) found = &row;
+    }
+    const bool skipped = code < 32 || code >= 127 || skippedMarks.find(c) != std::string::npos;
+    ASSERT_NE(found == nullptr, !skipped) << "character " << code << " in no row or in two";
+    if (skipped) {
+      // Read and thrown away: the next token follows at once.
+      EXPECT_EQ(ScanAll({std::string{c, 'x'}}), (TTokens{{3, "x"}, {0, ""}})) << code;
+      EXPECT_EQ(ScanAll({std::string(1, c)}), (TTokens{{0, ""}})) << code;
+      continue;
+    }
+    const TTokens tokens = ScanAll({std::string(1, c)});
+    ASSERT_FALSE(tokens.empty()) << code;
+    const std::string text = found->text == "*" ? std::string(1, c) : found->text;
+    EXPECT_EQ(tokens.front(), TToken(found->kind, text)) << code << "\n got " << Show(tokens);
+  }
+}
+
+TEST(Vornscaner, LineCommentLeavesTheLineEndUnread) {
+  std::vector<std::string> lines = {"// a", "b"};
+  TVornPasScanner scanner;
+  scanner.SetSource(&lines);
+  std::string text;
+  EXPECT_EQ(scanner.NextToken(text), tkLineComment);
+  EXPECT_EQ(text, "// a");
+  EXPECT_EQ(scanner.Buffer.LineNo(), 1);
+  EXPECT_EQ(scanner.Buffer.PeekChar(), '\r');
+  EXPECT_EQ(scanner.NextToken(text), tkIdentifier);
+  EXPECT_EQ(text, "b");
+  EXPECT_EQ(scanner.Buffer.LineNo(), 2);
 }
 
 TEST(Vornscaner, ScansSymbolsWordsAndNumbers) {

@@ -79,6 +79,46 @@ TEST(Vornsymbols, KindNameCoversEveryRange) {
   }
 }
 
+TEST(Vornsymbols, EveryValueHasItsDisplayName) {
+  const std::string varying[] = {"<{...}>",      "<(*...*)>", "<//...>",
+                                 "<identifier>", "<float>",   "<integer>",
+                                 "<string>",     "<symbol>",  "<formatted-block>"};
+  const std::string symbols[] = {"&", ":=", "@",  "[", "]", "^", ":",  ",", "=", ">=", ">", "<=",
+                                 "<", "-",  "<>", "(", ")", "+", "..", "*", ";", ".",  "/"};
+  // 32-137 in value order; "-" marks 106, which has no name.
+  const std::string words =
+      "AND ARRAY AS ASM BEGIN CASE CLASS CONST CONSTRUCTOR DESTRUCTOR DISPINTERFACE DIV DO "
+      "DOWNTO ELSE END EXCEPT EXPORTS FILE FINALIZATION FINALLY FOR FUNCTION GOTO IF "
+      "IMPLEMENTATION IN INHERITED INITIALIZATION INLINE INTERFACE IS LABEL LIBRARY MOD NIL NOT "
+      "OBJECT OF OR OUT PACKED PROCEDURE PROGRAM PROPERTY RAISE RECORD REPEAT RESOURCESTRING SET "
+      "SHL SHR STRING THEN THREADVAR TO TRY TYPE UNIT UNTIL USES VAR WHILE WITH XOR "
+      "ABSOLUTE ABSTRACT ASSEMBLER AUTOMATED CDECL CONTAINS DEFAULT DISPID DYNAMIC - EXTERNAL FAR "
+      "FORWARD IMPLEMENTS INDEX MESSAGE NAME NEAR NODEFAULT OVERLOAD OVERRIDE PACKAGE PASCAL "
+      "PRIVATE PROTECTED PUBLIC PUBLISHED READ READONLY REGISTER REINTRODUCE REQUIRES RESIDENT "
+      "SAFECALL STDCALL STORED VIRTUAL WRITE WRITEONLY AT ON";
+  std::vector<std::string> wordNames;
+  for (std::size_t start = 0; start < words.size();) {
+    std::size_t end = words.find(' ', start);
+    if (end == std::string::npos) end = words.size();
+    const std::string word = words.substr(start, end - start);
+    wordNames.push_back(word == "-" ? "" : word);
+    start = end + 1;
+  }
+  ASSERT_EQ(wordNames.size(), 106u);
+  for (int k = 0; k < 256; ++k) {
+    const auto kind = static_cast<TTokenKind>(k);
+    const std::string symbol = k >= 9 && k <= 31 ? symbols[k - 9] : "";
+    const std::string word = k >= 32 && k <= 137 ? wordNames[k - 32] : "";
+    const std::string name = k <= 8 ? varying[k] : k <= 31 ? symbol : word;
+    EXPECT_EQ(KindName(kind), name) << k;
+    EXPECT_EQ(SymbolName(kind), symbol) << k;
+    EXPECT_EQ(WordName(kind), word) << k;
+    if (!word.empty()) {
+      EXPECT_EQ(WordKind(word), kind) << word;
+    }
+  }
+}
+
 TEST(Vornsymbols, SymbolAndWordNamesStayInTheirRanges) {
   EXPECT_EQ(SymbolName(tkSymbol), "");
   EXPECT_EQ(SymbolName(tkAmpersand), "&");
