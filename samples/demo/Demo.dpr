@@ -10,6 +10,10 @@ uses
   MainForm in 'MainForm.pas' {frmMain},
   AboutBox in 'AboutBox.pas' {dlgAbout},
   Helpers in 'Helpers.pas',
+  StockFrame in 'StockFrame.pas' {fraStock: TFrame},
+  StockEdit in 'StockEdit.pas' {frmStockEdit},
+  StockEditEx in 'stockeditex.pas' {frmStockEditEx},
+  DemoBinary in 'DemoBinary.pas' {frmBinary},
   StockData in 'Sub\StockData.pas';
 
 {$R *.res}

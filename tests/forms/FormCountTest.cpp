@@ -1,0 +1,381 @@
+// Form counting: finding the form of an input file, counting text and binary forms through the
+// scratch file, the errors that end a run, and the forms detailed and summary reports.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "FormWriter.h"
+#include "SampleForms.h"
+#include "common/Error.h"
+#include "common/TextLines.h"
+#include "linecount/FormConv.h"
+#include "linecount/LCntEngn.h"
+#include "platform/FileSys.h"
+
+namespace ravelin {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream buffer;
+  buffer << in.rdbuf();
+  return buffer.str();
+}
+
+std::string ReadGolden(const std::string& name) {
+  return ReadAll(std::string(RAVELIN_TEST_DATA) + "/forms/" + name);
+}
+
+/// The first line where two texts differ, for failure messages.
+std::string FirstDifference(const std::string& expected, const std::string& actual) {
+  const auto e = SplitLines(expected);
+  const auto a = SplitLines(actual);
+  for (size_t i = 0; i < std::max(e.size(), a.size()); ++i) {
+    const std::string le = i < e.size() ? e[i] : "<end>";
+    const std::string la = i < a.size() ? a[i] : "<end>";
+    if (le != la) {
+      return "line " + std::to_string(i + 1) + ":\n  expected: " + le + "\n  actual:   " + la;
+    }
+  }
+  return "texts equal line by line (line ends differ?)";
+}
+
+TFormCounts Counts(std::int32_t objects, std::int32_t size, std::int32_t lines) {
+  TFormCounts c;
+  c.Objects = objects;
+  c.Size = size;
+  c.Lines = lines;
+  return c;
+}
+
+void ExpectCounts(const TFormCounts& expected, const TFormCounts& actual, const std::string& what) {
+  EXPECT_EQ(expected.Objects, actual.Objects) << what;
+  EXPECT_EQ(expected.Size, actual.Size) << what;
+  EXPECT_EQ(expected.Lines, actual.Lines) << what;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reports
+
+TEST(FormReport, DetailedReportMatchesGolden) {
+  TLcntEngine engine;
+  engine.WriteFormHeader();
+  engine.WriteFormRow("C:\\Src\\Main.pas", Counts(12, 3120, 148));
+  engine.WriteFormRow("C:\\Src\\ReportWriterDialog.pas", Counts(4, 1442, 57));
+  engine.FormTotals = Counts(16, 4562, 205);
+  engine.FormCount = 2;
+  engine.WriteFormTotals();
+  const std::string expected = ReadGolden("detailed_report.txt");
+  const std::string actual = JoinLinesCrLf(engine.FormLines);
+  EXPECT_EQ(expected, actual) << FirstDifference(expected, actual);
+}
+
+TEST(FormReport, SummaryMatchesGolden) {
+  TLcntEngine engine;
+  engine.FileSpec = "C:\\Src\\Tallion.Files";
+  engine.FileCount = 3;
+  engine.FormCount = 1;
+  engine.FormTotals = Counts(7, 2048, 93);
+  engine.WriteFormSummary();
+  const std::string expected = ReadGolden("summary_report.txt");
+  const std::string actual = JoinLinesCrLf(engine.FormLines);
+  EXPECT_EQ(expected, actual) << FirstDifference(expected, actual);
+}
+
+TEST(FormReport, SummaryOverOneInputHasNoListLine) {
+  TLcntEngine engine;
+  engine.FileSpec = "/src/Main.pas";
+  engine.FileCount = 1;
+  engine.FormCount = 1;
+  engine.WriteFormSummary();
+  for (const std::string& line : engine.FormLines) {
+    EXPECT_EQ(std::string::npos, line.find("(a list file")) << line;
+  }
+  ASSERT_EQ(9u, engine.FormLines.size());
+  EXPECT_EQ("    /src/Main.pas", engine.FormLines[2]);
+}
+
+TEST(FormReport, RowsNameTheFormOfAUnitAndKeepOtherNames) {
+  struct Row {
+    const char* input;
+    std::vector<std::string> lines;
+  };
+  const std::string numbers = "            1            2            3";
+  const Row rows[] = {
+      {"/src/Main.pas", {"            Main.dfm" + numbers}},
+      {"/src/Upper.PAS", {"           Upper.dfm" + numbers}},
+      {"C:\\Src\\Win.pas", {"             Win.dfm" + numbers}},
+      {"/src/Project1.dpr", {"        Project1.dpr" + numbers}},
+      {"/src/Form2.dfm", {"           Form2.dfm" + numbers}},
+      {"NoFolder.pas", {"        NoFolder.dfm" + numbers}},
+      {"/src/TwentyCharsUnitX.pas", {"TwentyCharsUnitX.dfm" + numbers}},
+      {"/src/TwentyOneCharUnit.pas", {"TwentyOneCharUnit.dfm", std::string(20, ' ') + numbers}},
+  };
+  for (const Row& row : rows) {
+    TLcntEngine engine;
+    engine.WriteFormRow(row.input, Counts(1, 3, 2));
+    EXPECT_EQ(row.lines, engine.FormLines) << row.input;
+  }
+  TLcntEngine wide;
+  wide.WriteFormRow("/a/B.pas", Counts(123456789, 5, 6));
+  EXPECT_EQ("               B.dfm     123456789            6            5", wide.FormLines.at(0));
+}
+
+TEST(FormReport, AddFormCountsAddsFieldByFieldAndThrowsOnOverflow) {
+  TFormCounts total = Counts(1, 2, 3);
+  AddFormCounts(Counts(10, 20, 30), total);
+  ExpectCounts(Counts(11, 22, 33), total, "sum");
+  TFormCounts full = Counts(0, 2147483647, 0);
+  EXPECT_THROW(AddFormCounts(Counts(0, 1, 0), full), OverflowError);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Counting form files on disk
+
+class FormCountTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "ravelin-forms-XXXXXX").string();
+    ASSERT_NE(nullptr, ::mkdtemp(pattern.data()));
+    dir_ = pattern;
+    oldFolder_ = Fs().CurrentFolder();
+    Fs().SetCurrentFolder(dir_);
+  }
+  void TearDown() override {
+    Fs().SetCurrentFolder(oldFolder_);
+    std::error_code ec;
+    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(dir_, ec);
+  }
+
+  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  void Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(Path(name), std::ios::binary) << bytes;
+    Fs().ClearCache();
+  }
+  /// CountForm on an input file of the test folder; the message of a failure in *error.
+  bool Count(const std::string& input, TFormCounts& counts, std::string* error = nullptr) {
+    TLcntEngine engine;
+    try {
+      return engine.CountForm(Path(input), counts);
+    } catch (const Error& e) {
+      if (!error) throw;
+      *error = e.what();
+      return true;
+    }
+  }
+
+  std::string dir_;
+  std::string oldFolder_;
+};
+
+TEST_F(FormCountTest, InputWithoutFormFileLeavesCountsAlone) {
+  Write("Alone.pas", "unit Alone;");
+  TFormCounts counts = Counts(7, 8, 9);
+  EXPECT_FALSE(Count("Alone.pas", counts));
+  ExpectCounts(Counts(7, 8, 9), counts, "untouched");
+}
+
+TEST_F(FormCountTest, FormFileIsFoundIgnoringLetterCase) {
+  Write("unit1.dfm", "object Form1: TForm1\r\nend\r\n");
+  TFormCounts counts;
+  EXPECT_TRUE(Count("Unit1.pas", counts));
+  ExpectCounts(Counts(1, 27, 2), counts, "unit1.dfm");
+  Write("NoExt.DfM", "object A: TA\nend\n");
+  EXPECT_TRUE(Count("NoExt", counts));
+  ExpectCounts(Counts(1, 17, 2), counts, "name without extension");
+}
+
+TEST_F(FormCountTest, FolderIsNoForm) {
+  fs::create_directory(Path("Unit2.dfm"));
+  Fs().ClearCache();
+  TFormCounts counts;
+  EXPECT_FALSE(Count("Unit2.pas", counts));
+}
+
+TEST_F(FormCountTest, TinyFormsCountWithTheirSizeOnly) {
+  for (const std::string bytes : {"", "\xFF", "\xFF\x0A", "ob"}) {
+    Write("Tiny.dfm", bytes);
+    TFormCounts counts = Counts(5, 5, 5);
+    EXPECT_TRUE(Count("Tiny.pas", counts)) << bytes.size();
+    ExpectCounts(Counts(0, static_cast<std::int32_t>(bytes.size()), 0), counts,
+                 std::to_string(bytes.size()) + " bytes");
+  }
+}
+
+TEST_F(FormCountTest, TextFormsCountObjectLinesOnly) {
+  struct Row {
+    const char* name;
+    std::string text;
+    std::int32_t objects;
+    std::int32_t lines;
+  };
+  const Row rows[] = {
+      {"object root", "object F: TF\r\n  object B: TB\r\n  end\r\nend\r\n", 2, 4},
+      {"inherited root counts one fewer", "inherited F: TF\r\n  object B: TB\r\n  end\r\nend\r\n",
+       1, 4},
+      {"inline does not count", "inline F: TF\r\nend\r\n", 0, 2},
+      {"case and indentation do not matter", "\t  OBJECT F: TF\r\n  Object\r\nend", 2, 3},
+      {"tab after the word does not count", "object\tF: TF\r\nend\r\n", 0, 2},
+      {"trailing tab is trimmed", "object\t\r\nend\r\n", 1, 2},
+      {"longer word does not count", "objects F\r\nobject_ F\r\n", 0, 2},
+      {"empty lines count", "object F: TF\r\n\r\n\r\nend\r\n", 1, 4},
+      {"LF and CR end lines too", "object A: TA\nobject B: TB\rend\nend", 2, 4},
+      {"Ctrl-Z ends the text",
+       "object A: TA\r\nend\r\n\x1A"
+       "object B: TB\r\n",
+       1, 2},
+  };
+  for (const Row& row : rows) {
+    Write("Text.dfm", row.text);
+    TFormCounts counts;
+    ASSERT_TRUE(Count("Text.pas", counts)) << row.name;
+    ExpectCounts(Counts(row.objects, static_cast<std::int32_t>(row.text.size()), row.lines), counts,
+                 row.name);
+  }
+}
+
+TEST_F(FormCountTest, BinaryFormIsCountedThroughTheScratchFile) {
+  const std::string form = test::AllValuesForm();
+  Write("Main.dfm", form);
+  TFormCounts counts;
+  ASSERT_TRUE(Count("Main.pas", counts));
+  const std::string expected = ReadGolden("all_values.txt");
+  EXPECT_EQ(expected, ReadAll(Path("Tallion.TXT")));
+  ExpectCounts(Counts(2, static_cast<std::int32_t>(form.size()), 53), counts, "all values form");
+}
+
+TEST_F(FormCountTest, ScratchFileIsReplacedForEveryBinaryForm) {
+  Write("Tallion.TXT", std::string(100000, 'x'));
+  Write("Small.dfm", test::MinimalForm());
+  TFormCounts counts;
+  ASSERT_TRUE(Count("Small.pas", counts));
+  EXPECT_EQ("object Form1: TForm\r\nend\r\n", ReadAll(Path("Tallion.TXT")));
+  ExpectCounts(Counts(1, static_cast<std::int32_t>(test::MinimalForm().size()), 2), counts,
+               "minimal form");
+}
+
+TEST_F(FormCountTest, BadBinaryFormEndsWithAnErrorNamingTheForm) {
+  struct Row {
+    const char* name;
+    std::string form;
+    std::string message;
+  };
+  const std::string good = test::AllValuesForm();
+  const Row rows[] = {
+      {"wrong signature", test::FormWriter("X", "TPF9").Bytes(), kInvalidStreamFormat},
+      {"unknown value type", test::FormWriter().Object("T", "F").Prop("P").Byte(77).Bytes(),
+       kInvalidPropertyValue},
+      {"truncated", good.substr(0, good.size() / 2), kStreamReadError},
+  };
+  for (const Row& row : rows) {
+    Write("Bad.dfm", row.form);
+    TFormCounts counts;
+    std::string error;
+    Count("Bad.pas", counts, &error);
+    EXPECT_EQ(row.message + " in form file \"" + Path("Bad.dfm") + "\"", error) << row.name;
+  }
+  // What was converted before the failure stays in the scratch file.
+  const std::string scratch = ReadAll(Path("Tallion.TXT"));
+  EXPECT_FALSE(scratch.empty());
+  EXPECT_EQ(0u, ReadGolden("all_values.txt").compare(0, scratch.size(), scratch));
+}
+
+TEST_F(FormCountTest, UnwritableScratchFileIsAnIoError) {
+  fs::create_directory(Path("Tallion.TXT"));
+  Write("Main.dfm", test::MinimalForm());
+  TFormCounts counts;
+  EXPECT_THROW(Count("Main.pas", counts), IoError);
+}
+
+TEST_F(FormCountTest, FormAbove2GiBIsAnOverflow) {
+  Write("Huge.dfm", "");
+  fs::resize_file(Path("Huge.dfm"), (std::uintmax_t{1} << 31));  // sparse: no disk space used
+  TFormCounts counts;
+  std::string error;
+  Count("Huge.pas", counts, &error);
+  EXPECT_NE(std::string::npos, error.find("Integer overflow")) << error;
+  EXPECT_NE(std::string::npos, error.find("Huge.dfm")) << error;
+}
+
+TEST_F(FormCountTest, DetailedRunAppendsTheFormReport) {
+  Write("Main.pas", "unit Main;\r\n");
+  Write("main.DFM", test::MinimalForm());
+  Write("Plain.pas", "unit Plain;\r\n");
+  Write("Text.pas", "unit Text;\r\n");
+  Write("Text.dfm", "inherited T: TT\r\n  object A: TA\r\n  end\r\nend\r\n");
+  TLcntEngine engine;
+  engine.SetFileSpec(Path("Tallion.Files"));
+  engine.UseListFile = true;
+  engine.Detailed = true;
+  engine.ListText = "Main.pas\r\nPlain.pas\r\nText.pas\r\n";
+  ASSERT_TRUE(engine.Execute());
+  const std::vector<std::string> tail = {
+      "                           FORMS Detailed Report",
+      "                name      Objects        Lines         Size",
+      "--------------------     --------     --------     --------",
+      "            Main.dfm            1            2           34",
+      "            Text.dfm            1            4           45",
+      "--------------------     --------     --------     --------",
+      "               TOTAL            2            6           79",
+      "",
+      " 2 forms processed.",
+  };
+  ASSERT_GE(engine.Lines.size(), tail.size());
+  const std::vector<std::string> actual(engine.Lines.end() - static_cast<long>(tail.size()),
+                                        engine.Lines.end());
+  EXPECT_EQ(tail, actual);
+  EXPECT_EQ(2, engine.FormCount);
+}
+
+TEST_F(FormCountTest, RunsWithoutFormsHaveNoFormReport) {
+  Write("Plain.pas", "unit Plain;\r\n");
+  for (bool detailed : {true, false}) {
+    TLcntEngine engine;
+    engine.SetFileSpec(Path("Tallion.Files"));
+    engine.UseListFile = true;
+    engine.Detailed = detailed;
+    engine.ListText = "Plain.pas\r\n";
+    ASSERT_TRUE(engine.Execute());
+    for (const std::string& line : engine.Lines) {
+      EXPECT_EQ(std::string::npos, line.find("FORMS")) << line;
+      EXPECT_EQ(std::string::npos, line.find("Form Count")) << line;
+    }
+  }
+}
+
+TEST_F(FormCountTest, SummaryRunNamesTheNumberOfForms) {
+  Write("A.pas", "unit A;\r\n");
+  Write("A.dfm", "object A: TA\r\nend\r\n");
+  Write("B.pas", "unit B;\r\n");
+  Write("C.pas", "unit C;\r\n");
+  TLcntEngine engine;
+  engine.SetFileSpec(Path("Tallion.Files"));
+  engine.UseListFile = true;
+  engine.ListText = "A.pas\r\nB.pas\r\nC.pas\r\n";
+  ASSERT_TRUE(engine.Execute());
+  const std::vector<std::string> tail = {
+      "",
+      "Form Count Summary Report for: ",
+      "    " + Path("Tallion.Files"),
+      "    (a list file containing 1 form names)",
+      "",
+      "                category      value",
+      "------------------------     ------",
+      "           Total Objects          1",
+      "        Equivalent Lines          2",
+      "        Size (all Forms)         19  bytes",
+  };
+  ASSERT_GE(engine.Lines.size(), tail.size());
+  const std::vector<std::string> actual(engine.Lines.end() - static_cast<long>(tail.size()),
+                                        engine.Lines.end());
+  EXPECT_EQ(tail, actual);
+}
+
+}  // namespace
+}  // namespace ravelin
