@@ -80,9 +80,20 @@ const std::vector<OptionSpec>& CommonOptions() {
 
 void DeliverReport(const std::vector<std::string>& lines, const ParsedArgs& args,
                    std::ostream& out) {
-  const std::string text = JoinLinesCrLf(lines);
+  std::string text = JoinLinesCrLf(lines);
   if (args.Has("report")) {
-    Fs().AppendFile(args.Value("report"), text);
+    const std::string file = args.Value("report");
+    // The window loads an existing report as lines and saves it back with the new lines after
+    // them, so an old last line without its line end gets one: the new report never starts in
+    // the middle of the old text. Only a non-empty regular file is looked at (never a device
+    // or a pipe, whose reading could block or swallow data).
+    const FileStat old = Fs().Stat(file);
+    std::string held;
+    if (old.exists && !old.isDir && old.size > 0 && Fs().TryReadFile(file, held) && !held.empty() &&
+        held.back() != '\n' && held.back() != '\r') {
+      text.insert(0, "\r\n");
+    }
+    Fs().AppendFile(file, text);
     return;
   }
   out << text;

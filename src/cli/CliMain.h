@@ -62,7 +62,8 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<Opt
 const std::vector<OptionSpec>& CommonOptions();
 
 /// Delivers a finished report: each line followed by CR LF, appended to the file of --report
-/// (created when missing; its old content survives a failed write) or else written to out.
+/// (created when missing; a CR LF first when its old last line has no line end; its old
+/// content survives a failed write) or else written to out.
 /// Throws IoError when it cannot be written.
 void DeliverReport(const std::vector<std::string>& lines, const ParsedArgs& args,
                    std::ostream& out);

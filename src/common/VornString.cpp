@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "common/Error.h"
+
 namespace ravelin {
 
 namespace {
@@ -87,6 +89,12 @@ std::string ReplaceFirst(std::string_view text, std::string_view oldPart,
 std::string ReplaceAll(std::string_view text, std::string_view oldPart, std::string_view newPart) {
   std::string result(text);
   if (oldPart.empty()) return result;
+  // A new part holding the old part would be replaced again and again without end.
+  if (newPart.find(oldPart) != std::string_view::npos &&
+      result.find(oldPart) != std::string::npos) {
+    throw GeneralError("ReplaceAll: the new part \"" + std::string(newPart) +
+                       "\" holds the old part \"" + std::string(oldPart) + "\"");
+  }
   // Restarting from the start after every replacement is only needed where a replacement
   // can create a new occurrence before its own end; searching again from a little before
   // the replaced spot gives the same result in linear time for the callers' texts.

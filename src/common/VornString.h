@@ -27,7 +27,7 @@ std::string PadRight(std::string_view text, int width);
 /// The first occurrence of oldPart replaced by newPart; text unchanged when absent or empty.
 std::string ReplaceFirst(std::string_view text, std::string_view oldPart, std::string_view newPart);
 /// ReplaceFirst repeated, each time searching from the start, until oldPart no longer occurs.
-/// newPart must not contain oldPart (the replacement would never end).
+/// Throws GeneralError when oldPart occurs and newPart contains it (it would never end).
 std::string ReplaceAll(std::string_view text, std::string_view oldPart, std::string_view newPart);
 /// TrimPrintableRight, then TrimPrintableLeft.
 std::string TrimPrintable(std::string_view text);

@@ -533,6 +533,18 @@ void TLcntEngine::SetFileSpec(std::string_view name) {
   SpecPath = FolderPart(FileSpec);
 }
 
+namespace {
+/// A list-file line without the blanks and control characters around it. Bytes from 128 up
+/// are kept: on this system they are parts of UTF-8 names (Ärger.pas), not noise.
+std::string TrimListName(std::string_view line) {
+  auto noise = [](char c) { return static_cast<unsigned char>(c) <= 32 || c == 127; };
+  size_t begin = 0, end = line.size();
+  while (begin < end && noise(line[begin])) ++begin;
+  while (end > begin && noise(line[end - 1])) --end;
+  return std::string(line.substr(begin, end - begin));
+}
+}  // namespace
+
 void TLcntEngine::NextFile() {
   if (UseListFile) {
     do {
@@ -542,7 +554,7 @@ void TLcntEngine::NextFile() {
         listLines_.clear();
         return;
       }
-      CurrentFile = TrimPrintable(listLines_[listPos_++]);
+      CurrentFile = TrimListName(listLines_[listPos_++]);
     } while (CurrentFile.empty());
     return;
   }

@@ -23,6 +23,12 @@ std::string Quoted(std::string_view path) {
   return "\"" + std::string(path) + "\"";
 }
 
+/// True when a name holds a NUL byte: the system would read it only up to that byte and so
+/// reach another file than the one named.
+bool HoldsNul(std::string_view path) {
+  return path.find('\0') != std::string_view::npos;
+}
+
 std::string SystemMessage(int err) {
   return std::strerror(err);
 }
@@ -78,6 +84,7 @@ bool LessForListing(const DirEntry& a, const DirEntry& b) {
 class DiskFileSystem final : public FileSystem {
  public:
   std::optional<std::string> Resolve(std::string_view path) override {
+    if (HoldsNul(path)) return std::nullopt;  // no name on disk holds a NUL byte
     std::string full = FullPath(path);
     struct stat st;
     if (::stat(full.c_str(), &st) == 0) return full;  // spelled as on disk
@@ -119,19 +126,30 @@ class DiskFileSystem final : public FileSystem {
 
   bool TryReadFile(std::string_view path, std::string& out) override {
     out.clear();
+    if (HoldsNul(path)) return false;
     // Most names are spelled as on disk: open them straight away and resolve only on a miss.
+    // Opening does not wait: a FIFO without a writer would otherwise block the open for ever.
+    constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
     std::string full = FullPath(path);
-    int raw = ::open(full.c_str(), O_RDONLY | O_CLOEXEC);
+    int raw = ::open(full.c_str(), kFlags);
     if (raw < 0) {
       auto resolved = Resolve(full);
       if (!resolved) return false;
-      raw = ::open(resolved->c_str(), O_RDONLY | O_CLOEXEC);
+      raw = ::open(resolved->c_str(), kFlags);
     }
     Fd fd(raw);
     if (fd.get() < 0) return false;
     struct stat st;
     if (::fstat(fd.get(), &st) != 0) ThrowIo("Cannot read", path, errno);
-    if (S_ISDIR(st.st_mode)) return false;
+    // Only regular files and pipes hold a text to read. A folder, a device (an endless
+    // /dev/zero, a terminal) or a socket cannot be opened as a file.
+    if (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode)) return false;
+    // A pipe is read to its end, waiting for its writer; one without a writer reads as empty.
+    if (S_ISFIFO(st.st_mode)) {
+      const int flags = ::fcntl(fd.get(), F_GETFL);
+      if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
+        ThrowIo("Cannot read", path, errno);
+    }
     // Read straight into the string: the size from fstat first, then whatever follows.
     size_t used = 0;
     size_t want = S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) + 1 : 65536;
@@ -244,6 +262,7 @@ class DiskFileSystem final : public FileSystem {
   }
 
   void MakeFolders(std::string_view folder) override {
+    if (HoldsNul(folder)) ThrowIo("Cannot create folder", folder, EINVAL);
     std::string full = FullPath(folder);
     std::string current;
     size_t pos = 1;
@@ -314,6 +333,7 @@ class DiskFileSystem final : public FileSystem {
   /// Where a file to be written goes: the existing file when one matches ignoring case,
   /// otherwise the given name inside its (resolved) folder.
   std::string TargetPath(std::string_view path) {
+    if (HoldsNul(path)) ThrowIo("Cannot write", path, EINVAL);
     if (auto resolved = Resolve(path)) return *resolved;
     std::string full = FullPath(path);
     std::string folder = FolderPart(full);

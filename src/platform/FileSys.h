@@ -39,8 +39,9 @@ class FileSystem {
   virtual std::optional<std::string> Resolve(std::string_view path) = 0;
   /// Size, time and kind of the entry that path resolves to; exists false when none.
   virtual FileStat Stat(std::string_view path) = 0;
-  /// Reads a whole file into out. False (out empty) when it cannot be opened: missing, a
-  /// folder, no access. Throws IoError naming the file when reading fails after opening.
+  /// Reads a whole file (or a pipe, to its end) into out. False (out empty) when it cannot be
+  /// opened: missing, a folder, a device or socket, no access, a name holding a NUL byte.
+  /// Throws IoError naming the file when reading fails after opening.
   virtual bool TryReadFile(std::string_view path, std::string& out) = 0;
   /// The entries of a folder, "." and ".." included, sorted by their names in capitals with
   /// ties in byte order; empty when the folder cannot be listed.

@@ -157,6 +157,27 @@ TEST_F(Cli, ReportOptionAppendsAndKeepsWhatTheFileHeld) {
   EXPECT_EQ(ReadBytes(dir / "New.TXT"), toStdout.out);
 }
 
+TEST_F(Cli, ReportStartsOnALineOfItsOwnAfterAnUnfinishedLastLine) {
+  const std::string report = dir / "Ravelin.TXT";
+  const std::string fresh = RunCliWith({"count", dir / "Alpha.pas"}).out;
+  struct Row {
+    const char* what;
+    std::string old;
+    std::string want;  // what the report file holds afterwards
+  } rows[] = {
+      {"last line without a line end", "earlier", "earlier\r\n" + fresh},
+      {"last line ended by CR LF", "earlier\r\n", "earlier\r\n" + fresh},
+      {"last line ended by LF", "earlier\n", "earlier\n" + fresh},
+      {"last line ended by CR", "earlier\r", "earlier\r" + fresh},
+      {"empty file", "", fresh},
+  };
+  for (const auto& row : rows) {
+    WriteBytes(report, row.old);
+    ASSERT_EQ(RunCliWith({"count", "--report", report, dir / "Alpha.pas"}).status, 0) << row.what;
+    EXPECT_TRUE(testing::SameBytes(row.want, ReadBytes(report))) << row.what;
+  }
+}
+
 TEST_F(Cli, MissingListFileExitsWith1AndWritesNothing) {
   const std::string report = dir / "Ravelin.TXT";
   WriteBytes(report, "old\r\n");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/Error.h"
 #include "common/VornString.h"
 
 namespace ravelin {
@@ -86,6 +87,14 @@ TEST(Replace, FirstAndAllRestartFromTheStart) {
   EXPECT_EQ(ReplaceAll("aab", "ab", "b"), "b");
   EXPECT_EQ(ReplaceAll("+-   +-   =- ", "+-   ", "|    "), "|    |    =- ");
   EXPECT_EQ(ReplaceAll("xyz", "", "q"), "xyz");
+}
+
+TEST(Replace, AllRefusesANewPartThatHoldsTheOldOne) {
+  // Replacing "a" by "aa" again and again from the start would never end.
+  EXPECT_THROW(ReplaceAll("cat", "a", "aa"), GeneralError);
+  EXPECT_THROW(ReplaceAll("x--y", "--", "<-->"), GeneralError);
+  // Without an occurrence there is nothing to replace and nothing to refuse.
+  EXPECT_EQ(ReplaceAll("xyz", "a", "aa"), "xyz");
 }
 
 TEST(TrimPrintable, RemovesControlsBlanksAndHighBytesAtTheEndsOnly) {

@@ -1,6 +1,7 @@
 // Runs of the line counter on real files: list files, wildcard patterns, missing inputs and
 // the errors that end a run.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -60,6 +61,20 @@ TEST_F(Engine, ListFileSkipsEmptyLinesAndTrimsNames) {
   EXPECT_EQ(RowNames(engine), (std::vector<std::string>{"B.pas", "A.pas"}));
   EXPECT_EQ(engine.FileCount, 2);
   EXPECT_EQ(engine.Totals, (TLineCounts{3, 0, 2, 0, 1}));
+}
+
+// Regression: trimming every byte above 126 from list lines cut the first letter off UTF-8
+// names such as "Ärger.pas", which were then reported as not found.
+TEST_F(Engine, ListFileKeepsNonAsciiLettersAtTheEndsOfNames) {
+  WriteBytes(dir / "\xC3\x84rger.pas", "a;\r\n");
+  WriteBytes(dir / "Caf\xC3\xA9", "b;\r\n");
+  testing::ScopedCurrentFolder here(dir.Path());
+  auto& engine = RunList(" \xC3\x84rger.pas\x7F\r\nCaf\xC3\xA9\t\r\n");
+  EXPECT_EQ(engine.FileCount, 2);
+  EXPECT_EQ(engine.Totals.Source, 2);
+  EXPECT_EQ(std::count_if(engine.Lines.begin(), engine.Lines.end(),
+                          [](const std::string& l) { return l.find("not found") != l.npos; }),
+            0);
 }
 
 TEST_F(Engine, ListFileReadingStopsAtCtrlZAndAcceptsEveryLineEnd) {
@@ -144,6 +159,18 @@ TEST_F(Engine, WildcardListsMatchingEntriesInNameOrderIgnoringCase) {
                       "File \"" + (dir / "Sub.pas") + "\" not found."),
             engine.Lines.end());
   EXPECT_EQ(engine.FileCount, 4);
+}
+
+TEST_F(Engine, WildcardRunGoesOnPastAPipeAmongTheMatches) {
+  // A named pipe that nobody writes to must not stop the run: it reads as an empty file.
+  WriteBytes(dir / "A.pas", "a;");
+  ASSERT_EQ(::mkfifo((dir / "Pipe.pas").c_str(), 0600), 0);
+  TLcntEngine engine;
+  engine.SetFileSpec(dir / "*.pas");
+  engine.Detailed = true;
+  ASSERT_TRUE(engine.Execute());
+  EXPECT_EQ(RowNames(engine), (std::vector<std::string>{"A.pas", "Pipe.pas"}));
+  EXPECT_EQ(engine.Totals.Total, 1);
 }
 
 TEST_F(Engine, WildcardWithQuestionMarkAndFormExtension) {

@@ -120,6 +120,35 @@ TEST_F(Report, PathLineAppearsWhenTheFolderChanges) {
   }
 }
 
+TEST_F(Report, LastPathCarriesFromRunToRunInOneProcess) {
+  // The TOTAL row empties the last path, so every detailed run names the folder of its first
+  // file again; a name without a folder then needs no "PATH: " line in a later run.
+  struct Row {
+    const char* what;
+    std::vector<std::string> runs;  // one file per run
+    std::vector<std::vector<std::string>> pathLines;
+  } rows[] = {
+      {"same folder twice",
+       {"/a/X.pas", "/a/X.pas"},
+       {{"PATH: /a/", "PATH: "}, {"PATH: /a/", "PATH: "}}},
+      {"no folder twice", {"X.pas", "X.pas"}, {{"PATH: "}, {}}},
+  };
+  for (const auto& row : rows) {
+    LastReportPath = "A:\\";
+    for (size_t run = 0; run < row.runs.size(); ++run) {
+      TLcntEngine engine;
+      engine.Detailed = true;
+      engine.BeginReport();
+      engine.AddFileToReport(row.runs[run], TLineCounts{1, 1, 0, 0, 0});
+      engine.EndReport();
+      std::vector<std::string> pathLines;
+      for (const auto& line : engine.Lines)
+        if (line.rfind("PATH: ", 0) == 0) pathLines.push_back(line);
+      EXPECT_EQ(pathLines, row.pathLines[run]) << row.what << ", run " << run + 1;
+    }
+  }
+}
+
 TEST_F(Report, RowsShowPercentagesOrDashes) {
   struct Row {
     const char* what;

@@ -86,6 +86,31 @@ TEST_F(FileSysTest, AFolderIsNoFile) {
   EXPECT_THROW(fs_->ReadFile(dir_ / "none.pas"), IoError);
 }
 
+TEST_F(FileSysTest, ReadsOnlyFilesAndPipesAndNeverWaitsForAWriter) {
+  // A FIFO without a writer reads as empty instead of blocking; devices are not files.
+  ASSERT_EQ(::mkfifo((dir_ / "pipe.pas").c_str(), 0600), 0);
+  std::string data = "stale";
+  EXPECT_TRUE(fs_->TryReadFile(dir_ / "PIPE.pas", data));
+  EXPECT_EQ(data, "");
+  EXPECT_FALSE(fs_->TryReadFile("/dev/zero", data));
+  EXPECT_FALSE(fs_->TryReadFile("/dev/null", data));
+}
+
+TEST_F(FileSysTest, NamesHoldingANulByteNameNoFile) {
+  // The system would take the name only up to the NUL and reach "a.pas" instead.
+  dir_.Write("a.pas", "abc");
+  const std::string name = (dir_ / "a.pas") + std::string(1, '\0') + "x";
+  std::string data;
+  EXPECT_FALSE(fs_->TryReadFile(name, data));
+  EXPECT_FALSE(fs_->Resolve(name).has_value());
+  EXPECT_FALSE(fs_->FileExists(name));
+  EXPECT_THROW(fs_->AppendFile(name, "x"), IoError);
+  EXPECT_THROW(fs_->ReplaceFile(name, "x"), IoError);
+  EXPECT_THROW(fs_->TruncateFile(name), IoError);
+  EXPECT_THROW(fs_->MakeFolders(name), IoError);
+  EXPECT_EQ(fs_->ReadFile(dir_ / "a.pas"), "abc");
+}
+
 TEST_F(FileSysTest, ListsFoldersSortedInCapitalsWithDotEntries) {
   dir_.Write("b.pas", "");
   dir_.Write("A.pas", "");
