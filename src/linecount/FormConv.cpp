@@ -9,7 +9,9 @@
 #include <mutex>
 #include <vector>
 
+#include "common/Checked.h"
 #include "common/Error.h"
+#include "common/VornString.h"
 
 namespace ravelin {
 
@@ -654,6 +656,76 @@ void ConvertFormBinaryToText(std::string_view form, const FormTextSink& sink) {
     throw;
   }
   out.Flush();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Counting the lines of a textual form
+
+bool IsObjectLine(std::string_view line) {
+  auto outside = [](char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u < 33 || u > 126;
+  };
+  size_t first = 0;
+  size_t last = line.size();
+  while (first < last && outside(line[first])) ++first;
+  while (last > first && outside(line[last - 1])) --last;
+  std::string_view word = line.substr(first, last - first);
+  const size_t blank = word.find(' ');
+  if (blank != std::string_view::npos) word = word.substr(0, blank);
+  static constexpr std::string_view kObject = "OBJECT";
+  if (word.size() != kObject.size()) return false;
+  for (size_t i = 0; i < kObject.size(); ++i) {
+    if (UpperChar(word[i]) != kObject[i]) return false;
+  }
+  return true;
+}
+
+void FormLineCounter::Count(std::string_view line) {
+  CheckedInc(lines_);
+  if (IsObjectLine(line)) CheckedInc(objects_);
+}
+
+void FormLineCounter::Feed(std::string_view piece) {
+  if (ended_) return;
+  const size_t ctrlZ = piece.find('\x1A');
+  if (ctrlZ != std::string_view::npos) {
+    piece = piece.substr(0, ctrlZ);
+    ended_ = true;
+  }
+  size_t pos = 0;
+  if (afterCr_ && !piece.empty()) {
+    afterCr_ = false;
+    if (piece[0] == '\n') pos = 1;
+  }
+  while (pos < piece.size()) {
+    const size_t end = piece.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) {
+      pending_.append(piece.substr(pos));
+      break;
+    }
+    if (pending_.empty()) {
+      Count(piece.substr(pos, end - pos));
+    } else {
+      pending_.append(piece.substr(pos, end - pos));
+      Count(pending_);
+      pending_.clear();
+    }
+    pos = end + 1;
+    if (piece[end] == '\r') {
+      if (pos == piece.size()) {
+        afterCr_ = true;
+      } else if (piece[pos] == '\n') {
+        ++pos;
+      }
+    }
+  }
+}
+
+void FormLineCounter::Finish() {
+  if (!pending_.empty()) Count(pending_);
+  pending_.clear();
+  ended_ = true;
 }
 
 std::string FormBinaryToText(std::string_view form) {

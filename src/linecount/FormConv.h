@@ -1,6 +1,7 @@
-// The converter of binary form files into their textual form. A binary form is a resource
-// header followed by a "TPF0" stream of components, properties and values; its textual form is
-// what form counting measures, so every line break here matters.
+// The converter of binary form files into their textual form, and the counter of the lines of
+// a textual form. A binary form is a resource header followed by a "TPF0" stream of components,
+// properties and values; its textual form is what form counting measures, so every line break
+// here matters.
 //
 // Choices made where the binary format leaves the text open:
 // - Reals are written in the general decimal form with up to 15 significant digits (exact
@@ -42,6 +43,37 @@ void ConvertFormBinaryToText(std::string_view form, const FormTextSink& sink);
 
 /// The whole textual form of a binary form file (see ConvertFormBinaryToText).
 std::string FormBinaryToText(std::string_view form);
+
+/// True when the first word of a line (trimmed of characters outside 33..126 at both ends, cut
+/// at its first blank) is "object" in any letter case: the line of a counted component.
+bool IsObjectLine(std::string_view line);
+
+/// Counts the lines of a textual form and its "object" lines (IsObjectLine) while the text is
+/// handed over in pieces of any size, with the same result as reading the whole text line by
+/// line: CR LF, CR or LF end a line, a Ctrl-Z ends the text, a last line without a line end
+/// counts when it is not empty. Holds no more than the one line not yet ended.
+class FormLineCounter {
+ public:
+  /// Counts the complete lines of the next piece; throws OverflowError when a counter would
+  /// pass 2,147,483,647.
+  void Feed(std::string_view piece);
+  /// Counts the last line when the text ended without a line end; call once, after the last
+  /// piece.
+  void Finish();
+  /// Lines counted so far.
+  std::int32_t Lines() const { return lines_; }
+  /// "object" lines counted so far.
+  std::int32_t Objects() const { return objects_; }
+
+ private:
+  void Count(std::string_view line);
+
+  std::int32_t lines_ = 0;
+  std::int32_t objects_ = 0;
+  std::string pending_;   // the start of a line whose end has not come yet
+  bool afterCr_ = false;  // the last piece ended in CR: an LF next belongs to that line end
+  bool ended_ = false;    // a Ctrl-Z ended the text
+};
 
 /// Real text of a 10-byte extended real given as its 64-bit mantissa and its sign and
 /// exponent word.

@@ -5,7 +5,6 @@
 #include "common/Checked.h"
 #include "common/Error.h"
 #include "common/PathUtil.h"
-#include "common/TextLines.h"
 #include "common/VornString.h"
 #include "linecount/FormConv.h"
 #include "linecount/LCntEngn.h"
@@ -26,34 +25,14 @@ constexpr std::string_view kBinaryMarker("\xFF\x0A\x00", 3);
 
 constexpr int kFormNameWidth = 20;
 
-/// True when the first word of a line (trimmed of characters outside 33..126 at both ends, cut
-/// at its first blank) is "object" in any letter case.
-bool StartsWithObjectWord(std::string_view line) {
-  auto outside = [](char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return u < 33 || u > 126;
-  };
-  size_t first = 0;
-  size_t last = line.size();
-  while (first < last && outside(line[first])) ++first;
-  while (last > first && outside(line[last - 1])) --last;
-  std::string_view trimmed = line.substr(first, last - first);
-  const size_t blank = trimmed.find(' ');
-  if (blank != std::string_view::npos) trimmed = trimmed.substr(0, blank);
-  static constexpr std::string_view kObject = "OBJECT";
-  if (trimmed.size() != kObject.size()) return false;
-  for (size_t i = 0; i < kObject.size(); ++i) {
-    if (UpperChar(trimmed[i]) != kObject[i]) return false;
-  }
-  return true;
-}
-
-/// Adds the lines and "object" lines of a text (line ends CR LF, CR or LF; Ctrl-Z ends it).
+/// Adds the lines and "object" lines of a whole text (line ends CR LF, CR or LF; Ctrl-Z ends
+/// it).
 void CountTextLines(std::string_view text, TFormCounts& counts) {
-  ForEachLine(text, [&](std::string_view line) {
-    CheckedInc(counts.Lines);
-    if (StartsWithObjectWord(line)) CheckedInc(counts.Objects);
-  });
+  FormLineCounter counter;
+  counter.Feed(text);
+  counter.Finish();
+  CheckedAdd(counts.Lines, counter.Lines());
+  CheckedAdd(counts.Objects, counter.Objects());
 }
 
 /// The name to show in messages: the file as spelled on disk when it can be found.
@@ -99,10 +78,13 @@ bool TLcntEngine::CountForm(const std::string& fileName, TFormCounts& counts) {
   }
 
   if (std::string_view(data).substr(0, kBinaryMarker.size()) == kBinaryMarker) {
-    // A binary form: its textual form goes to the scratch file, which is then counted and
-    // left on disk. What was converted before a failure stays in the scratch file.
+    // A binary form: its textual form goes to the scratch file, which is left on disk. The
+    // lines are counted as the text is written, exactly as reading the scratch file back would
+    // count them: the text can be hundreds of times larger than the form (deep indents), so it
+    // is never held whole. What was converted before a failure stays in the scratch file.
     const std::string scratch = JoinPath(Fs().CurrentFolder(), kScratchName);
     Fs().TruncateFile(scratch);
+    FormLineCounter counter;
     std::string pending;
     auto flush = [&] {
       if (pending.empty()) return;
@@ -111,17 +93,22 @@ bool TLcntEngine::CountForm(const std::string& fileName, TFormCounts& counts) {
     };
     try {
       ConvertFormBinaryToText(data, [&](std::string_view piece) {
+        counter.Feed(piece);
         pending.append(piece);
         if (pending.size() >= kScratchChunk) flush();
       });
+      counter.Finish();
     } catch (const StreamError& e) {
       flush();
       throw StreamError(std::string(e.what()) + " in form file \"" + shownName + "\"");
+    } catch (const OverflowError&) {
+      flush();
+      throw OverflowError("Integer overflow: the textual form of the form file \"" + shownName +
+                          "\" holds too many lines");
     }
     flush();
-    data.clear();
-    data.shrink_to_fit();
-    CountFormText(scratch, result);
+    result.Lines = counter.Lines();
+    result.Objects = counter.Objects();
   } else {
     // A text form, already read: counted as it stands.
     try {

@@ -135,6 +135,51 @@ TEST(FormReport, AddFormCountsAddsFieldByFieldAndThrowsOnOverflow) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Counting the lines of a text handed over in pieces
+
+/// Lines and "object" lines of a whole text read line by line.
+std::pair<std::int32_t, std::int32_t> WholeTextCounts(std::string_view text) {
+  std::int32_t lines = 0;
+  std::int32_t objects = 0;
+  ForEachLine(text, [&](std::string_view line) {
+    ++lines;
+    if (IsObjectLine(line)) ++objects;
+  });
+  return {lines, objects};
+}
+
+TEST(FormLineCounter, PiecesCountLikeTheWholeTextWhereverTheyAreCut) {
+  const std::string texts[] = {
+      "",
+      "object A: TA\r\nend\r\n",
+      "object A: TA\r\n\r\n  object B: TB\rend\nend",
+      "\r\n\r\n",
+      "\n\r\n\r",
+      "object\r\r\nobject\n\nx",
+      "object A\r\nend\r\n\x1A"
+      "object B\r\nend\r\n",
+      "object A\x1A\r\nobject B",
+      "\x1A",
+      "  OBJECT\t\r\nobject\tX\r\n  object",
+  };
+  for (const std::string& text : texts) {
+    const auto expected = WholeTextCounts(text);
+    // Every way of cutting the text in two or three pieces.
+    for (size_t a = 0; a <= text.size(); ++a) {
+      for (size_t b = a; b <= text.size(); ++b) {
+        FormLineCounter counter;
+        counter.Feed(std::string_view(text).substr(0, a));
+        counter.Feed(std::string_view(text).substr(a, b - a));
+        counter.Feed(std::string_view(text).substr(b));
+        counter.Finish();
+        EXPECT_EQ(expected.first, counter.Lines()) << text << " cut at " << a << ", " << b;
+        EXPECT_EQ(expected.second, counter.Objects()) << text << " cut at " << a << ", " << b;
+      }
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
 // Counting form files on disk
 
 class FormCountTest : public ::testing::Test {
@@ -248,6 +293,53 @@ TEST_F(FormCountTest, BinaryFormIsCountedThroughTheScratchFile) {
   const std::string expected = ReadGolden("all_values.txt");
   EXPECT_EQ(expected, ReadAll(Path("Tallion.TXT")));
   ExpectCounts(Counts(2, static_cast<std::int32_t>(form.size()), 53), counts, "all values form");
+}
+
+TEST_F(FormCountTest, BinaryFormCountsEqualTheScratchFileReadBack) {
+  // Names are written as stored, so line ends and a Ctrl-Z inside them reach the scratch file
+  // raw; the counts must still be those of the scratch file read back line by line.
+  struct Row {
+    const char* name;
+    std::string form;
+  };
+  auto withName = [](std::string_view propertyName) {
+    test::FormWriter w;
+    w.Object("TForm", "F").Prop("Left").Int(1).Prop(propertyName).Int(2).End();
+    w.Object("TPanel", "P").Prop(propertyName).List().String(std::string(70, 'x')).End().End();
+    w.End().End();
+    return w.Bytes();
+  };
+  std::string big;
+  {
+    // Text larger than one write to the scratch file: a deep list of many one-byte items.
+    test::FormWriter w;
+    w.Object("TForm", "F").Prop("P");
+    for (int k = 0; k < 200; ++k) w.List();
+    for (int k = 0; k < 5000; ++k) w.Nil();
+    for (int k = 0; k < 200; ++k) w.End();
+    w.End().End();
+    big = w.Bytes();
+  }
+  const Row rows[] = {
+      {"all values", test::AllValuesForm()},
+      {"CR in a property name", withName("A\rB")},
+      {"LF CR in a property name", withName("A\n\rB")},
+      {"object word after a line end in a name", withName("X\r\nobject Y")},
+      {"Ctrl-Z in a property name", withName("A\032B")},
+      {"text above one scratch write", big},
+  };
+  for (const Row& row : rows) {
+    Write("Main.dfm", row.form);
+    TFormCounts counts;
+    ASSERT_TRUE(Count("Main.pas", counts)) << row.name;
+    TFormCounts readBack;
+    TLcntEngine engine;
+    engine.CountFormText(Path("Tallion.TXT"), readBack);
+    EXPECT_EQ(FormBinaryToText(row.form), ReadAll(Path("Tallion.TXT"))) << row.name;
+    ExpectCounts(
+        Counts(readBack.Objects, static_cast<std::int32_t>(row.form.size()), readBack.Lines),
+        counts, row.name);
+  }
 }
 
 TEST_F(FormCountTest, ScratchFileIsReplacedForEveryBinaryForm) {
