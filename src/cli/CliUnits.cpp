@@ -100,7 +100,7 @@ void LoadSearchSettings(const ParsedArgs& args) {
 
 /// The detailed line count over the unit file list, as the window's Line Count with "Reuse
 /// List" checked makes it. The list is handed to the engine in memory: the report names the
-/// list file "Tallion.Files" in the source folder, but nothing is written beside the sources.
+/// list file "Tallion.Files" in the source folder, but that file is not written.
 std::string UnitLineCountText(const std::string& sourceFolder) {
   TLcntEngine engine;
   engine.SetFileSpec(JoinPath(sourceFolder, "Tallion.Files"));
@@ -234,7 +234,8 @@ std::vector<CliCommand> UnitCommands() {
                   "unit tree chart, the dependency table and the detailed line count of every\n"
                   "unit file found, as the desktop window's four commands give them in turn\n"
                   "with \"Reuse List\" checked. The line count names the list file Tallion.Files\n"
-                  "in ROOT's folder; the list is kept in memory and nothing is written there.",
+                  "in ROOT's folder but keeps the list in memory; a binary form file is counted\n"
+                  "through the scratch file Tallion.TXT, which it leaves in ROOT's folder.",
                   RunReport),
   };
 }

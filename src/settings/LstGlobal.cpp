@@ -29,15 +29,20 @@ std::string& SettingsFileOverride() {
   return name;
 }
 
-// The settings file as it stands on disk. A file that exists but cannot be read is not
-// written over: its other sections would be lost.
+// The settings file as it stands on disk. A file that exists but cannot be read (no read
+// permission, a read error) is not written over: its other sections would be lost.
 TIniFile LoadIniForUpdate() {
   TIniFile ini(SettingsFileName());
+  std::string text;
+  bool read = false;
   try {
-    ini.Load();
+    read = Fs().TryReadFile(ini.FileName(), text);
   } catch (const Error&) {
     throw IoError("Unable to write to " + ini.FileName());
   }
+  if (!read && Fs().Stat(ini.FileName()).exists)
+    throw IoError("Unable to write to " + ini.FileName());
+  ini.SetText(text);
   return ini;
 }
 

@@ -1,5 +1,6 @@
 #include "ui/FrmDeflts.h"
 
+#include <QByteArray>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -7,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <QVariant>
 #include <algorithm>
 
 #include "common/Error.h"
@@ -33,6 +35,25 @@ QString Q(const std::string& text) {
 }
 std::string S(const QString& text) {
   return text.toStdString();
+}
+
+// An edit holds Unicode text, so a setting that is not valid UTF-8 (a folder named in another
+// code page) would come back changed. The edit keeps the bytes it was given and hands them
+// back for as long as its text is unchanged.
+const char* const kBytesProperty = "ravelinBytes";
+
+void SetEditBytes(QLineEdit* edit, const std::string& bytes) {
+  edit->setText(Q(bytes));
+  edit->setProperty(kBytesProperty, QByteArray::fromStdString(bytes));
+}
+
+std::string EditBytes(const QLineEdit* edit) {
+  const QVariant kept = edit->property(kBytesProperty);
+  if (kept.isValid()) {
+    std::string bytes = kept.toByteArray().toStdString();
+    if (Q(bytes) == edit->text()) return bytes;
+  }
+  return S(edit->text());
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int left, int top) {
@@ -143,10 +164,10 @@ void TdlgDefaults::FormCreate() {
   setFixedSize(std::max(width(), Scaled(kDesignWidth)), Scaled(kDesignHeight));
 
   LoadSettings();
-  edtRTL->setText(Q(RtlPath));
-  edtSearch->setText(Q(SearchPaths));
-  edtVCL->setText(Q(VclPath));
-  edtViewer->setText(Q(ViewerPath));
+  SetEditBytes(edtRTL, RtlPath);
+  SetEditBytes(edtSearch, SearchPaths);
+  SetEditBytes(edtVCL, VclPath);
+  SetEditBytes(edtViewer, ViewerPath);
   if (ViewerChoice == 1) {
     btnNotePad->setChecked(true);
   } else if (ViewerChoice == 2) {
@@ -164,10 +185,10 @@ void TdlgDefaults::DoSave() {
   } else {
     ViewerChoice = 2;
   }
-  RtlPath = JoinPath(S(edtRTL->text()), "");
-  VclPath = JoinPath(S(edtVCL->text()), "");
-  ViewerPath = S(edtViewer->text());
-  SearchPaths = S(edtSearch->text());
+  RtlPath = JoinPath(EditBytes(edtRTL), "");
+  VclPath = JoinPath(EditBytes(edtVCL), "");
+  ViewerPath = EditBytes(edtViewer);
+  SearchPaths = EditBytes(edtSearch);
   // OK closes the dialog also when the settings file cannot be written; the error is shown.
   RunGuarded([this] {
     TQtWindowPlacement placement(*this, "dlgDefaults");
@@ -191,16 +212,14 @@ void TdlgDefaults::GetPathClick(QObject* sender) {
   const std::string saved = Fs().CurrentFolder();
   if (name == btnGetRTL->objectName() || name == btnGetVCL->objectName()) {
     QLineEdit* edit = name == btnGetRTL->objectName() ? edtRTL : edtVCL;
-    dlgFolder.Directory = S(edit->text());
-    if (dlgFolder.Execute()) edit->setText(Q(JoinPath(dlgFolder.Directory, "")));
+    dlgFolder.Directory = EditBytes(edit);
+    if (dlgFolder.Execute()) SetEditBytes(edit, JoinPath(dlgFolder.Directory, ""));
   } else if (name == btnSearch->objectName()) {
     if (dlgFolder.Execute()) {
       dlgFolder.Directory = JoinPath(dlgFolder.Directory, "");
-      if (!edtSearch->text().isEmpty()) {
-        edtSearch->setText(edtSearch->text() + QLatin1Char(';') + Q(dlgFolder.Directory));
-      } else {
-        edtSearch->setText(Q(dlgFolder.Directory));
-      }
+      const std::string search = EditBytes(edtSearch);
+      SetEditBytes(edtSearch,
+                   search.empty() ? dlgFolder.Directory : search + ";" + dlgFolder.Directory);
     }
   }
   try {
@@ -218,10 +237,10 @@ void TdlgDefaults::GetViewerClick(QObject* sender) {
   request.filter = kViewerFilter;
   // Programs here have no ".exe": the dialog starts with the filter that shows them.
   request.filterIndex = 2;
-  request.initialFile = S(edtViewer->text());
+  request.initialFile = EditBytes(edtViewer);
   request.mustExist = true;
   auto chosen = Ui().OpenFiles(request);
-  if (chosen && !chosen->empty()) edtViewer->setText(Q(chosen->front()));
+  if (chosen && !chosen->empty()) SetEditBytes(edtViewer, chosen->front());
 }
 
 }  // namespace ravelin

@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -258,6 +260,58 @@ TEST_F(SettingsTest, FailedSaveInReadOnlyFolderKeepsTheOldFile) {
   fs::permissions(dir_, fs::perms::owner_all);
   EXPECT_EQ(ReadAll(file_), old);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+/// The disk, except that the files named in unreadable cannot be opened (as without read
+/// permission, which the superuser running the tests would not feel).
+class UnreadableFiles : public FileSystem {
+ public:
+  explicit UnreadableFiles(std::vector<std::string> unreadable)
+      : disk_(MakeDiskFileSystem()), unreadable_(std::move(unreadable)) {}
+  std::optional<std::string> Resolve(std::string_view p) override { return disk_->Resolve(p); }
+  FileStat Stat(std::string_view p) override { return disk_->Stat(p); }
+  bool TryReadFile(std::string_view p, std::string& out) override {
+    for (const auto& name : unreadable_)
+      if (p == name) return false;
+    return disk_->TryReadFile(p, out);
+  }
+  std::vector<DirEntry> ListFolder(std::string_view f) override { return disk_->ListFolder(f); }
+  void ReplaceFile(std::string_view p, std::string_view d) override { disk_->ReplaceFile(p, d); }
+  void AppendFile(std::string_view p, std::string_view d) override { disk_->AppendFile(p, d); }
+  void TruncateFile(std::string_view p) override { disk_->TruncateFile(p); }
+  std::string CurrentFolder() override { return disk_->CurrentFolder(); }
+  void SetCurrentFolder(std::string_view f) override { disk_->SetCurrentFolder(f); }
+  void MakeFolders(std::string_view f) override { disk_->MakeFolders(f); }
+  void ClearCache() override { disk_->ClearCache(); }
+
+ private:
+  std::unique_ptr<FileSystem> disk_;
+  std::vector<std::string> unreadable_;
+};
+
+TEST_F(SettingsTest, ExistingFileThatCannotBeReadIsNeverWrittenOver) {
+  const std::string old = "[LAST]\r\nRTL=/old\r\n[Mine]\r\nA=1\r\n";
+  WriteAll(file_, old);
+  UnreadableFiles disk({file_.string()});
+  ScopedFileSystem scoped(disk);
+  LoadSettings();  // nothing can be read: the defaults
+  EXPECT_EQ(RtlPath, "");
+  RtlPath = "/new";
+  FakeWindow window("dlgMain");
+  const struct {
+    const char* what;
+    std::function<void()> save;
+  } rows[] = {{"SaveSettings", [] { SaveSettings(); }},
+              {"SaveWindowPlacement", [&] { SaveWindowPlacement(window); }}};
+  for (const auto& row : rows) {
+    try {
+      row.save();
+      ADD_FAILURE() << row.what << ": no error";
+    } catch (const IoError& e) {
+      EXPECT_EQ(std::string(e.what()), "Unable to write to " + file_.string()) << row.what;
+    }
+    EXPECT_EQ(ReadAll(file_), old) << row.what;
+  }
 }
 
 TEST_F(SettingsTest, FirstSaveCreatesTheConfigurationFolder) {

@@ -1,6 +1,7 @@
 // The About box: version strings, the credits rotation, the texts it shows, and its links.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QEnterEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -133,6 +134,37 @@ TEST(TAboutBox, WithoutVersionInformationTheVersionStaysAsTheCallerLeftIt) {
   EXPECT_EQ(box.Info.VersionCount, 0);
   EXPECT_EQ(box.Version, "");
   EXPECT_EQ(box.windowTitle(), "About Ravelin");
+}
+
+TEST(TAboutBox, ShowsTheFixedCaptionsInTheirPlaces) {
+  TAboutBox box;
+  box.show();
+  struct Row {
+    const char* name;
+    const char* text;
+  } rows[] = {
+      {"btnAssist", "Assistance provided by"},
+      {"lblRef1", "See the web page at:"},
+      {"lblURL", kProductUrl},
+      {"lblRef2", "for user manuals and details"},
+      {"btnOk", "Thank you!"},
+  };
+  int lastRow = -1;
+  for (const Row& row : rows) {
+    auto* w = box.findChild<QWidget*>(QString::fromLatin1(row.name));
+    ASSERT_NE(w, nullptr) << row.name;
+    QString text;
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) text = b->text();
+    if (auto* l = qobject_cast<QLabel*>(w)) text = l->text();
+    EXPECT_EQ(text.toStdString(), row.text) << row.name;
+  }
+  // The three rows of the reference panel stand one under the other, the link in the middle.
+  for (QLabel* label : {box.lblRef1, static_cast<QLabel*>(box.lblURL), box.lblRef2}) {
+    EXPECT_GT(label->y(), lastRow) << label->objectName().toStdString();
+    lastRow = label->y();
+  }
+  EXPECT_EQ(box.lblURL->URL, kProductUrl);
+  EXPECT_TRUE(box.btnOk->isDefault());
 }
 
 TEST(TAboutBox, ControlsStayInsideTheBox) {

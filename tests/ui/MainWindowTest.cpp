@@ -647,6 +647,48 @@ TEST_F(MainWindowTest, LineCountSortsTheProcessListAndWritesTheListFile) {
             (std::vector<std::string>{demo_.alpha, demo_.beta, demo_.project}));
 }
 
+TEST_F(MainWindowTest, CommandsWorkInFoldersWithBlanksQuotesDollarsAndOtherBytes) {
+  const char* names[] = {"with blanks", "it's \"quoted\"", "$HOME and $(x)", "caf\xC3\xA9",
+                         "caf\xE9 latin"};
+  Open();
+  for (const char* name : names) {
+    const std::string dir = folder_.MakeFolder(name) + "/";
+    const std::string project = folder_.Write(
+        std::string(name) + "/Prj.dpr", "program Prj;\r\nuses\r\n  Gamma;\r\nbegin\r\nend.\r\n");
+    const std::string gamma = folder_.Write(
+        std::string(name) + "/Gamma.pas", "unit Gamma;\r\ninterface\r\nimplementation\r\nend.\r\n");
+    const std::string report = dir + DefaultReportName;
+    ui_.started.clear();
+    QTest::mouseClick(W().btnDelAll, Qt::LeftButton);
+    Choose({project, gamma});
+    EXPECT_EQ(W().Logic().SrcCaption, dir) << name;
+    QTest::mouseClick(W().btnIncAll, Qt::LeftButton);
+
+    // No report yet: Line Count writes the list file and the report without a question.
+    QTest::mouseClick(W().btnLCnt, Qt::LeftButton);
+    EXPECT_EQ(ReadAll(dir + "Tallion.Files"), gamma + "\r\n" + project + "\r\n") << name;
+    EXPECT_NE(ReadAll(report).find("PATH: " + dir + "\r\n"), std::string::npos) << name;
+
+    // The report exists now: Unit List asks, and Append adds the unit list after the count.
+    ModalScript script;
+    script.Then([](QWidget* dialog) { qobject_cast<TdlgFileExists*>(dialog)->btnAppend->click(); });
+    QTest::mouseClick(W().btnUList, Qt::LeftButton);
+    EXPECT_EQ(script.Handled(), 1) << name;
+    EXPECT_EQ(W().Logic().Dst.Items(), std::vector<std::string>{project}) << name;
+    std::string text = ReadAll(report);
+    EXPECT_NE(text.find("PATH: " + dir), std::string::npos) << name;
+    EXPECT_NE(text.find(gamma), std::string::npos) << name;
+    EXPECT_GT(text.find(gamma), text.find("PATH: " + dir)) << name;
+
+    // Both reports went to the viewer as one argument each, the name untouched.
+    ASSERT_EQ(ui_.started.size(), 2u) << name;
+    for (const auto& started : ui_.started)
+      EXPECT_EQ(started.args, std::vector<std::string>{report}) << name;
+    EXPECT_TRUE(ui_.errors.empty()) << name << ": " << (ui_.errors.empty() ? "" : ui_.errors[0]);
+    ui_.errors.clear();
+  }
+}
+
 TEST_F(MainWindowTest, ErrorInsideACommandShowsOneMessageAndLeavesTheWindowUsable) {
   Open();
   Choose({demo_.alpha, demo_.beta, demo_.project});

@@ -154,6 +154,42 @@ TEST_F(OptionsDialogTest, OkStoresTheFieldsWithTrailingSlashes) {
   }
 }
 
+TEST_F(OptionsDialogTest, OkKeepsSettingsThatAreNotUtf8ByteForByte) {
+  // Folders named in another code page: the edits show them as best they can, and OK stores
+  // the bytes that were loaded, not what the display made of them.
+  struct Row {
+    const char* key;
+    std::string* setting;
+    const char* bytes;
+  } rows[] = {
+      {"RTL", &RtlPath, "/opt/caf\xE9/"},
+      {"VCL", &VclPath, "/opt/vcl \xFF\xFE/"},
+      {"Search Paths", &SearchPaths, "/s\xE9;/t\xC3("},
+      {"Viewer Path", &ViewerPath, "/usr/bin/v\xE9w"},
+  };
+  std::string ini = "[LAST]\r\nViewer=2\r\n";
+  for (const Row& row : rows) ini += std::string(row.key) + "=" + row.bytes + "\r\n";
+  WriteIni(ini);
+  TdlgDefaults dialog;
+  for (const Row& row : rows) *row.setting = "changed in memory";
+  ModalScript script;
+  script.Then([&](QWidget*) { QTest::mouseClick(dialog.btnOk, Qt::LeftButton); });
+  ASSERT_EQ(dialog.exec(), mrOk);
+  for (const Row& row : rows) {
+    EXPECT_EQ(*row.setting, row.bytes) << row.key;
+    EXPECT_NE(ReadAll(iniName).find(std::string(row.key) + "=" + row.bytes + "\r\n"),
+              std::string::npos)
+        << row.key;
+  }
+  // A field the user changed takes the new text.
+  TdlgDefaults edited;
+  edited.edtRTL->setText(QStringLiteral("/opt/new"));
+  script.Then([&](QWidget*) { QTest::mouseClick(edited.btnOk, Qt::LeftButton); });
+  ASSERT_EQ(edited.exec(), mrOk);
+  EXPECT_EQ(RtlPath, "/opt/new/");
+  EXPECT_EQ(VclPath, "/opt/vcl \xFF\xFE/");
+}
+
 TEST_F(OptionsDialogTest, OkClosesEvenWhenTheSettingsCannotBeWritten) {
   folder.Write("blocker", "a file where a folder should be");
   SetSettingsFileName(folder / "blocker/ravelin.INI");
@@ -255,6 +291,18 @@ TEST_F(OptionsDialogTest, SearchButtonAppendsEachFolderAfterASemicolon) {
     if (*start) expected = std::string(start) + ";" + expected;
     EXPECT_EQ(dialog.edtSearch->text().toStdString(), expected) << start;
   }
+}
+
+TEST_F(OptionsDialogTest, SearchButtonKeepsTheBytesOfTheFoldersBeforeIt) {
+  std::string one = folder.MakeFolder("one");
+  WriteIni("[LAST]\r\nSearch Paths=/s\xE9\r\n");
+  TdlgDefaults dialog;
+  ModalScript script;
+  script.Then(PickFolder("", one));
+  QTest::mouseClick(dialog.btnSearch, Qt::LeftButton);
+  script.Then([&](QWidget*) { QTest::mouseClick(dialog.btnOk, Qt::LeftButton); });
+  ASSERT_EQ(dialog.exec(), mrOk);
+  EXPECT_EQ(SearchPaths, "/s\xE9;" + one + "/");
 }
 
 TEST_F(OptionsDialogTest, ViewerButtonPicksAProgram) {
