@@ -10,19 +10,25 @@ shift || true
 sizes=("$@")
 [ ${#sizes[@]} -gt 0 ] || sizes=(500 2000 5000 20000)
 export LC_ALL=C
+bash scripts/deps.sh bc time >/dev/null
 
 cmake --build "$build" --target ravelin-units-bench -j2 >/dev/null
 bench="$build/bench/units/ravelin-units-bench"
 work=$(mktemp -d "${TMPDIR:-/tmp}/ravelin-units-bench-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-printf '%7s  %10s  %10s  %s\n' units "wall [s]" "peak [MB]" "driver output"
+printf '%7s  %10s  %10s  %10s  %s\n' units "wall [s]" "peak [MB]" "cat [s]" "driver output"
 for n in "${sizes[@]}"; do
   dir="$work/p$n"
   "$bench" generate "$dir" "$n" 1
   out=$(/usr/bin/time -v "$bench" run "$dir" 2>"$work/time.txt")
   wall=$(awk -F': ' '/Elapsed \(wall clock\)/ {print $2}' "$work/time.txt")
   peak=$(awk -F': ' '/Maximum resident set size/ {printf "%.1f", $2 / 1024}' "$work/time.txt")
-  printf '%7s  %10s  %10s  %s\n' "$n" "$wall" "$peak" "$(echo "$out" | tr '\n' ' ')"
+  # The peer, measured in the same run: reading every file of the project and nothing else.
+  start=$(date +%s.%N)
+  find "$dir" -type f -exec cat {} + >/dev/null
+  cat_time=$(echo "$(date +%s.%N) - $start" | bc)
+  printf '%7s  %10s  %10s  %10.3f  %s\n' "$n" "$wall" "$peak" "$cat_time" \
+    "$(echo "$out" | tr '\n' ' ')"
   rm -rf "$dir"
 done
