@@ -7,7 +7,8 @@
 #include <filesystem>
 #include <sstream>
 
-#include "../linecount/TestFiles.h"
+#include "SameText.h"
+#include "TestFolder.h"
 #include "cli/CliMain.h"
 #include "linecount/LCntEngn.h"
 

@@ -8,7 +8,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <optional>
 #include <regex>
@@ -16,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "SameText.h"
+#include "TestFolder.h"
 #include "cli/CliMain.h"
 #include "linecount/LCntEngn.h"
 #include "settings/LstGlobal.h"
@@ -24,6 +25,9 @@ namespace ravelin {
 namespace {
 
 namespace fs = std::filesystem;
+
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 // The folder name the expected reports are written with; the real one has the same length.
 constexpr const char* kGoldenFolder = "/tmp/ravelin-cli-XXXXXX";
@@ -47,19 +51,6 @@ CliRun RunArgs(std::vector<std::string> args) {
   return run;
 }
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteAll(const fs::path& path, const std::string& text) {
-  fs::create_directories(path.parent_path());
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-}
-
 // The banner's date and time, which change from run to run, as a fixed text of equal width.
 std::string MaskBannerTime(const std::string& text) {
   static const std::regex stamp(R"(RAVELIN REPORT \d{4} [A-Za-z]{3} \d{2} @ \d{2}:\d{2})");
@@ -69,30 +60,13 @@ std::string MaskBannerTime(const std::string& text) {
 // Compares line by line and names the first line that differs.
 void ExpectSameText(const std::string& actual, const std::string& expected,
                     const std::string& what) {
-  if (actual == expected) return;
-  std::istringstream a(actual), e(expected);
-  std::string lineA, lineE;
-  for (int number = 1;; ++number) {
-    bool moreA = static_cast<bool>(std::getline(a, lineA));
-    bool moreE = static_cast<bool>(std::getline(e, lineE));
-    if (!moreA && !moreE) break;
-    if (moreA != moreE || lineA != lineE) {
-      ADD_FAILURE() << what << ": first difference in line " << number << "\n  actual:   ["
-                    << (moreA ? lineA : "<end>") << "]\n  expected: [" << (moreE ? lineE : "<end>")
-                    << "]";
-      return;
-    }
-  }
-  ADD_FAILURE() << what << ": texts differ (line ends?)";
+  if (actual != expected)
+    ADD_FAILURE() << what << ": " << testing::FirstDifference(expected, actual);
 }
 
 class CliUnitsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    start_ = fs::current_path();
-    std::string pattern = kGoldenFolder;
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     savedXdg_ = xdg ? std::optional<std::string>(xdg) : std::nullopt;
     ::setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
@@ -100,12 +74,11 @@ class CliUnitsTest : public ::testing::Test {
     ::setenv("TZ", "UTC", 1);
     ::tzset();
     WriteProject();
-    fs::current_path(dir_);
+    here_.emplace(dir_);
   }
 
   void TearDown() override {
-    fs::current_path(start_);
-    fs::remove_all(dir_);
+    here_.reset();
     if (savedXdg_) {
       ::setenv("XDG_CONFIG_HOME", savedXdg_->c_str(), 1);
     } else {
@@ -137,7 +110,7 @@ class CliUnitsTest : public ::testing::Test {
     };
     for (const auto& [name, text] : files) {
       fs::path path = dir_ / name;
-      WriteAll(path, text);
+      WriteBytes(path, text);
       struct utimbuf times {
         kFileTime, kFileTime
       };
@@ -147,7 +120,7 @@ class CliUnitsTest : public ::testing::Test {
 
   // An expected report from the golden folder, written for kGoldenFolder, moved to dir_.
   std::string Golden(const std::string& name) const {
-    std::string text = ReadAll(fs::path(RAVELIN_SOURCE_DIR) / "tests/cliunits/golden" / name);
+    std::string text = ReadBytes(fs::path(RAVELIN_SOURCE_DIR) / "tests/cliunits/golden" / name);
     EXPECT_FALSE(text.empty()) << name;
     const std::string from = kGoldenFolder;
     const std::string to = dir_.string();
@@ -160,8 +133,9 @@ class CliUnitsTest : public ::testing::Test {
 
   std::string Root() const { return (dir_ / "app" / "Demo.dpr").string(); }
 
-  fs::path start_;
-  fs::path dir_;
+  testing::TempFolder folder_{kGoldenFolder};
+  fs::path dir_ = folder_.Path();
+  std::optional<testing::ScopedCurrentFolder> here_;
   std::optional<std::string> savedXdg_;
   std::optional<std::string> savedTz_;
 };
@@ -177,9 +151,9 @@ TEST_F(CliUnitsTest, TreeDrawsTheChartFromAFreshStart) {
 }
 
 TEST_F(CliUnitsTest, DependReadsSearchFoldersFromTheSettingsFile) {
-  WriteAll(dir_ / "my.INI", "[LAST]\r\nSearch Paths=" + (dir_ / "lib").string() +
-                                "\r\nRTL=" + (dir_ / "rtl").string() +
-                                "/\r\nUse RTL=1\r\nUse Search Path=1\r\n");
+  WriteBytes(dir_ / "my.INI", "[LAST]\r\nSearch Paths=" + (dir_ / "lib").string() +
+                                  "\r\nRTL=" + (dir_ / "rtl").string() +
+                                  "/\r\nUse RTL=1\r\nUse Search Path=1\r\n");
   CliRun run = RunArgs({"depend", "--settings", "my.INI", Root()});
   EXPECT_EQ(run.status, 0) << run.err;
   ExpectSameText(run.out, Golden("depend.txt"), "depend");
@@ -219,7 +193,7 @@ TEST_F(CliUnitsTest, CommandLineFoldersOverrideTheSettingsAndSwitchThemOn) {
   for (const auto& row : rows) {
     std::vector<std::string> args = {"list"};
     if (!row.settings.empty()) {
-      WriteAll(dir_ / "row.INI", row.settings);
+      WriteBytes(dir_ / "row.INI", row.settings);
       args.insert(args.end(), {"--settings", "row.INI"});
     }
     args.insert(args.end(), row.options.begin(), row.options.end());
@@ -272,19 +246,19 @@ TEST_F(CliUnitsTest, ReportIsTheFourButtonsInTurnWithReuseList) {
 }
 
 TEST_F(CliUnitsTest, ReportFileIsAppendedToAndNamedFromTheStartFolder) {
-  WriteAll(dir_ / "out.txt", "earlier report\r\n");
+  WriteBytes(dir_ / "out.txt", "earlier report\r\n");
   CliRun first = RunArgs({"depend", "--report", "out.txt", "app/Demo.dpr"});
   ASSERT_EQ(first.status, 0) << first.err;
   EXPECT_EQ(first.out, "");
   CliRun second = RunArgs({"depend", "--report", "out.txt", "app/Demo.dpr"});
   ASSERT_EQ(second.status, 0) << second.err;
   CliRun shown = RunArgs({"depend", "app/Demo.dpr"});
-  EXPECT_EQ(ReadAll(dir_ / "out.txt"), "earlier report\r\n" + shown.out + shown.out);
+  EXPECT_EQ(ReadBytes(dir_ / "out.txt"), "earlier report\r\n" + shown.out + shown.out);
   EXPECT_FALSE(fs::exists(dir_ / "app" / "out.txt"));
 }
 
 TEST_F(CliUnitsTest, BadCommandLinesAndMissingFilesGiveErrors) {
-  WriteAll(dir_ / "plain", "a file");
+  WriteBytes(dir_ / "plain", "a file");
   const std::string missing = (dir_ / "missing.dpr").string();
   const struct {
     std::vector<std::string> args;
@@ -313,7 +287,7 @@ TEST_F(CliUnitsTest, BadCommandLinesAndMissingFilesGiveErrors) {
     EXPECT_EQ(run.out, "") << line;
     EXPECT_EQ(fs::current_path(), dir_) << line;
   }
-  EXPECT_EQ(ReadAll(dir_ / "plain"), "a file");
+  EXPECT_EQ(ReadBytes(dir_ / "plain"), "a file");
 }
 
 TEST_F(CliUnitsTest, ReportOnTheDemoProjectCountsEveryListedFile) {

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "FormWriter.h"
+#include "SameText.h"
 #include "SampleForms.h"
 #include "common/Error.h"
 #include "linecount/FormConv.h"
@@ -15,6 +16,7 @@ namespace ravelin {
 namespace {
 
 using test::FormWriter;
+using testing::FirstDifference;
 
 std::string ReadGolden(const std::string& name) {
   std::ifstream in(std::string(RAVELIN_TEST_DATA) + "/forms/" + name, std::ios::binary);
@@ -22,23 +24,6 @@ std::string ReadGolden(const std::string& name) {
   std::stringstream buffer;
   buffer << in.rdbuf();
   return buffer.str();
-}
-
-/// The first line where two texts differ, for failure messages.
-std::string FirstDifference(const std::string& expected, const std::string& actual) {
-  std::istringstream e(expected);
-  std::istringstream a(actual);
-  std::string le;
-  std::string la;
-  for (int line = 1;; ++line) {
-    const bool he = static_cast<bool>(std::getline(e, le));
-    const bool ha = static_cast<bool>(std::getline(a, la));
-    if (!he && !ha) return "texts equal line by line (line ends differ?)";
-    if (le != la || he != ha) {
-      return "line " + std::to_string(line) + ":\n  expected: " + (he ? le : "<end>") +
-             "\n  actual:   " + (ha ? la : "<end>");
-    }
-  }
 }
 
 /// The message of the StreamError the conversion throws, or "" when it succeeds.

@@ -1,14 +1,13 @@
 // Form counting: finding the form of an input file, counting text and binary forms through the
 // scratch file, the errors that end a run, and the forms detailed and summary reports.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "FormWriter.h"
+#include "SameText.h"
 #include "SampleForms.h"
+#include "TestFolder.h"
 #include "common/Error.h"
 #include "common/TextLines.h"
 #include "linecount/FormConv.h"
@@ -20,29 +19,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  return buffer.str();
-}
+using testing::FirstDifference;
+using testing::ReadBytes;
 
 std::string ReadGolden(const std::string& name) {
-  return ReadAll(std::string(RAVELIN_TEST_DATA) + "/forms/" + name);
-}
-
-/// The first line where two texts differ, for failure messages.
-std::string FirstDifference(const std::string& expected, const std::string& actual) {
-  const auto e = SplitLines(expected);
-  const auto a = SplitLines(actual);
-  for (size_t i = 0; i < std::max(e.size(), a.size()); ++i) {
-    const std::string le = i < e.size() ? e[i] : "<end>";
-    const std::string la = i < a.size() ? a[i] : "<end>";
-    if (le != la) {
-      return "line " + std::to_string(i + 1) + ":\n  expected: " + le + "\n  actual:   " + la;
-    }
-  }
-  return "texts equal line by line (line ends differ?)";
+  return ReadBytes(std::string(RAVELIN_TEST_DATA) + "/forms/" + name);
 }
 
 TFormCounts Counts(std::int32_t objects, std::int32_t size, std::int32_t lines) {
@@ -51,6 +32,11 @@ TFormCounts Counts(std::int32_t objects, std::int32_t size, std::int32_t lines) 
   c.Size = size;
   c.Lines = lines;
   return c;
+}
+
+/// The last count lines of lines, which holds at least that many.
+std::vector<std::string> LastLines(const std::vector<std::string>& lines, size_t count) {
+  return std::vector<std::string>(lines.end() - static_cast<long>(count), lines.end());
 }
 
 void ExpectCounts(const TFormCounts& expected, const TFormCounts& actual, const std::string& what) {
@@ -184,23 +170,9 @@ TEST(FormLineCounter, PiecesCountLikeTheWholeTextWhereverTheyAreCut) {
 
 class FormCountTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "ravelin-forms-XXXXXX").string();
-    ASSERT_NE(nullptr, ::mkdtemp(pattern.data()));
-    dir_ = pattern;
-    oldFolder_ = Fs().CurrentFolder();
-    Fs().SetCurrentFolder(dir_);
-  }
-  void TearDown() override {
-    Fs().SetCurrentFolder(oldFolder_);
-    std::error_code ec;
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(dir_, ec);
-  }
-
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  std::string Path(const std::string& name) const { return folder_ / name; }
   void Write(const std::string& name, const std::string& bytes) {
-    std::ofstream(Path(name), std::ios::binary) << bytes;
+    folder_.Write(name, bytes);
     Fs().ClearCache();
   }
   /// CountForm on an input file of the test folder; the message of a failure in *error.
@@ -215,8 +187,17 @@ class FormCountTest : public ::testing::Test {
     }
   }
 
-  std::string dir_;
-  std::string oldFolder_;
+  /// Sets engine to count the files named in listText, as if read from the list file
+  /// Tallion.Files of the test folder.
+  void ListRun(TLcntEngine& engine, const std::string& listText, bool detailed) {
+    engine.SetFileSpec(Path("Tallion.Files"));
+    engine.UseListFile = true;
+    engine.Detailed = detailed;
+    engine.ListText = listText;
+  }
+
+  testing::TempFolder folder_{"ravelin-forms-XXXXXX"};
+  testing::ScopedCurrentFolder here_{folder_.Path()};
 };
 
 TEST_F(FormCountTest, InputWithoutFormFileLeavesCountsAlone) {
@@ -291,7 +272,7 @@ TEST_F(FormCountTest, BinaryFormIsCountedThroughTheScratchFile) {
   TFormCounts counts;
   ASSERT_TRUE(Count("Main.pas", counts));
   const std::string expected = ReadGolden("all_values.txt");
-  EXPECT_EQ(expected, ReadAll(Path("Tallion.TXT")));
+  EXPECT_EQ(expected, ReadBytes(Path("Tallion.TXT")));
   ExpectCounts(Counts(2, static_cast<std::int32_t>(form.size()), 53), counts, "all values form");
 }
 
@@ -335,7 +316,7 @@ TEST_F(FormCountTest, BinaryFormCountsEqualTheScratchFileReadBack) {
     TFormCounts readBack;
     TLcntEngine engine;
     engine.CountFormText(Path("Tallion.TXT"), readBack);
-    EXPECT_EQ(FormBinaryToText(row.form), ReadAll(Path("Tallion.TXT"))) << row.name;
+    EXPECT_EQ(FormBinaryToText(row.form), ReadBytes(Path("Tallion.TXT"))) << row.name;
     ExpectCounts(
         Counts(readBack.Objects, static_cast<std::int32_t>(row.form.size()), readBack.Lines),
         counts, row.name);
@@ -347,7 +328,7 @@ TEST_F(FormCountTest, ScratchFileIsReplacedForEveryBinaryForm) {
   Write("Small.dfm", test::MinimalForm());
   TFormCounts counts;
   ASSERT_TRUE(Count("Small.pas", counts));
-  EXPECT_EQ("object Form1: TForm\r\nend\r\n", ReadAll(Path("Tallion.TXT")));
+  EXPECT_EQ("object Form1: TForm\r\nend\r\n", ReadBytes(Path("Tallion.TXT")));
   ExpectCounts(Counts(1, static_cast<std::int32_t>(test::MinimalForm().size()), 2), counts,
                "minimal form");
 }
@@ -373,7 +354,7 @@ TEST_F(FormCountTest, BadBinaryFormEndsWithAnErrorNamingTheForm) {
     EXPECT_EQ(row.message + " in form file \"" + Path("Bad.dfm") + "\"", error) << row.name;
   }
   // What was converted before the failure stays in the scratch file.
-  const std::string scratch = ReadAll(Path("Tallion.TXT"));
+  const std::string scratch = ReadBytes(Path("Tallion.TXT"));
   EXPECT_FALSE(scratch.empty());
   EXPECT_EQ(0u, ReadGolden("all_values.txt").compare(0, scratch.size(), scratch));
 }
@@ -402,10 +383,7 @@ TEST_F(FormCountTest, DetailedRunAppendsTheFormReport) {
   Write("Text.pas", "unit Text;\r\n");
   Write("Text.dfm", "inherited T: TT\r\n  object A: TA\r\n  end\r\nend\r\n");
   TLcntEngine engine;
-  engine.SetFileSpec(Path("Tallion.Files"));
-  engine.UseListFile = true;
-  engine.Detailed = true;
-  engine.ListText = "Main.pas\r\nPlain.pas\r\nText.pas\r\n";
+  ListRun(engine, "Main.pas\r\nPlain.pas\r\nText.pas\r\n", true);
   ASSERT_TRUE(engine.Execute());
   const std::vector<std::string> tail = {
       "                           FORMS Detailed Report",
@@ -419,9 +397,7 @@ TEST_F(FormCountTest, DetailedRunAppendsTheFormReport) {
       " 2 forms processed.",
   };
   ASSERT_GE(engine.Lines.size(), tail.size());
-  const std::vector<std::string> actual(engine.Lines.end() - static_cast<long>(tail.size()),
-                                        engine.Lines.end());
-  EXPECT_EQ(tail, actual);
+  EXPECT_EQ(tail, LastLines(engine.Lines, tail.size()));
   EXPECT_EQ(2, engine.FormCount);
 }
 
@@ -429,10 +405,7 @@ TEST_F(FormCountTest, RunsWithoutFormsHaveNoFormReport) {
   Write("Plain.pas", "unit Plain;\r\n");
   for (bool detailed : {true, false}) {
     TLcntEngine engine;
-    engine.SetFileSpec(Path("Tallion.Files"));
-    engine.UseListFile = true;
-    engine.Detailed = detailed;
-    engine.ListText = "Plain.pas\r\n";
+    ListRun(engine, "Plain.pas\r\n", detailed);
     ASSERT_TRUE(engine.Execute());
     for (const std::string& line : engine.Lines) {
       EXPECT_EQ(std::string::npos, line.find("FORMS")) << line;
@@ -447,9 +420,7 @@ TEST_F(FormCountTest, SummaryRunNamesTheNumberOfForms) {
   Write("B.pas", "unit B;\r\n");
   Write("C.pas", "unit C;\r\n");
   TLcntEngine engine;
-  engine.SetFileSpec(Path("Tallion.Files"));
-  engine.UseListFile = true;
-  engine.ListText = "A.pas\r\nB.pas\r\nC.pas\r\n";
+  ListRun(engine, "A.pas\r\nB.pas\r\nC.pas\r\n", false);
   ASSERT_TRUE(engine.Execute());
   const std::vector<std::string> tail = {
       "",
@@ -464,9 +435,7 @@ TEST_F(FormCountTest, SummaryRunNamesTheNumberOfForms) {
       "        Size (all Forms)         19  bytes",
   };
   ASSERT_GE(engine.Lines.size(), tail.size());
-  const std::vector<std::string> actual(engine.Lines.end() - static_cast<long>(tail.size()),
-                                        engine.Lines.end());
-  EXPECT_EQ(tail, actual);
+  EXPECT_EQ(tail, LastLines(engine.Lines, tail.size()));
 }
 
 }  // namespace

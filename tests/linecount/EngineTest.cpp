@@ -5,7 +5,8 @@
 
 #include <algorithm>
 
-#include "TestFiles.h"
+#include "SameText.h"
+#include "TestFolder.h"
 #include "common/Error.h"
 #include "common/TextLines.h"
 #include "linecount/LCntEngn.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <regex>
 
-#include "TestFiles.h"
+#include "TestFolder.h"
 #include "linecount/LCntEngn.h"
 
 namespace ravelin {

@@ -2,7 +2,8 @@
 // "PATH: " lines, percentages and the summary.
 #include <gtest/gtest.h>
 
-#include "TestFiles.h"
+#include "SameText.h"
+#include "TestFolder.h"
 #include "common/TextLines.h"
 #include "linecount/LCntEngn.h"
 
@@ -26,27 +27,25 @@ class Report : public ::testing::Test {
   void SetUp() override { LastReportPath = "A:\\"; }
 };
 
-TEST_F(Report, DetailedReportOverTwoFilesMatchesGolden) {
+/// The report of a run over the two example files of a list file, its lines joined by CR LF.
+std::string TwoFileReport(bool detailed) {
   TLcntEngine engine;
   engine.SetFileSpec("C:\\Src\\Tallion.Files");
-  engine.Detailed = true;
+  engine.Detailed = detailed;
   engine.BeginReport();
   engine.AddFileToReport("C:\\Src\\Main.pas", kMain);
   engine.AddFileToReport("C:\\Src\\ReportWriterUnit.pas", kReportWriter);
   engine.EndReport();
-  EXPECT_TRUE(testing::SameBytes(Golden("detailed_two_files.txt"), JoinLinesCrLf(engine.Lines)));
+  return JoinLinesCrLf(engine.Lines);
+}
+
+TEST_F(Report, DetailedReportOverTwoFilesMatchesGolden) {
+  EXPECT_TRUE(testing::SameBytes(Golden("detailed_two_files.txt"), TwoFileReport(true)));
   EXPECT_EQ(LastReportPath, "");
 }
 
 TEST_F(Report, SummaryReportOverTwoFilesMatchesGolden) {
-  TLcntEngine engine;
-  engine.SetFileSpec("C:\\Src\\Tallion.Files");
-  engine.Detailed = false;
-  engine.BeginReport();
-  engine.AddFileToReport("C:\\Src\\Main.pas", kMain);
-  engine.AddFileToReport("C:\\Src\\ReportWriterUnit.pas", kReportWriter);
-  engine.EndReport();
-  EXPECT_TRUE(testing::SameBytes(Golden("summary_two_files.txt"), JoinLinesCrLf(engine.Lines)));
+  EXPECT_TRUE(testing::SameBytes(Golden("summary_two_files.txt"), TwoFileReport(false)));
   EXPECT_EQ(LastReportPath, "A:\\") << "a summary run leaves the last path alone";
 }
 

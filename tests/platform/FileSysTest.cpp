@@ -4,45 +4,24 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <fstream>
-
+#include "TestFolder.h"
 #include "common/Error.h"
 #include "platform/FileSys.h"
 
 namespace ravelin {
 namespace {
 
-/// A fresh folder under the system's temporary folder, removed afterwards.
-class TempFolder {
- public:
-  TempFolder() {
-    char pattern[] = "/tmp/ravelin-fs-XXXXXX";
-    path_ = ::mkdtemp(pattern);
-  }
-  ~TempFolder() {
-    std::system(("chmod -R u+rwx '" + path_ + "' && rm -rf '" + path_ + "'").c_str());
-  }
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-  void Write(const std::string& name, const std::string& data) const {
-    std::ofstream(path_ + "/" + name, std::ios::binary) << data;
-  }
-  void Mkdir(const std::string& name) const { ::mkdir((path_ + "/" + name).c_str(), 0777); }
-
- private:
-  std::string path_;
-};
+using testing::TempFolder;
 
 class FileSysTest : public ::testing::Test {
  protected:
   void SetUp() override { fs_ = MakeDiskFileSystem(); }
-  TempFolder dir_;
+  TempFolder dir_{"ravelin-fs-XXXXXX"};
   std::unique_ptr<FileSystem> fs_;
 };
 
 TEST_F(FileSysTest, ResolvesEachComponentIgnoringCase) {
-  dir_.Mkdir("Common");
+  dir_.MakeFolder("Common");
   dir_.Write("Common/utils.pas", "x");
   dir_.Write("Unit1.dfm", "y");
   struct Row {
@@ -72,7 +51,7 @@ TEST_F(FileSysTest, PrefersTheExactSpellingThenTheFirstInByteOrder) {
 }
 
 TEST_F(FileSysTest, AFolderIsNoFile) {
-  dir_.Mkdir("Sub");
+  dir_.MakeFolder("Sub");
   dir_.Write("a.pas", "abc");
   EXPECT_TRUE(fs_->FileExists(dir_ / "A.PAS"));
   EXPECT_FALSE(fs_->FileExists(dir_ / "sub"));
@@ -116,8 +95,8 @@ TEST_F(FileSysTest, ListsFoldersSortedInCapitalsWithDotEntries) {
   dir_.Write("A.pas", "");
   dir_.Write("a.pas", "");
   dir_.Write("_x.pas", "");
-  dir_.Mkdir("Zeta");
-  auto entries = fs_->ListFolder(dir_.path());
+  dir_.MakeFolder("Zeta");
+  auto entries = fs_->ListFolder(dir_.Path());
   std::vector<std::string> names;
   for (const auto& e : entries) names.push_back(e.name + (e.isDir ? "/" : ""));
   std::vector<std::string> want = {"./", "../", "A.pas", "a.pas", "b.pas", "Zeta/", "_x.pas"};
@@ -127,9 +106,9 @@ TEST_F(FileSysTest, ListsFoldersSortedInCapitalsWithDotEntries) {
 
 TEST_F(FileSysTest, CachedListingsAreRefreshedAfterOwnWritesAndClearCache) {
   dir_.Write("one.pas", "");
-  EXPECT_EQ(fs_->ListFolder(dir_.path()).size(), 3u);
+  EXPECT_EQ(fs_->ListFolder(dir_.Path()).size(), 3u);
   fs_->AppendFile(dir_ / "two.pas", "x");
-  EXPECT_EQ(fs_->ListFolder(dir_.path()).size(), 4u);
+  EXPECT_EQ(fs_->ListFolder(dir_.Path()).size(), 4u);
   EXPECT_TRUE(fs_->Resolve(dir_ / "ONE.PAS").has_value());  // indexes the folder
   dir_.Write("Three.pas", "");                              // written behind our back
   EXPECT_FALSE(fs_->Resolve(dir_ / "THREE.PAS").has_value());
@@ -171,7 +150,7 @@ TEST_F(FileSysTest, ReplaceIsAllOrNothing) {
   dir_.Write("s.ini", "old");
   fs_->ReplaceFile(dir_ / "S.INI", "new");
   EXPECT_EQ(fs_->ReadFile(dir_ / "s.ini"), "new");
-  EXPECT_EQ(fs_->ListFolder(dir_.path()).size(), 3u);  // no temporary file left behind
+  EXPECT_EQ(fs_->ListFolder(dir_.Path()).size(), 3u);  // no temporary file left behind
   // A replacement into a folder that does not exist fails and changes nothing.
   EXPECT_THROW(fs_->ReplaceFile(dir_ / "nofolder/s.ini", "x"), IoError);
   struct rlimit old;
@@ -184,7 +163,7 @@ TEST_F(FileSysTest, ReplaceIsAllOrNothing) {
   ::setrlimit(RLIMIT_FSIZE, &old);
   ::signal(SIGXFSZ, oldHandler);
   EXPECT_EQ(fs_->ReadFile(dir_ / "s.ini"), "new");
-  EXPECT_EQ(fs_->ListFolder(dir_.path()).size(), 3u);
+  EXPECT_EQ(fs_->ListFolder(dir_.Path()).size(), 3u);
 }
 
 TEST_F(FileSysTest, TruncateEmptiesOrCreates) {
@@ -198,7 +177,7 @@ TEST_F(FileSysTest, TruncateEmptiesOrCreates) {
 
 TEST_F(FileSysTest, CurrentFolderAndFullPath) {
   std::string before = fs_->CurrentFolder();
-  dir_.Mkdir("Work");
+  dir_.MakeFolder("Work");
   fs_->SetCurrentFolder(dir_ / "WORK");
   EXPECT_EQ(fs_->CurrentFolder(), dir_ / "Work");
   EXPECT_EQ(fs_->FullPath("..\\x\\.\\y.pas"), dir_ / "x/y.pas");
@@ -207,11 +186,11 @@ TEST_F(FileSysTest, CurrentFolderAndFullPath) {
 }
 
 TEST_F(FileSysTest, MakeFoldersCreatesParentsAndReusesCaseVariants) {
-  dir_.Mkdir("Config");
+  dir_.MakeFolder("Config");
   fs_->MakeFolders(dir_ / "config/ravelin/deep");
   EXPECT_TRUE(fs_->FolderExists(dir_ / "Config/ravelin/deep"));
   // No second, differently spelled folder was made beside "Config".
-  EXPECT_EQ(fs_->ListFolder(dir_.path()).size(), 3u);
+  EXPECT_EQ(fs_->ListFolder(dir_.Path()).size(), 3u);
   EXPECT_EQ(fs_->Resolve(dir_ / "config").value(), dir_ / "Config");
 }
 

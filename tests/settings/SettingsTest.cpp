@@ -5,14 +5,14 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <iterator>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "PassThroughFileSystem.h"
+#include "TestFolder.h"
 #include "common/Error.h"
 #include "platform/ExePath.h"
 #include "platform/FileSys.h"
@@ -23,17 +23,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void WriteAll(const fs::path& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-}
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 void ResetSettings() {
   ViewerChoice = 0;
@@ -47,9 +38,6 @@ void ResetSettings() {
 class SettingsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "ravelin-settings-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
     file_ = dir_ / "ravelin.INI";
     SetSettingsFileName(file_.string());
     ResetSettings();
@@ -57,10 +45,9 @@ class SettingsTest : public ::testing::Test {
   void TearDown() override {
     SetSettingsFileName("");
     ResetSettings();
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(dir_);
   }
-  fs::path dir_;
+  testing::TempFolder folder_{"ravelin-settings-XXXXXX"};
+  fs::path dir_ = folder_.Path();
   fs::path file_;
 };
 
@@ -103,7 +90,7 @@ TEST_F(SettingsTest, FirstRunWithoutFileGivesDefaultsAndCancelCreatesTheFile) {
   FakeWindow main("dlgMain");
   SaveWindowPlacement(main);
   SaveSettings();
-  EXPECT_EQ(ReadAll(file_),
+  EXPECT_EQ(ReadBytes(file_),
             "[dlgMain]\r\nTop=204\r\nLeft=312\r\nHeight=282\r\nWidth=463\r\n"
             "[LAST]\r\nViewer=0\r\nRTL=\r\nSearch Paths=\r\nViewer Path=\r\nVCL=\r\n"
             "Use RTL=0\r\nUse Search Path=0\r\nUse VCL=0\r\n");
@@ -118,7 +105,7 @@ TEST_F(SettingsTest, SaveWritesEveryVariableAndLoadReadsItBack) {
   UseRtl = true;
   UseSearchPath = true;
   SaveSettings();
-  EXPECT_EQ(ReadAll(file_),
+  EXPECT_EQ(ReadBytes(file_),
             "[LAST]\r\nViewer=1\r\nRTL=/opt/rtl/\r\nSearch Paths=/a;/b c;\r\n"
             "Viewer Path=/usr/bin/less\r\nVCL=/opt/vcl/\r\nUse RTL=1\r\n"
             "Use Search Path=1\r\nUse VCL=0\r\n");
@@ -146,17 +133,17 @@ TEST_F(SettingsTest, ViewerOtherThanZeroOrOneLoadsAndSavesAsTwo) {
       {"-1", 2, "2"}, {"0x1", 1, "1"}, {"junk", 0, "0"}, {"", 0, "0"},
   };
   for (const auto& row : rows) {
-    WriteAll(file_, std::string("[LAST]\r\nViewer=") + row.stored + "\r\n");
+    WriteBytes(file_, std::string("[LAST]\r\nViewer=") + row.stored + "\r\n");
     LoadSettings();
     EXPECT_EQ(ViewerChoice, row.viewer) << row.stored;
     SaveSettings();
-    EXPECT_NE(ReadAll(file_).find(std::string("\r\nViewer=") + row.viewerSaved + "\r\n"),
+    EXPECT_NE(ReadBytes(file_).find(std::string("\r\nViewer=") + row.viewerSaved + "\r\n"),
               std::string::npos)
         << row.stored;
   }
   ViewerChoice = 9;  // set in memory beyond the three choices
   SaveSettings();
-  EXPECT_NE(ReadAll(file_).find("\r\nViewer=2\r\n"), std::string::npos);
+  EXPECT_NE(ReadBytes(file_).find("\r\nViewer=2\r\n"), std::string::npos);
 }
 
 TEST_F(SettingsTest, BooleanIsTrueForAnyNonZeroIntegerAndSavedAsOne) {
@@ -166,17 +153,18 @@ TEST_F(SettingsTest, BooleanIsTrueForAnyNonZeroIntegerAndSavedAsOne) {
   } rows[] = {{"5", true},  {"1", true},    {"-3", true},    {"0x10", true},
               {"0", false}, {"yes", false}, {"true", false}, {"", false}};
   for (const auto& row : rows) {
-    WriteAll(file_, std::string("[LAST]\r\nUse RTL=") + row.stored + "\r\n");
+    WriteBytes(file_, std::string("[LAST]\r\nUse RTL=") + row.stored + "\r\n");
     LoadSettings();
     EXPECT_EQ(UseRtl, row.value) << row.stored;
     SaveSettings();
-    EXPECT_NE(ReadAll(file_).find(row.value ? "Use RTL=1\r\n" : "Use RTL=0\r\n"), std::string::npos)
+    EXPECT_NE(ReadBytes(file_).find(row.value ? "Use RTL=1\r\n" : "Use RTL=0\r\n"),
+              std::string::npos)
         << row.stored;
   }
 }
 
 TEST_F(SettingsTest, LoadReplacesValuesChangedInMemory) {
-  WriteAll(file_, "[LAST]\r\nUse VCL=1\r\n");
+  WriteBytes(file_, "[LAST]\r\nUse VCL=1\r\n");
   LoadSettings();
   UseVcl = false;
   UseRtl = true;
@@ -201,7 +189,7 @@ TEST_F(SettingsTest, ReadsOddlyShapedFilesWithoutFault) {
       {"binary junk", std::string("\0\xff[LAST\0]\n=\r", 12), "", false},
   };
   for (const auto& row : rows) {
-    WriteAll(file_, row.text);
+    WriteBytes(file_, row.text);
     LoadSettings();
     EXPECT_EQ(RtlPath, row.rtl) << row.name;
     EXPECT_EQ(UseVcl, row.useVcl) << row.name;
@@ -209,19 +197,19 @@ TEST_F(SettingsTest, ReadsOddlyShapedFilesWithoutFault) {
 }
 
 TEST_F(SettingsTest, LongValueIsCutTo2047Characters) {
-  WriteAll(file_, "[LAST]\r\nSearch Paths=" + std::string(5000, 'p') + "\r\nUse RTL=1\r\n");
+  WriteBytes(file_, "[LAST]\r\nSearch Paths=" + std::string(5000, 'p') + "\r\nUse RTL=1\r\n");
   LoadSettings();
   EXPECT_EQ(SearchPaths, std::string(2047, 'p'));
   EXPECT_TRUE(UseRtl);
 }
 
 TEST_F(SettingsTest, SaveKeepsOtherSectionsAndKeysInTheirOrder) {
-  WriteAll(file_,
-           "; kept comment\n[dlgMain]\nTop=1\nLeft=2\n\n[last]\nUse VCL=1\nMine=keep me\n"
-           "VIEWER=7\nnot an entry\n\n[Extra]\nK=V\n");
+  WriteBytes(file_,
+             "; kept comment\n[dlgMain]\nTop=1\nLeft=2\n\n[last]\nUse VCL=1\nMine=keep me\n"
+             "VIEWER=7\nnot an entry\n\n[Extra]\nK=V\n");
   LoadSettings();
   SaveSettings();
-  EXPECT_EQ(ReadAll(file_),
+  EXPECT_EQ(ReadBytes(file_),
             "; kept comment\r\n[dlgMain]\r\nTop=1\r\nLeft=2\r\n\r\n[last]\r\nUse VCL=1\r\n"
             "Mine=keep me\r\nViewer=2\r\nnot an entry\r\nRTL=\r\nSearch Paths=\r\n"
             "Viewer Path=\r\nVCL=\r\nUse RTL=0\r\nUse Search Path=0\r\n\r\n[Extra]\r\nK=V\r\n");
@@ -230,7 +218,7 @@ TEST_F(SettingsTest, SaveKeepsOtherSectionsAndKeysInTheirOrder) {
 TEST_F(SettingsTest, FailedSaveThrowsAndLeavesTheOldFileWhole) {
   // The settings file's folder is a file: nothing can be written there.
   fs::path blocker = dir_ / "blocker";
-  WriteAll(blocker, "not a folder");
+  WriteBytes(blocker, "not a folder");
   std::string name = (blocker / "ravelin.INI").string();
   SetSettingsFileName(name);
   UseRtl = true;
@@ -242,13 +230,13 @@ TEST_F(SettingsTest, FailedSaveThrowsAndLeavesTheOldFileWhole) {
   }
   FakeWindow window("dlgMain");
   EXPECT_THROW(SaveWindowPlacement(window), IoError);
-  EXPECT_EQ(ReadAll(blocker), "not a folder");
+  EXPECT_EQ(ReadBytes(blocker), "not a folder");
 }
 
 TEST_F(SettingsTest, FailedSaveInReadOnlyFolderKeepsTheOldFile) {
   if (::geteuid() == 0) GTEST_SKIP() << "the superuser may write into read-only folders";
   const std::string old = "[LAST]\r\nRTL=/old\r\n[Mine]\r\nA=1\r\n";
-  WriteAll(file_, old);
+  WriteBytes(file_, old);
   fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
   RtlPath = "/new";
   try {
@@ -258,40 +246,29 @@ TEST_F(SettingsTest, FailedSaveInReadOnlyFolderKeepsTheOldFile) {
     EXPECT_EQ(std::string(e.what()), "Unable to write to " + file_.string());
   }
   fs::permissions(dir_, fs::perms::owner_all);
-  EXPECT_EQ(ReadAll(file_), old);
+  EXPECT_EQ(ReadBytes(file_), old);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
 /// The disk, except that the files named in unreadable cannot be opened (as without read
 /// permission, which the superuser running the tests would not feel).
-class UnreadableFiles : public FileSystem {
+class UnreadableFiles : public testing::PassThroughFileSystem {
  public:
   explicit UnreadableFiles(std::vector<std::string> unreadable)
-      : disk_(MakeDiskFileSystem()), unreadable_(std::move(unreadable)) {}
-  std::optional<std::string> Resolve(std::string_view p) override { return disk_->Resolve(p); }
-  FileStat Stat(std::string_view p) override { return disk_->Stat(p); }
+      : unreadable_(std::move(unreadable)) {}
   bool TryReadFile(std::string_view p, std::string& out) override {
     for (const auto& name : unreadable_)
       if (p == name) return false;
-    return disk_->TryReadFile(p, out);
+    return PassThroughFileSystem::TryReadFile(p, out);
   }
-  std::vector<DirEntry> ListFolder(std::string_view f) override { return disk_->ListFolder(f); }
-  void ReplaceFile(std::string_view p, std::string_view d) override { disk_->ReplaceFile(p, d); }
-  void AppendFile(std::string_view p, std::string_view d) override { disk_->AppendFile(p, d); }
-  void TruncateFile(std::string_view p) override { disk_->TruncateFile(p); }
-  std::string CurrentFolder() override { return disk_->CurrentFolder(); }
-  void SetCurrentFolder(std::string_view f) override { disk_->SetCurrentFolder(f); }
-  void MakeFolders(std::string_view f) override { disk_->MakeFolders(f); }
-  void ClearCache() override { disk_->ClearCache(); }
 
  private:
-  std::unique_ptr<FileSystem> disk_;
   std::vector<std::string> unreadable_;
 };
 
 TEST_F(SettingsTest, ExistingFileThatCannotBeReadIsNeverWrittenOver) {
   const std::string old = "[LAST]\r\nRTL=/old\r\n[Mine]\r\nA=1\r\n";
-  WriteAll(file_, old);
+  WriteBytes(file_, old);
   UnreadableFiles disk({file_.string()});
   ScopedFileSystem scoped(disk);
   LoadSettings();  // nothing can be read: the defaults
@@ -310,7 +287,7 @@ TEST_F(SettingsTest, ExistingFileThatCannotBeReadIsNeverWrittenOver) {
     } catch (const IoError& e) {
       EXPECT_EQ(std::string(e.what()), "Unable to write to " + file_.string()) << row.what;
     }
-    EXPECT_EQ(ReadAll(file_), old) << row.what;
+    EXPECT_EQ(ReadBytes(file_), old) << row.what;
   }
 }
 
@@ -322,15 +299,15 @@ TEST_F(SettingsTest, FirstSaveCreatesTheConfigurationFolder) {
 }
 
 TEST_F(SettingsTest, RelativeSettingsNameIsFixedWhenSet) {
-  fs::path before = fs::current_path();
-  fs::current_path(dir_);
-  SetSettingsFileName("sub.INI");
-  fs::current_path(before);
+  {
+    testing::ScopedCurrentFolder here(dir_);
+    SetSettingsFileName("sub.INI");
+  }
   EXPECT_EQ(SettingsFileName(), (dir_ / "sub.INI").string());
 }
 
 TEST_F(SettingsTest, PlacementAppliesStoredValuesInOrderAsRead) {
-  WriteAll(file_, "[DLGMAIN]\r\nWidth=0x40\r\nTop=0x40\r\nLeft=-5000\r\nHeight=junk\r\n");
+  WriteBytes(file_, "[DLGMAIN]\r\nWidth=0x40\r\nTop=0x40\r\nLeft=-5000\r\nHeight=junk\r\n");
   FakeWindow window("dlgMain");
   LoadWindowPlacement(window);
   EXPECT_EQ(window.top, 64);
@@ -341,7 +318,7 @@ TEST_F(SettingsTest, PlacementAppliesStoredValuesInOrderAsRead) {
 }
 
 TEST_F(SettingsTest, PlacementWithoutSectionKeepsTheWindowWhereItIs) {
-  WriteAll(file_, "[LAST]\r\nTop=1\r\n");
+  WriteBytes(file_, "[LAST]\r\nTop=1\r\n");
   FakeWindow window("dlgDefaults");
   LoadWindowPlacement(window);
   EXPECT_EQ(window.top, 204);
@@ -351,11 +328,11 @@ TEST_F(SettingsTest, PlacementWithoutSectionKeepsTheWindowWhereItIs) {
 }
 
 TEST_F(SettingsTest, SavedPlacementUpdatesItsSectionOnly) {
-  WriteAll(file_, "[dlgDefaults]\r\nWidth=1\r\nTop=2\r\n[LAST]\r\nViewer=1\r\n");
+  WriteBytes(file_, "[dlgDefaults]\r\nWidth=1\r\nTop=2\r\n[LAST]\r\nViewer=1\r\n");
   FakeWindow window("dlgDefaults");
   window.top = -10;
   SaveWindowPlacement(window);
-  EXPECT_EQ(ReadAll(file_),
+  EXPECT_EQ(ReadBytes(file_),
             "[dlgDefaults]\r\nWidth=463\r\nTop=-10\r\nLeft=312\r\nHeight=282\r\n"
             "[LAST]\r\nViewer=1\r\n");
 }
@@ -426,7 +403,7 @@ TEST_F(SettingsTest, DefaultFileFollowsTheDiskAndTheEnvironment) {
   std::string missingFolderExe = (dir_ / "gone" / "ravelin").string();
   EXPECT_EQ(DefaultSettingsFileName(missingFolderExe),
             (dir_ / "cfg" / "ravelin" / "ravelin.INI").string());
-  WriteAll(dir_ / "bin" / "ravelin.ini", "");  // found ignoring case
+  WriteBytes(dir_ / "bin" / "ravelin.ini", "");  // found ignoring case
   Fs().ClearCache();
   if (::geteuid() != 0) {
     fs::permissions(dir_ / "bin", fs::perms::owner_read | fs::perms::owner_exec);
@@ -441,7 +418,7 @@ TEST_F(SettingsTest, DefaultFileFollowsTheDiskAndTheEnvironment) {
 }
 
 TEST_F(SettingsTest, FolderIsWritableOnlyForWritableFolders) {
-  WriteAll(dir_ / "file", "x");
+  WriteBytes(dir_ / "file", "x");
   EXPECT_TRUE(FolderIsWritable(dir_.string()));
   EXPECT_FALSE(FolderIsWritable((dir_ / "file").string()));
   EXPECT_FALSE(FolderIsWritable((dir_ / "missing").string()));

@@ -1,80 +1,17 @@
-// Helpers for the dialog tests: a scratch folder on disk, the current folder restored after a
-// test, and a script of actions for the modal dialogs a call opens.
+// Helpers for the dialog tests: the files on disk of TestFolder.h, the widget Tab moves to,
+// and a script of actions for the modal dialogs a call opens.
 #pragma once
-
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <deque>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
-#include <stdexcept>
-#include <string>
+
+#include "TestFolder.h"
 
 namespace ravelin::testing {
-
-/// A new empty folder under the system's temporary folder, removed with everything in it.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string name = (std::filesystem::temp_directory_path() / "ravelin-ui-XXXXXX").string();
-    if (::mkdtemp(name.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = name;
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  /// The folder's full path, no trailing "/".
-  const std::string& Path() const { return path_; }
-  /// The full path of name inside the folder.
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-  /// Writes a file (creating its folders) and returns its full path.
-  std::string Write(const std::string& name, const std::string& text) const {
-    std::filesystem::path file = std::filesystem::path(path_) / name;
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << text;
-    return file.string();
-  }
-  /// Creates a folder (and its parents) and returns its full path.
-  std::string MakeFolder(const std::string& name) const {
-    std::filesystem::create_directories(std::filesystem::path(path_) / name);
-    return path_ + "/" + name;
-  }
-
- private:
-  std::string path_;
-};
-
-/// Reads a whole file; empty when it cannot be read.
-inline std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-/// Puts the process's current folder back when the test ends.
-class CurrentFolderGuard {
- public:
-  CurrentFolderGuard() : saved_(std::filesystem::current_path()) {}
-  ~CurrentFolderGuard() {
-    std::error_code ignored;
-    std::filesystem::current_path(saved_, ignored);
-  }
-
- private:
-  std::filesystem::path saved_;
-};
 
 /// The widget that Tab moves to from widget: the next one in the focus chain that takes
 /// focus by Tab, is enabled and would be visible with its window.

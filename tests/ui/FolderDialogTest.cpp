@@ -17,10 +17,10 @@
 namespace ravelin {
 namespace {
 
-using testing::CurrentFolderGuard;
 using testing::ModalScript;
 using testing::NextTabStop;
-using testing::ScratchFolder;
+using testing::ScopedCurrentFolder;
+using testing::TempFolder;
 
 std::vector<std::string> Names(const TFolderList& list) {
   std::vector<std::string> names;
@@ -30,8 +30,8 @@ std::vector<std::string> Names(const TFolderList& list) {
 
 class FolderListTest : public ::testing::Test {
  protected:
-  ScratchFolder folder;
-  CurrentFolderGuard cwd;
+  TempFolder folder;
+  ScopedCurrentFolder cwd;
 };
 
 TEST_F(FolderListTest, ShowsThePathFromTheRootThenTheSubfolders) {
@@ -136,8 +136,8 @@ TEST(DriveIndexFor, TheLongestDriveHoldingTheFolder) {
 
 class FolderDialogTest : public ::testing::Test {
  protected:
-  ScratchFolder folder;
-  CurrentFolderGuard cwd;
+  TempFolder folder;
+  ScopedCurrentFolder cwd;
 };
 
 TEST_F(FolderDialogTest, FormShowsTheDesignedControls) {

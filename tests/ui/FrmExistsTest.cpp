@@ -13,12 +13,12 @@
 namespace ravelin {
 namespace {
 
-using testing::CurrentFolderGuard;
 using testing::FakeUiServices;
 using testing::ModalScript;
 using testing::NextTabStop;
-using testing::ReadAll;
-using testing::ScratchFolder;
+using testing::ReadBytes;
+using testing::ScopedCurrentFolder;
+using testing::TempFolder;
 
 TEST(TdlgFileExists, ShowsTheDesignedCaptionsAndQuestion) {
   TdlgFileExists dialog;
@@ -124,8 +124,8 @@ TEST(TdlgFileExists, ALongPathWrapsAndTheDialogGrowsToShowIt) {
 // The window's report file choice with the real dialog.
 class ChooseReportFileDialogTest : public ::testing::Test {
  protected:
-  ScratchFolder folder;
-  CurrentFolderGuard cwd;
+  TempFolder folder;
+  ScopedCurrentFolder cwd;
   FakeUiServices ui;
   ScopedUiServices installed{ui};
 };
@@ -145,7 +145,7 @@ TEST_F(ChooseReportFileDialogTest, NoQuestionForANewFile) {
   ModalScript script;
   EXPECT_TRUE(ChooseReportFile(nullptr, false, name));
   EXPECT_EQ(script.Unexpected(), 0);
-  EXPECT_EQ(ReadAll(name), "");
+  EXPECT_EQ(ReadBytes(name), "");
 }
 
 TEST_F(ChooseReportFileDialogTest, AppendOverwriteAndCancel) {
@@ -165,7 +165,7 @@ TEST_F(ChooseReportFileDialogTest, AppendOverwriteAndCancel) {
     script.Then(Click(name, row.button));
     EXPECT_EQ(ChooseReportFile(nullptr, false, name), row.goesOn) << row.label;
     EXPECT_EQ(script.Handled(), 1) << row.label;
-    EXPECT_EQ(ReadAll(name), row.after) << row.label;
+    EXPECT_EQ(ReadBytes(name), row.after) << row.label;
   }
 }
 
@@ -179,7 +179,7 @@ TEST_F(ChooseReportFileDialogTest, NewFileThenAnExistingFileAsksAgainNamingIt) {
   EXPECT_TRUE(ChooseReportFile(nullptr, true, name));
   EXPECT_EQ(script.Handled(), 2);
   EXPECT_EQ(name, other);
-  EXPECT_EQ(ReadAll(other), "two");
+  EXPECT_EQ(ReadBytes(other), "two");
 }
 
 TEST_F(ChooseReportFileDialogTest, NewFileCancelledStops) {
@@ -188,7 +188,7 @@ TEST_F(ChooseReportFileDialogTest, NewFileCancelledStops) {
   ModalScript script;
   script.Then(Click(name, &TdlgFileExists::btnNewFile));
   EXPECT_FALSE(ChooseReportFile(nullptr, false, name));
-  EXPECT_EQ(ReadAll(name), "one");
+  EXPECT_EQ(ReadBytes(name), "one");
   EXPECT_EQ(ui.fileRequests.size(), 1u);
 }
 

@@ -23,8 +23,8 @@ namespace {
 using testing::DemoProject;
 using testing::FakeUiServices;
 using testing::FaultyFileSystem;
-using testing::ReadAll;
-using testing::ScratchFolder;
+using testing::ReadBytes;
+using testing::TempFolder;
 
 std::string Joined(const std::vector<std::string>& items) {
   std::string text;
@@ -315,8 +315,8 @@ class MainLogicTest : public ::testing::Test {
   }
   std::string ReportName() const { return demo_.folderWithSlash + DefaultReportName; }
 
-  testing::CurrentFolderGuard folderGuard_;
-  ScratchFolder folder_;
+  testing::ScopedCurrentFolder folderGuard_;
+  TempFolder folder_;
   FakeUiServices ui_;
   ScopedUiServices installed_;
   FakeHooks hooks_;
@@ -463,7 +463,7 @@ TEST_F(MainLogicTest, LineCountWritesTheListFileAndAppendsTheReport) {
   EXPECT_TRUE(logic_.Dst.Sorted());
   EXPECT_EQ(Joined(logic_.Dst.Items()), demo_.alpha + "|" + demo_.beta + "|");
   const std::string listFile = folder_ / "Tallion.Files";
-  EXPECT_EQ(ReadAll(listFile), demo_.alpha + "\r\n" + demo_.beta + "\r\n");
+  EXPECT_EQ(ReadBytes(listFile), demo_.alpha + "\r\n" + demo_.beta + "\r\n");
   // The report is what the line counter gives for that list, after the earlier text.
   TLcntEngine engine;
   engine.SetFileSpec(listFile);
@@ -472,7 +472,7 @@ TEST_F(MainLogicTest, LineCountWritesTheListFileAndAppendsTheReport) {
   ASSERT_TRUE(engine.Execute());
   std::string expected = "earlier report\r\n";
   for (const std::string& line : engine.Lines) expected += line + "\r\n";
-  EXPECT_EQ(ReadAll(ReportName()), expected);
+  EXPECT_EQ(ReadBytes(ReportName()), expected);
   EXPECT_EQ(hooks_.shown, std::vector<std::string>{ReportName()});
   EXPECT_EQ(ui_.busyCount, 1);
   EXPECT_EQ(ui_.busyDepth, 0);
@@ -482,14 +482,14 @@ TEST_F(MainLogicTest, LineCountWritesTheListFileAndAppendsTheReport) {
 TEST_F(MainLogicTest, TwoLineCountsWithAppendFollowEachOther) {
   ChooseAndIncludeAll({demo_.alpha});
   logic_.DoCountLines(true);
-  std::string first = ReadAll(ReportName());
+  std::string first = ReadBytes(ReportName());
   ASSERT_FALSE(first.empty());
   hooks_.existsAnswers = {TFileExistsAnswer::Append};
   logic_.DoCountLines(true);
-  EXPECT_EQ(ReadAll(ReportName()), first + first);
+  EXPECT_EQ(ReadBytes(ReportName()), first + first);
   hooks_.existsAnswers = {TFileExistsAnswer::Overwrite};
   logic_.DoCountLines(true);
-  EXPECT_EQ(ReadAll(ReportName()), first);
+  EXPECT_EQ(ReadBytes(ReportName()), first);
 }
 
 TEST_F(MainLogicTest, LineCountReusingTheUnitListCountsItsFilesWithoutSorting) {
@@ -522,7 +522,7 @@ TEST_F(MainLogicTest, LineCountReusingTheUnitListCountsItsFilesWithoutSorting) {
     logic_.DoCountLines(true);
     std::string expected;
     for (const std::string& unit : units) expected += unit + "\r\n";
-    EXPECT_EQ(ReadAll(folder_ / "Tallion.Files"), expected) << row.checked;
+    EXPECT_EQ(ReadBytes(folder_ / "Tallion.Files"), expected) << row.checked;
     EXPECT_EQ(ui_.questions.size(), row.questions) << row.checked;
     EXPECT_FALSE(logic_.Dst.Sorted()) << row.checked;
     EXPECT_EQ(Joined(logic_.Dst.Items()), demo_.beta + "|" + demo_.alpha + "|") << row.checked;
@@ -558,7 +558,7 @@ TEST_F(MainLogicTest, UnitCommandsWriteTheirReportIntoTheChosenFile) {
         WriteDependencyTableText(demo_.project, expected);
         break;
     }
-    EXPECT_EQ(ReadAll(ReportName()), expected) << row.name;
+    EXPECT_EQ(ReadBytes(ReportName()), expected) << row.name;
     EXPECT_EQ(hooks_.shown, std::vector<std::string>{ReportName()}) << row.name;
     EXPECT_TRUE(logic_.ReuseEnabled) << row.name;
     EXPECT_EQ(ui_.busyDepth, 0) << row.name;
@@ -603,7 +603,7 @@ TEST_F(MainLogicTest, CancelInTheWarningDialogWritesNothing) {
   }
   hooks_.existsAnswers = {TFileExistsAnswer::Cancel};
   logic_.DoCountLines(true);
-  EXPECT_EQ(ReadAll(ReportName()), "keep me");
+  EXPECT_EQ(ReadBytes(ReportName()), "keep me");
   EXPECT_TRUE(hooks_.shown.empty());
   EXPECT_FALSE(Fs().FileExists(folder_ / "Tallion.Files"));
   EXPECT_TRUE(UnitFileNames().empty());
@@ -670,7 +670,7 @@ TEST_F(MainLogicTest, ErrorInsideACommandShowsOneMessageAndKeepsBothLists) {
     EXPECT_EQ(logic_.Dst.Sorted(), sorted) << row.name;
     EXPECT_EQ(ui_.busyDepth, 0) << row.name;
     EXPECT_TRUE(hooks_.shown.empty()) << row.name;
-    EXPECT_EQ(ReadAll(ReportName()), "") << row.name;
+    EXPECT_EQ(ReadBytes(ReportName()), "") << row.name;
     if (!row.lineCount && *row.unreadable) {
       // Half an analysis is never offered for reuse.
       EXPECT_TRUE(UnitFileNames().empty()) << row.name;
@@ -692,12 +692,12 @@ TEST(AppendReportLinesTest, KeepsWhatTheFileHeldAndEndsAnOpenLastLine) {
       {"line feed only", true, "old\n", "old\none\r\ntwo\r\n"},
       {"open last line", true, "old", "old\r\none\r\ntwo\r\n"},
   };
-  ScratchFolder folder;
+  TempFolder folder;
   for (const Row& row : rows) {
     std::string file = folder / (std::string(row.name) + ".txt");
     if (row.exists) folder.Write(std::string(row.name) + ".txt", row.before);
     AppendReportLines(file, {"one", "two"});
-    EXPECT_EQ(ReadAll(file), row.after) << row.name;
+    EXPECT_EQ(ReadBytes(file), row.after) << row.name;
   }
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "DialogTestUtil.h"
+#include "PassThroughFileSystem.h"
 #include "common/Error.h"
 #include "platform/FileSys.h"
 #include "ui/logic/MainLogic.h"
@@ -26,50 +27,35 @@ namespace ravelin::testing {
 
 /// The real disk, except that reading, appending to or replacing a file named in the matching
 /// set throws IoError naming the file, as a disk or permission fault would.
-class FaultyFileSystem : public FileSystem {
+class FaultyFileSystem : public PassThroughFileSystem {
  public:
-  FaultyFileSystem() : disk_(MakeDiskFileSystem()) {}
-
   std::set<std::string> unreadable;     ///< names whose reading fails
   std::set<std::string> unappendable;   ///< names whose appending fails
   std::set<std::string> unreplaceable;  ///< names whose replacing fails
 
-  std::optional<std::string> Resolve(std::string_view path) override {
-    return disk_->Resolve(path);
-  }
-  FileStat Stat(std::string_view path) override { return disk_->Stat(path); }
   bool TryReadFile(std::string_view path, std::string& out) override {
     if (Matches(unreadable, path)) throw IoError("Unable to read " + std::string(path));
-    return disk_->TryReadFile(path, out);
-  }
-  std::vector<DirEntry> ListFolder(std::string_view folder) override {
-    return disk_->ListFolder(folder);
+    return PassThroughFileSystem::TryReadFile(path, out);
   }
   void ReplaceFile(std::string_view path, std::string_view data) override {
     if (Matches(unreplaceable, path)) throw IoError("Unable to write to " + std::string(path));
-    disk_->ReplaceFile(path, data);
+    PassThroughFileSystem::ReplaceFile(path, data);
   }
   void AppendFile(std::string_view path, std::string_view data) override {
     if (Matches(unappendable, path)) throw IoError("Unable to write to " + std::string(path));
-    disk_->AppendFile(path, data);
+    PassThroughFileSystem::AppendFile(path, data);
   }
-  void TruncateFile(std::string_view path) override { disk_->TruncateFile(path); }
-  std::string CurrentFolder() override { return disk_->CurrentFolder(); }
-  void SetCurrentFolder(std::string_view folder) override { disk_->SetCurrentFolder(folder); }
-  void MakeFolders(std::string_view folder) override { disk_->MakeFolders(folder); }
-  void ClearCache() override { disk_->ClearCache(); }
 
  private:
   bool Matches(const std::set<std::string>& names, std::string_view path) {
-    return names.count(disk_->FullPath(path)) > 0;
+    return names.count(FullPath(path)) > 0;
   }
-  std::unique_ptr<FileSystem> disk_;
 };
 
 /// A project "Demo.dpr" using the units "Alpha" and "beta" (which uses "Alpha"), with an
 /// include file, written into folder.
 struct DemoProject {
-  explicit DemoProject(const ScratchFolder& folder)
+  explicit DemoProject(const TempFolder& folder)
       : project(folder.Write("Demo.dpr",
                              "program Demo;\r\n\r\nuses\r\n  Alpha, beta;\r\n\r\n"
                              "{ the main block }\r\nbegin\r\n  Run; // start\r\nend.\r\n")),

@@ -27,8 +27,8 @@ using testing::DemoProject;
 using testing::FakeUiServices;
 using testing::FaultyFileSystem;
 using testing::ModalScript;
-using testing::ReadAll;
-using testing::ScratchFolder;
+using testing::ReadBytes;
+using testing::TempFolder;
 
 std::string TextOf(const QWidget* w) {
   if (auto* b = qobject_cast<const QAbstractButton*>(w)) return b->text().toStdString();
@@ -114,9 +114,14 @@ class MainWindowTest : public ::testing::Test {
     W().lstSrc->clearSelection();
     for (int row : rows) PressRow(W().lstSrc, row);
   }
+  // The user moves one row of the source list to the process list with ">".
+  void IncludeSourceRow(int row) {
+    SelectSourceRows({row});
+    QTest::mouseClick(W().btnInclude, Qt::LeftButton);
+  }
 
-  testing::CurrentFolderGuard folderGuard_;
-  ScratchFolder folder_;
+  testing::ScopedCurrentFolder folderGuard_;
+  TempFolder folder_;
   FakeUiServices ui_;
   ScopedUiServices installed_;
   DemoProject demo_;
@@ -474,7 +479,7 @@ TEST_F(MainWindowTest, EscapeAndAltXSaveTheSettingsAndClose) {
       QTest::mouseClick(W().btnCancel, Qt::LeftButton);
     }
     EXPECT_FALSE(W().isVisible()) << row.name;
-    std::string ini = ReadAll(SettingsFile());
+    std::string ini = ReadBytes(SettingsFile());
     EXPECT_NE(ini.find("[LAST]"), std::string::npos) << row.name;
     EXPECT_NE(ini.find("Use VCL=1"), std::string::npos) << row.name;
     EXPECT_NE(ini.find("[dlgMain]"), std::string::npos) << row.name;
@@ -555,7 +560,7 @@ TEST_F(MainWindowTest, EachCommandWritesItsReportAsTheWarningDialogAnswers) {
                            "\" already exists. Either Append, Overwrite, Select a new file or "
                            "Cancel.")
         << row.name;
-    std::string report = ReadAll(ReportName());
+    std::string report = ReadBytes(ReportName());
     if (row.reportWritten) {
       EXPECT_GT(report.size(), std::string("old report\r\n").size()) << row.name;
       EXPECT_EQ(report.rfind("old report\r\n", 0) == 0, row.keepsOld) << row.name;
@@ -563,7 +568,7 @@ TEST_F(MainWindowTest, EachCommandWritesItsReportAsTheWarningDialogAnswers) {
       EXPECT_EQ(report, "old report\r\n") << row.name;
     }
     if (row.otherFile) {
-      EXPECT_FALSE(ReadAll(other).empty()) << row.name;
+      EXPECT_FALSE(ReadBytes(other).empty()) << row.name;
     }
     bool written = row.reportWritten || row.otherFile;
     ASSERT_EQ(ui_.started.size(), written ? 1u : 0u) << row.name;
@@ -628,21 +633,18 @@ TEST_F(MainWindowTest, ReuseListAsksFirstAndThenMakesAppendTheDefault) {
 TEST_F(MainWindowTest, LineCountSortsTheProcessListAndWritesTheListFile) {
   Open();
   Choose({demo_.alpha, demo_.beta, demo_.project});
-  SelectSourceRows({2});
-  QTest::mouseClick(W().btnInclude, Qt::LeftButton);
-  SelectSourceRows({0});
-  QTest::mouseClick(W().btnInclude, Qt::LeftButton);
+  IncludeSourceRow(2);
+  IncludeSourceRow(0);
   ASSERT_EQ(ItemsOf(W().lstDst), (std::vector<std::string>{demo_.project, demo_.alpha}));
   QTest::mouseClick(W().btnLCnt, Qt::LeftButton);
   EXPECT_TRUE(ui_.errors.empty());
   EXPECT_EQ(ItemsOf(W().lstDst), (std::vector<std::string>{demo_.alpha, demo_.project}));
-  EXPECT_EQ(ReadAll(folder_ / "Tallion.Files"), demo_.alpha + "\r\n" + demo_.project + "\r\n");
-  std::string report = ReadAll(ReportName());
+  EXPECT_EQ(ReadBytes(folder_ / "Tallion.Files"), demo_.alpha + "\r\n" + demo_.project + "\r\n");
+  std::string report = ReadBytes(ReportName());
   EXPECT_NE(report.find("Alpha.pas"), std::string::npos);
   EXPECT_NE(report.find("Demo.dpr"), std::string::npos);
   // The list stays sorted: a file moved in later takes its sorted place.
-  SelectSourceRows({0});
-  QTest::mouseClick(W().btnInclude, Qt::LeftButton);
+  IncludeSourceRow(0);
   EXPECT_EQ(ItemsOf(W().lstDst),
             (std::vector<std::string>{demo_.alpha, demo_.beta, demo_.project}));
 }
@@ -666,8 +668,8 @@ TEST_F(MainWindowTest, CommandsWorkInFoldersWithBlanksQuotesDollarsAndOtherBytes
 
     // No report yet: Line Count writes the list file and the report without a question.
     QTest::mouseClick(W().btnLCnt, Qt::LeftButton);
-    EXPECT_EQ(ReadAll(dir + "Tallion.Files"), gamma + "\r\n" + project + "\r\n") << name;
-    EXPECT_NE(ReadAll(report).find("PATH: " + dir + "\r\n"), std::string::npos) << name;
+    EXPECT_EQ(ReadBytes(dir + "Tallion.Files"), gamma + "\r\n" + project + "\r\n") << name;
+    EXPECT_NE(ReadBytes(report).find("PATH: " + dir + "\r\n"), std::string::npos) << name;
 
     // The report exists now: Unit List asks, and Append adds the unit list after the count.
     ModalScript script;
@@ -675,7 +677,7 @@ TEST_F(MainWindowTest, CommandsWorkInFoldersWithBlanksQuotesDollarsAndOtherBytes
     QTest::mouseClick(W().btnUList, Qt::LeftButton);
     EXPECT_EQ(script.Handled(), 1) << name;
     EXPECT_EQ(W().Logic().Dst.Items(), std::vector<std::string>{project}) << name;
-    std::string text = ReadAll(report);
+    std::string text = ReadBytes(report);
     EXPECT_NE(text.find("PATH: " + dir), std::string::npos) << name;
     EXPECT_NE(text.find(gamma), std::string::npos) << name;
     EXPECT_GT(text.find(gamma), text.find("PATH: " + dir)) << name;
@@ -692,10 +694,8 @@ TEST_F(MainWindowTest, CommandsWorkInFoldersWithBlanksQuotesDollarsAndOtherBytes
 TEST_F(MainWindowTest, ErrorInsideACommandShowsOneMessageAndLeavesTheWindowUsable) {
   Open();
   Choose({demo_.alpha, demo_.beta, demo_.project});
-  SelectSourceRows({2});
-  QTest::mouseClick(W().btnInclude, Qt::LeftButton);
-  SelectSourceRows({0});
-  QTest::mouseClick(W().btnInclude, Qt::LeftButton);
+  IncludeSourceRow(2);
+  IncludeSourceRow(0);
   const auto src = ItemsOf(W().lstSrc), dst = ItemsOf(W().lstDst);
 
   FaultyFileSystem faulty;

@@ -18,12 +18,12 @@
 namespace ravelin {
 namespace {
 
-using testing::CurrentFolderGuard;
 using testing::FakeUiServices;
 using testing::ModalScript;
 using testing::NextTabStop;
-using testing::ReadAll;
-using testing::ScratchFolder;
+using testing::ReadBytes;
+using testing::ScopedCurrentFolder;
+using testing::TempFolder;
 
 // The settings variables, kept so that a test leaves them as it found them.
 struct SettingsSnapshot {
@@ -56,8 +56,8 @@ class OptionsDialogTest : public ::testing::Test {
   // Writes the settings file.
   void WriteIni(const std::string& text) { folder.Write("ravelin.INI", text); }
 
-  ScratchFolder folder;
-  CurrentFolderGuard cwd;
+  TempFolder folder;
+  ScopedCurrentFolder cwd;
   FakeUiServices ui;
   ScopedUiServices installed{ui};
   SettingsSnapshot saved;
@@ -146,7 +146,7 @@ TEST_F(OptionsDialogTest, OkStoresTheFieldsWithTrailingSlashes) {
     EXPECT_EQ(SearchPaths, "/s1;/s2") << row.typed;
     EXPECT_EQ(ViewerPath, "/usr/bin/my viewer") << row.typed;
     EXPECT_EQ(ViewerChoice, 1) << row.typed;
-    std::string ini = ReadAll(iniName);
+    std::string ini = ReadBytes(iniName);
     EXPECT_NE(ini.find(std::string("RTL=") + row.stored + "\r\n"), std::string::npos) << ini;
     EXPECT_NE(ini.find("Viewer=1\r\n"), std::string::npos) << ini;
     EXPECT_NE(ini.find("[dlgDefaults]"), std::string::npos) << ini;
@@ -177,7 +177,7 @@ TEST_F(OptionsDialogTest, OkKeepsSettingsThatAreNotUtf8ByteForByte) {
   ASSERT_EQ(dialog.exec(), mrOk);
   for (const Row& row : rows) {
     EXPECT_EQ(*row.setting, row.bytes) << row.key;
-    EXPECT_NE(ReadAll(iniName).find(std::string(row.key) + "=" + row.bytes + "\r\n"),
+    EXPECT_NE(ReadBytes(iniName).find(std::string(row.key) + "=" + row.bytes + "\r\n"),
               std::string::npos)
         << row.key;
   }
@@ -221,7 +221,7 @@ TEST_F(OptionsDialogTest, CancelAndEscapeStoreNothing) {
     EXPECT_EQ(dialog.exec(), mrCancel) << escape;
     EXPECT_EQ(RtlPath, "/kept/") << escape;
     EXPECT_EQ(ViewerChoice, 1) << escape;
-    EXPECT_EQ(ReadAll(iniName), ini) << escape;
+    EXPECT_EQ(ReadBytes(iniName), ini) << escape;
   }
 }
 

@@ -19,16 +19,16 @@
 namespace ravelin {
 namespace {
 
-using testing::CurrentFolderGuard;
 using testing::FakeUiServices;
 using testing::ModalScript;
-using testing::ReadAll;
-using testing::ScratchFolder;
+using testing::ReadBytes;
+using testing::ScopedCurrentFolder;
+using testing::TempFolder;
 
 class QtUiServicesTest : public ::testing::Test {
  protected:
-  ScratchFolder folder;
-  CurrentFolderGuard cwd;
+  TempFolder folder;
+  ScopedCurrentFolder cwd;
   TQtUiServices services;
 };
 
@@ -134,9 +134,9 @@ TEST_F(QtUiServicesTest, ProgramsGetTheirArgumentsUntouched) {
   std::string argument = "it's a \"report\" $HOME;.TXT";
   ASSERT_TRUE(
       services.StartDetached("/bin/sh", {"-c", "printf %s \"$1\" > \"$2\"", "sh", argument, out}));
-  for (int i = 0; i < 500 && ReadAll(out) != argument; ++i)
+  for (int i = 0; i < 500 && ReadBytes(out) != argument; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  EXPECT_EQ(ReadAll(out), argument);
+  EXPECT_EQ(ReadBytes(out), argument);
 }
 
 // An object whose event handler fails.

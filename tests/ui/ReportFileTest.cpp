@@ -11,10 +11,10 @@
 namespace ravelin {
 namespace {
 
-using testing::CurrentFolderGuard;
 using testing::FakeUiServices;
-using testing::ReadAll;
-using testing::ScratchFolder;
+using testing::ReadBytes;
+using testing::ScopedCurrentFolder;
+using testing::TempFolder;
 
 // Answers the warning dialog from a list and records what it was asked.
 struct ScriptedAsk {
@@ -36,8 +36,8 @@ struct ScriptedAsk {
 
 class ChooseReportFileTest : public ::testing::Test {
  protected:
-  ScratchFolder folder;
-  CurrentFolderGuard cwd;
+  TempFolder folder;
+  ScopedCurrentFolder cwd;
   FakeUiServices ui;
   ScopedUiServices installed{ui};
 };
@@ -49,7 +49,7 @@ TEST_F(ChooseReportFileTest, MissingFileIsCreatedEmptyWithoutQuestion) {
   EXPECT_TRUE(ask.askedNames.empty());
   EXPECT_EQ(name, folder / "Ravelin.TXT");
   EXPECT_TRUE(std::filesystem::exists(name));
-  EXPECT_EQ(ReadAll(name), "");
+  EXPECT_EQ(ReadBytes(name), "");
 }
 
 TEST_F(ChooseReportFileTest, AnswersActOnTheExistingFile) {
@@ -68,7 +68,7 @@ TEST_F(ChooseReportFileTest, AnswersActOnTheExistingFile) {
     ScriptedAsk ask;
     ask.answers = {row.answer};
     EXPECT_EQ(ChooseReportFile(false, name, ask.Fn()), row.goesOn) << row.label;
-    EXPECT_EQ(ReadAll(name), row.contentAfter) << row.label;
+    EXPECT_EQ(ReadBytes(name), row.contentAfter) << row.label;
     ASSERT_EQ(ask.askedNames.size(), 1u) << row.label;
     EXPECT_EQ(ask.askedNames[0], name) << row.label;
   }
@@ -93,8 +93,8 @@ TEST_F(ChooseReportFileTest, NewFileAsksForAFileWithTheReportFilter) {
   ask.answers = {TFileExistsAnswer::NewFile};
   EXPECT_TRUE(ChooseReportFile(false, name, ask.Fn()));
   EXPECT_EQ(name, other);
-  EXPECT_EQ(ReadAll(other), "");
-  EXPECT_EQ(ReadAll(folder / "Ravelin.TXT"), "keep");
+  EXPECT_EQ(ReadBytes(other), "");
+  EXPECT_EQ(ReadBytes(folder / "Ravelin.TXT"), "keep");
   ASSERT_EQ(ui.fileRequests.size(), 1u);
   const TOpenFileRequest& request = ui.fileRequests[0];
   EXPECT_EQ(request.title, "Select Report File");
@@ -118,8 +118,8 @@ TEST_F(ChooseReportFileTest, NewFileNamingAnotherExistingFileAsksAgainAboutIt) {
   EXPECT_EQ(name, other);
   ASSERT_EQ(ask.askedNames.size(), 2u);
   EXPECT_EQ(ask.askedNames[1], other);
-  EXPECT_EQ(ReadAll(other), "");
-  EXPECT_EQ(ReadAll(folder / "Ravelin.TXT"), "first");
+  EXPECT_EQ(ReadBytes(other), "");
+  EXPECT_EQ(ReadBytes(folder / "Ravelin.TXT"), "first");
 }
 
 TEST_F(ChooseReportFileTest, NewFileWithTheFileDialogCancelledStops) {
@@ -129,7 +129,7 @@ TEST_F(ChooseReportFileTest, NewFileWithTheFileDialogCancelledStops) {
   ask.answers = {TFileExistsAnswer::NewFile};
   EXPECT_FALSE(ChooseReportFile(false, name, ask.Fn()));
   EXPECT_EQ(name, folder / "Ravelin.TXT");
-  EXPECT_EQ(ReadAll(name), "keep");
+  EXPECT_EQ(ReadBytes(name), "keep");
 }
 
 TEST_F(ChooseReportFileTest, AFolderInTheWayIsAnError) {
@@ -171,7 +171,7 @@ class ViewerTest : public ::testing::Test {
     ViewerChoice = savedChoice_;
     ViewerPath = savedPath_;
   }
-  ScratchFolder folder;
+  TempFolder folder;
   FakeUiServices ui;
   ScopedUiServices installed{ui};
 

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "LiteralUnitTree.h"
 #include "SyntheticProject.h"
 #include "UnitTestFiles.h"
 #include "common/PathUtil.h"
@@ -18,24 +19,17 @@ namespace ravelin {
 namespace {
 
 using testing_units::ProjectTest;
+using testing_units::TLiteralTree;
 
 /// The analysis exactly as the rules are written, without any index.
-class TLiteralAnalysis {
+class TLiteralAnalysis : public TLiteralTree {
  public:
-  struct Node {
-    std::string name;
-    std::uint8_t kind;
-    Node* left = nullptr;   // next sibling
-    Node* right = nullptr;  // first child
-  };
-
-  Node* root = nullptr;
   std::vector<std::pair<std::string, bool>> list;  // entry, taken up
 
   void Build(const std::string& fileName) {
     list = {{fileName, false}};
     ProjectFolder = FolderPart(fileName);
-    root = AddNode(nullptr, fileName, 1, 'L');
+    root = AddNode(nullptr, fileName, 'L', 1);
     std::string current = fileName;
     list[0].second = true;
     TScanner scanner;
@@ -94,7 +88,7 @@ class TLiteralAnalysis {
         parent = root;
       }
       std::string fileName = unit + ".pas";
-      AddNode(parent, unit, inInterface ? 1 : 0, direction);
+      AddNode(parent, unit, direction, inInterface ? 1 : 0);
       bool broken = false;
       for (++j; j < n && t[j]->Kind != tkComma && t[j]->Kind != tkSemicolon; ++j) {
         if (t[j]->Kind == tkIn) {
@@ -123,37 +117,6 @@ class TLiteralAnalysis {
       if (t[j]->Kind == tkSemicolon) return;
     }
   }
-
-  Node* AddNode(Node* parent, const std::string& name, std::uint8_t kind, char direction) {
-    nodes_.push_back(std::make_unique<Node>(Node{name, kind}));
-    Node* node = nodes_.back().get();
-    bool sibling = UpperChar(direction) == 'L';
-    Node** slot = &root;
-    if (parent == nullptr && root != nullptr) parent = root;
-    if (parent != nullptr) slot = sibling ? &parent->left : &parent->right;
-    while (*slot != nullptr) slot = &(*slot)->left;
-    *slot = node;
-    return node;
-  }
-
-  Node* FindNode(const std::string& key) const {
-    Node* result = nullptr;
-    std::vector<Node*> stack{root};
-    while (!stack.empty()) {
-      Node* n = stack.back();
-      stack.pop_back();
-      if (n == nullptr) continue;
-      if (CompareUpperText(key, n->name) == 0) {
-        result = n;
-        continue;
-      }
-      stack.push_back(n->right);
-      stack.push_back(n->left);
-    }
-    return result;
-  }
-
-  std::vector<std::unique_ptr<Node>> nodes_;
 };
 
 /// A tree in binary pre-order: name, kind and the positions its links lead to (-1 for none).

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "PassThroughFileSystem.h"
 #include "UnitTestFiles.h"
 #include "common/Error.h"
 #include "common/PathUtil.h"
@@ -264,26 +265,15 @@ TEST_F(UnitScan, SearchFoldersAreTriedInOrderWhenSwitchedOn) {
 }
 
 /// The disk, except that one file cannot be opened.
-class UnreadableFile : public FileSystem {
+class UnreadableFile : public testing::PassThroughFileSystem {
  public:
-  UnreadableFile(std::string name) : disk_(MakeDiskFileSystem()), name_(std::move(name)) {}
-  std::optional<std::string> Resolve(std::string_view p) override { return disk_->Resolve(p); }
-  FileStat Stat(std::string_view p) override { return disk_->Stat(p); }
+  UnreadableFile(std::string name) : name_(std::move(name)) {}
   bool TryReadFile(std::string_view p, std::string& out) override {
     if (NamePart(p) == name_) return false;
-    return disk_->TryReadFile(p, out);
+    return PassThroughFileSystem::TryReadFile(p, out);
   }
-  std::vector<DirEntry> ListFolder(std::string_view f) override { return disk_->ListFolder(f); }
-  void ReplaceFile(std::string_view p, std::string_view d) override { disk_->ReplaceFile(p, d); }
-  void AppendFile(std::string_view p, std::string_view d) override { disk_->AppendFile(p, d); }
-  void TruncateFile(std::string_view p) override { disk_->TruncateFile(p); }
-  std::string CurrentFolder() override { return disk_->CurrentFolder(); }
-  void SetCurrentFolder(std::string_view f) override { disk_->SetCurrentFolder(f); }
-  void MakeFolders(std::string_view f) override { disk_->MakeFolders(f); }
-  void ClearCache() override { disk_->ClearCache(); }
 
  private:
-  std::unique_ptr<FileSystem> disk_;
   std::string name_;
 };
 

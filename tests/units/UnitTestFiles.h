@@ -8,11 +8,11 @@
 
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 
+#include "SameText.h"
+#include "TestFolder.h"
 #include "common/TextLines.h"
 #include "common/VornString.h"
 #include "platform/FileSys.h"
@@ -49,11 +49,6 @@ inline void ClearSearchSettings() {
 class ProjectTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ravelin-units-XXXXXX");
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-    previous_ = std::filesystem::current_path();
-    Fs().SetCurrentFolder(folder_);
     Fs().ClearCache();
     ResetUnitAnalysisState();
     ClearSearchSettings();
@@ -63,21 +58,11 @@ class ProjectTest : public ::testing::Test {
     SetReportClock({});
     ClearSearchSettings();
     ResetUnitAnalysisState();
-    std::filesystem::current_path(previous_);
-    std::error_code ignored;
-    std::filesystem::permissions(folder_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(folder_, ignored);
     Fs().ClearCache();
   }
 
   /// Writes a file (folders made as needed) relative to the project folder.
-  void Write(const std::string& name, const std::string& text) {
-    std::filesystem::path path = std::filesystem::path(folder_) / name;
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-  }
+  void Write(const std::string& name, const std::string& text) { project_.Write(name, text); }
   /// Gives a file a last change time (local time).
   void Touch(const std::string& name, std::time_t time) {
     struct utimbuf times {
@@ -92,8 +77,9 @@ class ProjectTest : public ::testing::Test {
     return ReplaceAll(text, folder_, "<dir>");
   }
 
-  std::string folder_;
-  std::filesystem::path previous_;
+  testing::TempFolder project_{"ravelin-units-XXXXXX"};
+  std::string folder_ = project_.Path();
+  testing::ScopedCurrentFolder here_{folder_};
 };
 
 /// The unit tree as lines "  "*level + letter + ":" + name.
@@ -114,33 +100,15 @@ inline std::string ListText() {
 
 /// The content of a golden file of tests/data/units.
 inline std::string Golden(const std::string& name) {
-  std::ifstream in(std::string(RAVELIN_TEST_DATA) + "/units/" + name, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return testing::ReadBytes(std::string(RAVELIN_TEST_DATA) + "/units/" + name);
 }
 
 /// Compares a report with a golden file byte for byte; names the first differing line.
 inline void ExpectGolden(const std::string& actual, const std::string& goldenName) {
   std::string expected = Golden(goldenName);
   ASSERT_FALSE(expected.empty()) << "golden file missing: " << goldenName;
-  if (actual == expected) return;
-  // Split on LF only so that a missing or extra CR shows up in the line.
-  std::istringstream a(actual), e(expected);
-  std::string la, le;
-  int line = 0;
-  for (;;) {
-    ++line;
-    bool ha = static_cast<bool>(std::getline(a, la));
-    bool he = static_cast<bool>(std::getline(e, le));
-    if (!ha && !he) break;
-    if (ha != he || la != le) {
-      ADD_FAILURE() << goldenName << ": first difference in line " << line << "\n  actual:   \""
-                    << (ha ? la : "<none>") << "\"\n  expected: \"" << (he ? le : "<none>") << "\"";
-      return;
-    }
-  }
-  ADD_FAILURE() << goldenName << ": differs (line ends?)";
+  if (actual != expected)
+    ADD_FAILURE() << goldenName << ": " << testing::FirstDifference(expected, actual);
 }
 
 }  // namespace ravelin::testing_units

@@ -6,12 +6,15 @@
 #include <unordered_map>
 #include <vector>
 
+#include "LiteralUnitTree.h"
 #include "common/Error.h"
 #include "common/VornString.h"
 #include "units/UnitTree.h"
 
 namespace ravelin {
 namespace {
+
+using testing_units::TLiteralTree;
 
 TUnitNode* Add(TUnitTree& tree, TUnitNode* parent, const std::string& name, char direction,
                std::uint8_t kind = 1) {
@@ -224,51 +227,6 @@ TEST(UnitTree, LongChainsAreWalkedSearchedAndDestroyedWithoutRecursion) {
 
 // ---------------------------------------------------------------------------------------
 // FindNode against a literal search on random trees
-
-/// A plain copy of the tree, grown and searched exactly as written out in the design.
-struct TLiteralTree {
-  struct Node {
-    std::string name;
-    Node* left = nullptr;
-    Node* right = nullptr;
-  };
-  std::vector<std::unique_ptr<Node>> nodes;
-  Node* root = nullptr;
-
-  Node* AddNode(Node* parent, const std::string& name, char direction) {
-    nodes.push_back(std::make_unique<Node>());
-    Node* node = nodes.back().get();
-    node->name = name;
-    bool sibling = UpperChar(direction) == 'L';
-    Node** slot = &root;
-    if (parent != nullptr) {
-      // a slot that holds the parent
-      slot = sibling ? &parent->left : &parent->right;
-    } else if (root != nullptr) {
-      slot = sibling ? &root->left : &root->right;
-    }
-    while (*slot != nullptr) slot = &(*slot)->left;
-    *slot = node;
-    return node;
-  }
-
-  Node* FindNode(const std::string& key) const {
-    Node* result = nullptr;
-    std::vector<Node*> stack{root};
-    while (!stack.empty()) {
-      Node* n = stack.back();
-      stack.pop_back();
-      if (n == nullptr) continue;
-      if (CompareUpperText(key, n->name) == 0) {
-        result = n;
-        continue;
-      }
-      stack.push_back(n->right);  // searched after ...
-      stack.push_back(n->left);   // ... the later siblings
-    }
-    return result;
-  }
-};
 
 TEST(UnitTree, FindNodeAgreesWithTheLiteralSearchOnRandomTrees) {
   std::mt19937 random(2024);

@@ -1,0 +1,58 @@
+// Comparing texts byte for byte in tests, a failure naming the first line that differs.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace ravelin::testing {
+
+/// Where two texts first differ, for failure messages: the line number and both lines (lines
+/// split after each LF, line ends shown escaped); "texts are equal" when they are.
+inline std::string FirstDifference(const std::string& expected, const std::string& actual) {
+  if (expected == actual) return "texts are equal";
+  auto split = [](const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+      size_t end = text.find('\n', start);
+      end = end == std::string::npos ? text.size() : end + 1;
+      lines.push_back(text.substr(start, end - start));
+      start = end;
+    }
+    return lines;
+  };
+  auto show = [](const std::string& line) {
+    std::string shown;
+    for (char c : line) {
+      if (c == '\r') {
+        shown += "\\r";
+      } else if (c == '\n') {
+        shown += "\\n";
+      } else {
+        shown += c;
+      }
+    }
+    return "[" + shown + "]";
+  };
+  const auto want = split(expected);
+  const auto got = split(actual);
+  size_t i = 0;
+  while (i < want.size() && i < got.size() && want[i] == got[i]) ++i;
+  std::ostringstream message;
+  message << "texts differ first at line " << (i + 1)
+          << "\n  expected: " << (i < want.size() ? show(want[i]) : "<end of text>")
+          << "\n  actual:   " << (i < got.size() ? show(got[i]) : "<end of text>");
+  return message.str();
+}
+
+/// Compares two texts byte for byte; on a difference names the first differing line.
+inline ::testing::AssertionResult SameBytes(const std::string& expected,
+                                            const std::string& actual) {
+  if (expected == actual) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << FirstDifference(expected, actual);
+}
+
+}  // namespace ravelin::testing
