@@ -1,7 +1,6 @@
 // ravelin-cli's unit commands: list, tree, depend and report on a small project built in a
 // temporary folder and on the demo project, their search settings, delivery and errors.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 #include <utime.h>
@@ -18,6 +17,7 @@
 #include "SameText.h"
 #include "TestFolder.h"
 #include "cli/CliMain.h"
+#include "common/VornString.h"
 #include "linecount/LCntEngn.h"
 #include "settings/LstGlobal.h"
 
@@ -44,11 +44,8 @@ CliRun RunArgs(std::vector<std::string> args) {
   std::vector<char*> argv;
   for (auto& arg : args) argv.push_back(arg.data());
   std::ostringstream out, err;
-  CliRun run;
-  run.status = RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
-  run.out = out.str();
-  run.err = err.str();
-  return run;
+  int status = RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
+  return {status, out.str(), err.str()};
 }
 
 // The banner's date and time, which change from run to run, as a fixed text of equal width.
@@ -57,45 +54,31 @@ std::string MaskBannerTime(const std::string& text) {
   return std::regex_replace(text, stamp, "RAVELIN REPORT yyyy mmm dd @ hh:mm");
 }
 
-// Compares line by line and names the first line that differs.
-void ExpectSameText(const std::string& actual, const std::string& expected,
-                    const std::string& what) {
-  if (actual != expected)
-    ADD_FAILURE() << what << ": " << testing::FirstDifference(expected, actual);
-}
+/// Sets an environment variable for the scope, putting the old value back at its end.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    ::setenv(name, value.c_str(), 1);
+    ::tzset();
+  }
+  ~ScopedEnv() {
+    old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_);
+    ::tzset();
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
 
 class CliUnitsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    savedXdg_ = xdg ? std::optional<std::string>(xdg) : std::nullopt;
-    ::setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
-    savedTz_ = std::getenv("TZ") ? std::optional<std::string>(std::getenv("TZ")) : std::nullopt;
-    ::setenv("TZ", "UTC", 1);
-    ::tzset();
-    WriteProject();
-    here_.emplace(dir_);
-  }
-
-  void TearDown() override {
-    here_.reset();
-    if (savedXdg_) {
-      ::setenv("XDG_CONFIG_HOME", savedXdg_->c_str(), 1);
-    } else {
-      ::unsetenv("XDG_CONFIG_HOME");
-    }
-    if (savedTz_) {
-      ::setenv("TZ", savedTz_->c_str(), 1);
-    } else {
-      ::unsetenv("TZ");
-    }
-    ::tzset();
-    SetSettingsFileName("");
-  }
+  void TearDown() override { SetSettingsFileName(""); }
 
   // A project: Demo.dpr and two units in app/, a unit found only along the search paths in
   // lib/, a runtime unit one subfolder down in rtl/, and two units found nowhere.
-  void WriteProject() {
+  void SetUp() override {
     const std::pair<const char*, const char*> files[] = {
         {"app/Demo.dpr",
          "program Demo;\r\nuses\r\n  Forms,\r\n  Unit1 in 'Unit1.pas',\r\n  Helper;\r\nbegin\r\n"
@@ -109,12 +92,9 @@ class CliUnitsTest : public ::testing::Test {
          "unit SysUtils;\r\n{ the runtime library }\r\ninterface\r\nimplementation\r\nend.\r\n"},
     };
     for (const auto& [name, text] : files) {
-      fs::path path = dir_ / name;
-      WriteBytes(path, text);
-      struct utimbuf times {
-        kFileTime, kFileTime
-      };
-      ASSERT_EQ(::utime(path.c_str(), &times), 0);
+      WriteBytes(dir_ / name, text);
+      utimbuf times{kFileTime, kFileTime};
+      ASSERT_EQ(::utime((dir_ / name).c_str(), &times), 0);
     }
   }
 
@@ -122,22 +102,16 @@ class CliUnitsTest : public ::testing::Test {
   std::string Golden(const std::string& name) const {
     std::string text = ReadBytes(fs::path(RAVELIN_SOURCE_DIR) / "tests/cliunits/golden" / name);
     EXPECT_FALSE(text.empty()) << name;
-    const std::string from = kGoldenFolder;
-    const std::string to = dir_.string();
-    for (size_t pos = text.find(from); pos != std::string::npos; pos = text.find(from, pos)) {
-      text.replace(pos, from.size(), to);
-      pos += to.size();
-    }
-    return text;
+    return ReplaceAll(text, kGoldenFolder, dir_.string());
   }
 
   std::string Root() const { return (dir_ / "app" / "Demo.dpr").string(); }
 
   testing::TempFolder folder_{kGoldenFolder};
   fs::path dir_ = folder_.Path();
-  std::optional<testing::ScopedCurrentFolder> here_;
-  std::optional<std::string> savedXdg_;
-  std::optional<std::string> savedTz_;
+  ScopedEnv xdg_{"XDG_CONFIG_HOME", (dir_ / "config").string()};
+  ScopedEnv tz_{"TZ", "UTC"};
+  testing::ScopedCurrentFolder here_{dir_};
 };
 
 TEST_F(CliUnitsTest, TreeDrawsTheChartFromAFreshStart) {
@@ -146,7 +120,7 @@ TEST_F(CliUnitsTest, TreeDrawsTheChartFromAFreshStart) {
   CliRun run = RunArgs({"tree", "--search", "lib", "--rtl", "rtl", "app/Demo.dpr"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err, "");
-  ExpectSameText(run.out, Golden("tree.txt"), "tree");
+  EXPECT_TRUE(testing::SameBytes(Golden("tree.txt"), run.out));
   EXPECT_EQ(fs::current_path(), dir_);  // the start folder is back
 }
 
@@ -156,13 +130,13 @@ TEST_F(CliUnitsTest, DependReadsSearchFoldersFromTheSettingsFile) {
                                   "/\r\nUse RTL=1\r\nUse Search Path=1\r\n");
   CliRun run = RunArgs({"depend", "--settings", "my.INI", Root()});
   EXPECT_EQ(run.status, 0) << run.err;
-  ExpectSameText(run.out, Golden("depend.txt"), "depend");
+  EXPECT_TRUE(testing::SameBytes(Golden("depend.txt"), run.out));
 }
 
 TEST_F(CliUnitsTest, ListShowsEveryUnitFileWithSizeAndTime) {
   CliRun run = RunArgs({"list", "--vcl", "rtl", "--search", ";lib;;", Root()});
   EXPECT_EQ(run.status, 0) << run.err;
-  ExpectSameText(MaskBannerTime(run.out), Golden("list.txt"), "list");
+  EXPECT_TRUE(testing::SameBytes(Golden("list.txt"), MaskBannerTime(run.out)));
 }
 
 TEST_F(CliUnitsTest, CommandLineFoldersOverrideTheSettingsAndSwitchThemOn) {
@@ -214,34 +188,24 @@ TEST_F(CliUnitsTest, ReportIsTheFourButtonsInTurnWithReuseList) {
 
   // The line count part is what `count` gives for the unit files, in their list order, in the
   // project's folder, from the line counter's state at start.
-  const std::vector<std::string> unitFiles = {Root(),
-                                              (dir_ / "app/Unit1.pas").string(),
-                                              (dir_ / "app/Unit2.pas").string(),
-                                              (dir_ / "lib/Helper.pas").string(),
-                                              (dir_ / "rtl/sys/SysUtils.pas").string(),
-                                              "Forms.pas",
-                                              "Windows.pas"};
+  auto at = [&](const char* name) { return (dir_ / name).string(); };
   fs::current_path(dir_ / "app");
   LastReportPath = "A:\\";
-  std::vector<std::string> countArgs = {"count"};
-  countArgs.insert(countArgs.end(), unitFiles.begin(), unitFiles.end());
-  CliRun count = RunArgs(countArgs);
+  CliRun count =
+      RunArgs({"count", Root(), at("app/Unit1.pas"), at("app/Unit2.pas"), at("lib/Helper.pas"),
+               at("rtl/sys/SysUtils.pas"), "Forms.pas", "Windows.pas"});
   fs::current_path(dir_);
   ASSERT_EQ(count.status, 0) << count.err;
   EXPECT_NE(count.out.find("PATH: " + (dir_ / "app").string() + "/\r\n"), std::string::npos);
 
   // Chart and table carry the listing's time in their banners.
   auto timed = [](std::string text) {
-    const std::string plain = "RAVELIN REPORT";
-    size_t pos = text.find(std::string(43, ' ') + plain);
-    text.replace(
-        pos, 100,
-        std::string(33, ' ') + "RAVELIN REPORT yyyy mmm dd @ hh:mm" + std::string(33, ' '));
-    return text;
+    return text.replace(text.find(CenterText("RAVELIN REPORT", 100)), 100,
+                        CenterText("RAVELIN REPORT yyyy mmm dd @ hh:mm", 100));
   };
   const std::string expected =
       Golden("list.txt") + timed(Golden("tree.txt")) + timed(Golden("depend.txt")) + count.out;
-  ExpectSameText(MaskBannerTime(run.out), expected, "report");
+  EXPECT_TRUE(testing::SameBytes(expected, MaskBannerTime(run.out)));
   EXPECT_FALSE(fs::exists(dir_ / "app" / "Tallion.Files"));
 }
 

@@ -12,14 +12,12 @@
 namespace ravelin {
 namespace {
 
-/// A node that knows an integer key.
+/// An ordered tree of integer keys.
 class TIntNode : public TTreeNode {
  public:
   explicit TIntNode(std::int64_t key) : Key(key) {}
   std::int64_t Key;
 };
-
-/// An ordered tree of integer keys.
 class TIntTree : public TTree {
  public:
   TTreeKey GetKey(const TTreeNode& node) const override {
@@ -37,87 +35,34 @@ std::vector<std::int64_t> InOrder(TTree& tree) {
   return keys;
 }
 
-/// The tree's shape as text: (left key right), "-" for none.
+/// The shape of a small tree as text: (left key right), "-" for none.
 std::string Shape(const TTree& tree, const TTreeNode* node) {
-  // Iterative so that deep chains can be printed too.
-  std::string out;
-  struct Frame {
-    const TTreeNode* node;
-    int stage;
-  };
-  std::vector<Frame> stack{{node, 0}};
-  while (!stack.empty()) {
-    Frame& f = stack.back();
-    if (f.node == nullptr) {
-      out += "-";
-      stack.pop_back();
-      continue;
-    }
-    if (f.stage == 0) {
-      out += "(";
-      f.stage = 1;
-      stack.push_back({f.node->Left.get(), 0});
-    } else if (f.stage == 1) {
-      out += " " + KeyText(tree.GetKey(*f.node)) + " ";
-      f.stage = 2;
-      stack.push_back({f.node->Right.get(), 0});
-    } else {
-      out += ")";
-      stack.pop_back();
-    }
-  }
-  return out;
+  if (node == nullptr) return "-";
+  return "(" + Shape(tree, node->Left.get()) + " " + KeyText(tree.GetKey(*node)) + " " +
+         Shape(tree, node->Right.get()) + ")";
 }
 
-TEST(GenericTree, AddOnAnEmptyTreeMakesTheNodeTheRoot) {
-  TIntTree tree;
-  TTreeNode* node = tree.Add(std::int64_t{5}, MakeIntNode);
-  ASSERT_NE(node, nullptr);
-  EXPECT_EQ(tree.Root.get(), node);
-}
-
-TEST(GenericTree, AddOfAnExistingKeyReturnsItsNodeWithoutCreating) {
+TEST(GenericTree, AddMakesTheRootReturnsExistingKeysAndSkipsRefusedNodes) {
   TIntTree tree;
   TTreeNode* first = tree.Add(std::int64_t{5}, MakeIntNode);
+  EXPECT_EQ(tree.Root.get(), first);
   int created = 0;
-  TTreeNode* again = tree.Add(std::int64_t{5}, [&](const TTreeKey& key) {
-    ++created;
-    return MakeIntNode(key);
-  });
-  EXPECT_EQ(again, first);
+  auto counting = [&](const TTreeKey& key) { return ++created, MakeIntNode(key); };
+  EXPECT_EQ(tree.Add(std::int64_t{5}, counting), first);
   EXPECT_EQ(created, 0);
-}
-
-TEST(GenericTree, CreateNodeReturningNoneLeavesTheTreeAlone) {
-  TIntTree tree;
-  tree.Add(std::int64_t{5}, MakeIntNode);
   EXPECT_EQ(tree.Add(std::int64_t{7}, [](const TTreeKey&) { return nullptr; }), nullptr);
   EXPECT_EQ(InOrder(tree), std::vector<std::int64_t>{5});
-  EXPECT_FALSE(tree.Root->Right);
 }
 
-TEST(GenericTree, ForEachVisitsInAscendingOrderWhateverTheInsertionOrder) {
+TEST(GenericTree, ForEachVisitsInAscendingOrderAndClearEmptiesTheTree) {
   std::vector<std::int64_t> keys{50, 20, 80, 10, 30, 70, 90, 25, 35, 75};
   TIntTree tree;
+  EXPECT_TRUE(InOrder(tree).empty());
   for (auto k : keys) tree.Add(k, MakeIntNode);
   std::sort(keys.begin(), keys.end());
   EXPECT_EQ(InOrder(tree), keys);
   EXPECT_EQ(Shape(tree, tree.Root.get()),
             "(((- 10 -) 20 ((- 25 -) 30 (- 35 -))) 50 ((- 70 (- 75 -)) 80 (- 90 -)))");
-}
-
-TEST(GenericTree, EmptyTreeIsNeverVisitedAndClearOfItIsHarmless) {
-  TIntTree tree;
-  int visits = 0;
-  tree.ForEach([&](TTreeNode&) { ++visits; });
-  tree.Clear();
-  EXPECT_EQ(visits, 0);
-  EXPECT_FALSE(tree.Root);
-}
-
-TEST(GenericTree, ClearedTreeAcceptsNewNodes) {
-  TIntTree tree;
-  for (std::int64_t k : {3, 1, 2}) tree.Add(k, MakeIntNode);
   tree.Clear();
   EXPECT_FALSE(tree.Root);
   tree.Add(std::int64_t{9}, MakeIntNode);
@@ -129,45 +74,32 @@ TEST(GenericTree, BaseTreeOrdersIntegerKeysBeforeTexts) {
   EXPECT_EQ(tree.Compare(std::int64_t{2}, std::int64_t{10}), -1);
   EXPECT_EQ(tree.Compare(std::int64_t{10}, std::int64_t{10}), 0);
   EXPECT_EQ(tree.Compare(std::string("a"), std::int64_t{10}), 1);
-  TTreeNode a;
-  TTreeNode b;
+  TTreeNode a, b;
   EXPECT_NE(tree.Compare(tree.GetKey(a), tree.GetKey(b)), 0);  // identity keys
 }
 
-TEST(GenericTree, AscendingKeysMakeARightChainThatIsWalkedAndDestroyedWithoutRecursion) {
-  // 100,000 nodes in a chain of Right links (as ascending Add calls would build it; linked
-  // directly here because building it through Add takes quadratic time).
+TEST(GenericTree, ChainsOf100000NodesAreWalkedAndDestroyedWithoutRecursion) {
+  // A chain of Right links as ascending Add calls build it (linked directly: Add would take
+  // quadratic time); one more Add descends all of it.
   constexpr std::int64_t kCount = 100000;
   TIntTree tree;
   std::unique_ptr<TTreeNode>* slot = &tree.Root;
-  for (std::int64_t k = 0; k < kCount; ++k) {
+  for (std::int64_t k = 0; k < kCount; ++k, slot = &(*slot)->Right)
     *slot = std::make_unique<TIntNode>(k);
-    slot = &(*slot)->Right;
-  }
-  // One more Add descends the whole chain.
   tree.Add(kCount, MakeIntNode);
   auto keys = InOrder(tree);
   ASSERT_EQ(keys.size(), static_cast<size_t>(kCount + 1));
   EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
   tree.Clear();
-  EXPECT_FALSE(tree.Root);
-}
-
-TEST(GenericTree, LeftChainOfANodeOutsideATreeIsDestroyedWithoutRecursion) {
+  // A Left chain of a node outside any tree.
   auto head = std::make_unique<TIntNode>(0);
   TTreeNode* tail = head.get();
-  for (int i = 1; i < 200000; ++i) {
+  for (int i = 1; i < 200000; ++i, tail = tail->Left.get())
     tail->Left = std::make_unique<TIntNode>(i);
-    tail = tail->Left.get();
-  }
-  head.reset();  // must not overflow the stack
-  SUCCEED();
+  head.reset();
 }
 
-// ---------------------------------------------------------------------------------------
-// The dependency tree
-
-/// The same tree grown by the generic descent of Add, as reference.
+/// The dependency tree grown by the generic descent of Add, as reference.
 class TLiteralNameTree : public TTree {
  public:
   std::int32_t Compare(const TTreeKey& a, const TTreeKey& b) const override {
@@ -194,21 +126,16 @@ TEST(DpndTree, ComparesNamesInCapitalsByteByByte) {
 
 TEST(DpndTree, AddGrowsExactlyTheTreeOfTheGenericDescent) {
   std::mt19937 random(7);
-  const char* letters = "aAbBcC";
   for (int round = 0; round < 30; ++round) {
     TDpndTree fast;
     TLiteralNameTree literal;
-    int count = 1 + static_cast<int>(random() % 200);
-    for (int i = 0; i < count; ++i) {
-      std::string name;
-      int length = 1 + static_cast<int>(random() % 4);
-      for (int c = 0; c < length; ++c) name += letters[random() % 6];
-      TDpndNode* a = fast.AddName(name);
+    for (int i = 0, count = 1 + random() % 200; i < count; ++i) {
+      std::string name(1 + random() % 4, ' ');
+      for (char& c : name) c = "aAbBcC"[random() % 6];
       auto* b = static_cast<TDpndNode*>(literal.Add(name, CreateDpndNode));
-      ASSERT_EQ(a->Name, b->Name) << "round " << round << " name " << name;
+      ASSERT_EQ(fast.AddName(name)->Name, b->Name) << "round " << round << " name " << name;
     }
-    EXPECT_EQ(Shape(fast, fast.Root.get()), Shape(literal, literal.Root.get()))
-        << "round " << round;
+    EXPECT_EQ(Shape(fast, fast.Root.get()), Shape(literal, literal.Root.get())) << round;
   }
 }
 
@@ -225,12 +152,6 @@ TEST(DpndTree, SortedNamesMakeAChainThatStaysFast) {
   tree.ForEach([&](TTreeNode&) { ++visits; });
   EXPECT_EQ(visits, kCount);
   EXPECT_FALSE(tree.Root->Left);  // a chain along Right links
-}
-
-TEST(DpndTree, CreateDpndNodeTakesTheKeyAsText) {
-  auto node = CreateDpndNode(std::string("Forms"));
-  EXPECT_EQ(static_cast<TDpndNode&>(*node).Name, "Forms");
-  EXPECT_TRUE(static_cast<TDpndNode&>(*node).UsedBy.empty());
   EXPECT_EQ(static_cast<TDpndNode&>(*CreateDpndNode(std::int64_t{42})).Name, "42");
 }
 

@@ -28,36 +28,33 @@ class UnitReports : public ProjectTest {
     Write("A.pas", "unit A; interface uses C; implementation end.");
     BuildUnitTree("Demo.dpr");
   }
+  static std::string ChartText() {
+    std::string out;
+    WriteUnitTreeChartText(out);
+    return out;
+  }
+  static std::string ListingText() {
+    std::string out;
+    WriteUnitListText(out);
+    return out;
+  }
 };
 
 /// The lines of a report (CR LF removed); an unterminated last line is marked "<no CR LF>".
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(text.substr(start) + "<no CR LF>");
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + 2;
+  for (size_t start = 0, end; start < text.size(); start = end + 2) {
+    end = text.find("\r\n", start);
+    bool last = end == std::string::npos;
+    lines.push_back(last ? text.substr(start) + "<no CR LF>" : text.substr(start, end - start));
+    if (last) break;
   }
   return lines;
 }
 
-// ---------------------------------------------------------------------------------------
-// Unit tree chart
-
-TEST_F(UnitReports, TreeChartOfTheExampleProject) {
+TEST_F(UnitReports, TreeChartOfTheExampleProjectIsAppendedToTheReportFile) {
   BuildChartExample();
-  std::string out;
-  WriteUnitTreeChartText(out);
-  ExpectGolden(out, "chart_example.txt");
-}
-
-TEST_F(UnitReports, TreeChartIsAppendedToTheReportFile) {
-  BuildChartExample();
+  ExpectGolden(ChartText(), "chart_example.txt");
   Write("Ravelin.TXT", "earlier report\r\n");
   WriteUnitTreeChart(Path("Ravelin.TXT"));
   std::string text;
@@ -67,9 +64,7 @@ TEST_F(UnitReports, TreeChartIsAppendedToTheReportFile) {
 
 TEST_F(UnitReports, ChartOfARootAloneIsOneLine) {
   BuildUnitTree("Lonely.pas");
-  std::string out;
-  WriteUnitTreeChartText(out);
-  auto lines = Lines(out);
+  auto lines = Lines(ChartText());
   ASSERT_EQ(lines.size(), 6u);
   EXPECT_EQ(lines[5], " V:Lonely.pas");
 }
@@ -96,9 +91,6 @@ TEST(ChartPrefix, CarriesTheOpenBranchesOfTheLineAbove) {
         << "\"" << row.previous << "\" " << row.hasSibling << " " << row.level;
 }
 
-// ---------------------------------------------------------------------------------------
-// Unit file listing
-
 TEST_F(UnitReports, ListingRowsShowSizeTimeAndNameOrderedByFileName) {
   Write("Demo.dpr",
         "program Demo; uses Alpha in 'b\\Alpha.pas', Beta in 'a\\Beta.pas', Empty, Windows; "
@@ -113,9 +105,7 @@ TEST_F(UnitReports, ListingRowsShowSizeTimeAndNameOrderedByFileName) {
   Touch("a/Beta.pas", LocalTimeOf(1999, 12, 31, 23, 59, 59));
   Touch("Empty.pas", LocalTimeOf(2001, 1, 2, 3, 4, 5));
   BuildUnitTree("Demo.dpr");
-  std::string out;
-  WriteUnitListText(out);
-  ExpectGolden(Anonymous(out), "listing.txt");
+  ExpectGolden(Anonymous(ListingText()), "listing.txt");
   // The list keeps its normal order.
   EXPECT_EQ(Anonymous(testing_units::ListText()),
             "<dir>/a/Beta.pas\n<dir>/b/Alpha.pas\n<dir>/Empty.pas\nDemo.dpr\nWindows.pas\n");
@@ -124,9 +114,7 @@ TEST_F(UnitReports, ListingRowsShowSizeTimeAndNameOrderedByFileName) {
 TEST_F(UnitReports, EqualFileNamesKeepListOrder) {
   Write("P.dpr", "program P; uses X in 'b\\X.pas', Y in 'a\\x.pas'; begin end.");
   BuildUnitTree("P.dpr");
-  std::string out;
-  WriteUnitListText(out);
-  auto lines = Lines(out);
+  auto lines = Lines(ListingText());
   ASSERT_EQ(lines.size(), 13u);
   EXPECT_NE(lines[9].find("/a/x.pas"), std::string::npos) << lines[9];
   EXPECT_NE(lines[10].find("/b/X.pas"), std::string::npos) << lines[10];
@@ -134,11 +122,8 @@ TEST_F(UnitReports, EqualFileNamesKeepListOrder) {
 
 TEST_F(UnitReports, ListingSetsTheBannerTimeThatLaterChartsAndTablesCarry) {
   BuildChartExample();
-  std::string chart;
-  WriteUnitTreeChartText(chart);
-  EXPECT_EQ(Lines(chart)[0], CenterText("RAVELIN REPORT", 100));
-  std::string listing;
-  WriteUnitListText(listing);
+  EXPECT_EQ(Lines(ChartText())[0], CenterText("RAVELIN REPORT", 100));
+  std::string listing = ListingText();
   SetReportClock([] { return LocalTimeOf(2001, 2, 3, 14, 7, 0); });
   std::string again;
   WriteUnitTreeChartText(again);
@@ -160,9 +145,7 @@ TEST_F(UnitReports, ListingWrittenTwiceAppendsASecondReport) {
   WriteUnitList(Path("REPORT.TXT"));  // the same file, named in other letter case
   std::string text;
   ASSERT_TRUE(Fs().TryReadFile(Path("Report.txt"), text));
-  auto first = text.find("@ 09:05");
-  auto second = text.find("@ 09:06");
-  EXPECT_NE(first, std::string::npos);
+  auto first = text.find("@ 09:05"), second = text.find("@ 09:06");
   EXPECT_NE(second, std::string::npos);
   EXPECT_LT(first, second);
   EXPECT_EQ(text.size() % 2, 0u);
@@ -171,10 +154,7 @@ TEST_F(UnitReports, ListingWrittenTwiceAppendsASecondReport) {
 TEST_F(UnitReports, LongTitleIsCutTo100Characters) {
   std::string root = "Root" + std::string(120, 'x') + ".dpr";
   BuildUnitTree(root);
-  std::string out;
-  WriteUnitListText(out);
-  std::string title = ("Unit File Listing for " + root).substr(0, 100);
-  EXPECT_EQ(Lines(out)[3], title);
+  EXPECT_EQ(Lines(ListingText())[3], ("Unit File Listing for " + root).substr(0, 100));
 }
 
 TEST(UnitReportFormats, SizesTimesAndFileNameOrder) {
@@ -190,9 +170,6 @@ TEST(UnitReportFormats, SizesTimesAndFileNameOrder) {
   EXPECT_EQ(CompareFileNames("C:\\x\\alpha.pas", "ALPHA.PAS"), 0);
   EXPECT_EQ(CompareFileNames("Zeta.pas", "a:b.pas"), 1);  // a colon is no folder delimiter
 }
-
-// ---------------------------------------------------------------------------------------
-// Dependency table
 
 TEST_F(UnitReports, DependencyTableOfTheExampleProject) {
   Write("Demo.dpr", "program Demo; uses Forms, Unit1; begin end.");
@@ -224,21 +201,25 @@ class DependencyRows : public UnitReports {
 TEST_F(DependencyRows, UsersWrapAfterNineEntriesOrPastColumn87) {
   struct Row {
     const char* what;
-    std::vector<std::string> users;     // each names the unit Used once
+    const char* user;  // users user1, user2, ... each name the unit Used once
+    int users;
     std::vector<std::string> expected;  // the row of Used from its name cell on
   } rows[] = {
-      {"nobody", {}, {"Used        *base unit*"}},
+      {"nobody", "U", 0, {"Used        *base unit*"}},
       {"nine users fill one line",
-       {"U1", "U2", "U3", "U4", "U5", "U6", "U7", "U8", "U9"},
+       "U",
+       9,
        {"Used        U1        U2        U3        U4        U5        U6        U7        "
         "U8        U9        "}},
       {"the tenth user starts a line of 18 blanks",
-       {"U1", "U2", "U3", "U4", "U5", "U6", "U7", "U8", "U9", "U10"},
+       "U",
+       10,
        {"Used        U1        U2        U3        U4        U5        U6        U7        "
         "U8        U9        ",
         "                  U10       "}},
       {"names of 10 to 19 characters take 20 columns; the sixth wraps at column 100",
-       {"LongName01", "LongName02", "LongName03", "LongName04", "LongName05", "LongName06"},
+       "LongName0",
+       6,
        {"Used        LongName01          LongName02          LongName03          "
         "LongName04          LongName05          ",
         "                  LongName06          "}},
@@ -246,32 +227,20 @@ TEST_F(DependencyRows, UsersWrapAfterNineEntriesOrPastColumn87) {
   for (const auto& row : rows) {
     ClearUnitAnalysis();
     TUnitNode* root = Node(nullptr, "Root", 'L');
-    for (const auto& user : row.users) Node(Node(root, user, 'L'), "Used");
-    if (row.users.empty()) Node(root, "Used", 'L');
-    std::vector<std::string> used;
-    bool inRow = false;
+    for (int i = 1; i <= row.users; ++i)
+      Node(Node(root, row.user + std::to_string(i), 'L'), "Used");
+    if (row.users == 0) Node(root, "Used", 'L');
+    std::vector<std::string> used;  // the row of Used and the lines it wraps onto
     for (const auto& line : Rows()) {
-      size_t cell = line.find("  Used ");
-      if (cell != std::string::npos && cell <= 6) {
-        inRow = true;
+      if (line.find("  Used ") <= 6)
         used.push_back(line.substr(line.find("Used")));
-        continue;
-      }
-      if (inRow && line.rfind(std::string(18, ' '), 0) == 0)
+      else if (!used.empty() && line.rfind(std::string(18, ' '), 0) == 0)
         used.push_back(line);
-      else
-        inRow = false;
+      else if (!used.empty())
+        break;
     }
     EXPECT_EQ(used, row.expected) << row.what;
   }
-}
-
-TEST_F(DependencyRows, UnitNamedTwiceByOneUserListsItTwice) {
-  TUnitNode* root = Node(nullptr, "Root", 'L');
-  TUnitNode* user = Node(root, "User", 'L');
-  Node(user, "Used");
-  Node(user, "Used");
-  EXPECT_EQ(Rows()[1], "   2  Used        User      User      ");
 }
 
 TEST_F(DependencyRows, NameCellsWidenForLongNamesAndTheRootShowsItsFileName) {
@@ -280,30 +249,24 @@ TEST_F(DependencyRows, NameCellsWidenForLongNamesAndTheRootShowsItsFileName) {
   Node(a, "TwelveCharsX");                        // 12: cell of 22
   Node(a, "Forms");
   TUnitNode* b = Node(root, "B", 'L');
-  Node(b, "FORMS");  // one row under the spelling met first
-  std::vector<std::string> expected{
-      "   1  Main.dpr    *base unit*",
-      "   2  B           *base unit*",
-      "   3  ElevenChars *base unit*",
-      "   4  Forms       ElevenChars         B         ",
-      "   5  TwelveCharsX          ElevenChars         ",
-  };
-  EXPECT_EQ(Rows(), expected);
+  Node(b, "FORMS");  // one row under the spelling met first, ...
+  Node(b, "forms");  // ... naming a user as often as it names the unit
+  EXPECT_EQ(Rows(), (std::vector<std::string>{
+                        "   1  Main.dpr    *base unit*", "   2  B           *base unit*",
+                        "   3  ElevenChars *base unit*",
+                        "   4  Forms       ElevenChars         B         B         ",
+                        "   5  TwelveCharsX          ElevenChars         "}));
 }
 
 TEST_F(DependencyRows, RowNumbersFrom10000WidenTheNumberField) {
   TUnitNode* root = Node(nullptr, "Root", 'L');
-  char name[16];
-  for (int i = 0; i < 10000; ++i) {
-    std::snprintf(name, sizeof name, "U%05d", i);
-    Node(root, name, 'L');
-  }
+  for (int i = 10000; i < 20000; ++i) Node(root, "U" + std::to_string(i), 'L');
   auto rows = Rows();
   ASSERT_EQ(rows.size(), 10001u);
   EXPECT_EQ(rows[0], "   1  Root        *base unit*");
-  EXPECT_EQ(rows[9998], "9999  U09997      *base unit*");
-  EXPECT_EQ(rows[9999], "10000  U09998      *base unit*");
-  EXPECT_EQ(rows[10000], "10001  U09999      *base unit*");
+  EXPECT_EQ(rows[9998], "9999  U19997      *base unit*");
+  EXPECT_EQ(rows[9999], "10000  U19998      *base unit*");
+  EXPECT_EQ(rows[10000], "10001  U19999      *base unit*");
 }
 
 TEST_F(DependencyRows, EmptyTreeGivesTheHeaderOnly) {
@@ -314,30 +277,18 @@ TEST_F(DependencyRows, EmptyTreeGivesTheHeaderOnly) {
   EXPECT_EQ(lines[6].size(), 108u);
 }
 
-TEST(DependencyTable, RowWithoutNodeReportsAnInvertedTreeError) {
+TEST(DependencyTable, RowWithoutNodeIsAnInvertedTreeErrorAndEmptyUserADashedEntry) {
   TReportFile f;
   std::string out;
   OpenReportText(f, out);
   BeginDependencyTable(&f, "x");
   WriteTableRow(nullptr);
   TDpndNode node("Unit1");
-  WriteTableRow(&node);
-  BeginDependencyTable(nullptr, "");
-  f.Close();
-  EXPECT_EQ(out, " Inverted Tree Error \r\n   2  Unit1       *base unit*\r\n");
-}
-
-TEST(DependencyTable, EmptyUserNameIsADashedEntry) {
-  TReportFile f;
-  std::string out;
-  OpenReportText(f, out);
-  BeginDependencyTable(&f, "x");
-  TDpndNode node("Unit1");
   node.UsedBy = {"", "A"};
   WriteTableRow(&node);
   BeginDependencyTable(nullptr, "");
   f.Close();
-  EXPECT_EQ(out, "   1  Unit1        ------ A         \r\n");
+  EXPECT_EQ(out, " Inverted Tree Error \r\n   2  Unit1        ------ A         \r\n");
 }
 
 }  // namespace

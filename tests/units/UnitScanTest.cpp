@@ -1,6 +1,7 @@
 // The analysis: uses clauses read from files on disk into the unit tree and the unit file list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <utility>
@@ -18,12 +19,13 @@ using testing_units::ListText;
 using testing_units::ProjectTest;
 using testing_units::TreeText;
 
+/// A project on disk as "name=text|name=text", analysed from root (or its first file).
 struct Project {
   const char* what;
-  std::vector<std::pair<std::string, std::string>> files;
-  std::string root;
+  std::string files;
   std::string tree;  // TreeText of the result
   std::string list;  // ListText of the result, the project folder written "<dir>"
+  std::string root = "";
 };
 
 class UnitScan : public ProjectTest {
@@ -33,8 +35,15 @@ class UnitScan : public ProjectTest {
       for (const auto& entry : std::filesystem::directory_iterator(folder_))
         std::filesystem::remove_all(entry.path());
       Fs().ClearCache();
-      for (const auto& [name, text] : row.files) Write(name, text);
-      BuildUnitTree(row.root);
+      std::string root = row.root;
+      for (size_t at = 0; at < row.files.size();) {
+        size_t bar = std::min(row.files.find('|', at), row.files.size());
+        size_t eq = row.files.find('=', at);
+        if (root.empty()) root = row.files.substr(at, eq - at);
+        Write(row.files.substr(at, eq - at), row.files.substr(eq + 1, bar - eq - 1));
+        at = bar + 1;
+      }
+      BuildUnitTree(root);
       EXPECT_EQ(TreeText(TheUnitTree()), row.tree) << row.what;
       EXPECT_EQ(Anonymous(ListText()), row.list) << row.what;
     }
@@ -44,153 +53,86 @@ class UnitScan : public ProjectTest {
 TEST_F(UnitScan, FollowsUsesClausesThroughTheFilesFound) {
   Check({
       {"project naming a unit with in and a form comment",
-       {{"Demo.dpr",
-         "program Demo;\r\nuses\r\n  Forms,\r\n  Unit1 in 'Unit1.pas' {Form1};\r\n"
-         "begin\r\nend.\r\n"},
-        {"Unit1.pas",
-         "unit Unit1;\ninterface\nuses Forms;\nimplementation\nuses Dialogs;\nend.\n"}},
-       "Demo.dpr",
+       "Demo.dpr=program Demo;\r\nuses\r\n  Forms,\r\n  Unit1 in 'Unit1.pas' {Form1};\r\n"
+       "begin\r\nend.\r\n"
+       "|Unit1.pas=unit Unit1;\ninterface\nuses Forms;\nimplementation\nuses Dialogs;\nend.\n",
        "V:Demo.dpr\nV:Forms\nV:Unit1\n  V:Forms\n  H:Dialogs\n",
        "<dir>/Unit1.pas\nDemo.dpr\nDialogs.pas\nForms.pas\n"},
       {"a unit named twice gets two nodes, one entry and one scan",
-       {{"P.dpr", "program P; uses A; begin end."},
-        {"A.pas", "unit A; interface uses B; implementation uses B; end."},
-        {"B.pas", "unit B; interface uses C; implementation end."}},
-       "P.dpr",
-       "V:P.dpr\nV:A\n  V:B\n    V:C\n  H:B\n",
-       "<dir>/A.pas\n<dir>/B.pas\nC.pas\nP.dpr\n"},
+       "P.dpr=program P; uses A; begin end.|A.pas=unit A; interface uses B; implementation uses "
+       "B; end.|B.pas=unit B; interface uses C; implementation end.",
+       "V:P.dpr\nV:A\n  V:B\n    V:C\n  H:B\n", "<dir>/A.pas\n<dir>/B.pas\nC.pas\nP.dpr\n"},
       {"names differing in case are one entry",
-       {{"P.dpr", "program P; uses SysUtils, sysutils, SYSUTILS; begin end."}},
-       "P.dpr",
-       "V:P.dpr\nV:SysUtils\nV:sysutils\nV:SYSUTILS\n",
-       "P.dpr\nSysUtils.pas\n"},
+       "P.dpr=program P; uses SysUtils, sysutils, SYSUTILS; begin end.",
+       "V:P.dpr\nV:SysUtils\nV:sysutils\nV:SYSUTILS\n", "P.dpr\nSysUtils.pas\n"},
       {"uses in comments and strings is no clause",
-       {{"P.dpr",
-         "program P; { uses Hidden1; } // uses Hidden2;\n(* uses Hidden3; *)\n"
-         "const S = 'uses Hidden4;';\nuses A;\nbegin end."}},
-       "P.dpr",
-       "V:P.dpr\nV:A\n",
-       "A.pas\nP.dpr\n"},
+       "P.dpr=program P; { uses Hidden1; } // uses Hidden2;\n(* uses Hidden3; *)\n"
+       "const S = 'uses Hidden4;';\nuses A;\nbegin end.",
+       "V:P.dpr\nV:A\n", "A.pas\nP.dpr\n"},
       {"both branches of a conditional section are followed",
-       {{"P.dpr",
-         "program P;\nuses {$IFDEF LINUX} ULinux, {$ELSE} UWin, {$ENDIF} Common;\nbegin end."}},
-       "P.dpr",
-       "V:P.dpr\nV:ULinux\nV:UWin\nV:Common\n",
-       "Common.pas\nP.dpr\nULinux.pas\nUWin.pas\n"},
+       "P.dpr=program P;\nuses {$IFDEF LINUX} ULinux, {$ELSE} UWin, {$ENDIF} Common;\nbegin end.",
+       "V:P.dpr\nV:ULinux\nV:UWin\nV:Common\n", "Common.pas\nP.dpr\nULinux.pas\nUWin.pas\n"},
       {"dotted names are recorded whole, with or without blanks",
-       {{"P.dpr",
-         "program P;\nuses System.SysUtils, Vcl . Forms,\n  Data.DB in 'Data.DB.pas';\n"
-         "begin end."},
-        {"System.SysUtils.pas",
-         "unit System.SysUtils; interface uses System. Types; implementation end."}},
-       "P.dpr",
+       "P.dpr=program P;\nuses System.SysUtils, Vcl . Forms,\n  Data.DB in 'Data.DB.pas';\nbegin "
+       "end.|System.SysUtils.pas=unit System.SysUtils; interface uses System. Types; "
+       "implementation end.",
        "V:P.dpr\nV:System.SysUtils\n  V:System.Types\nV:Vcl.Forms\nV:Data.DB\n",
        "<dir>/System.SysUtils.pas\nData.DB.pas\nP.dpr\nSystem.Types.pas\nVcl.Forms.pas\n"},
       {"a cycle and a unit using itself are scanned once",
-       {{"P.dpr", "program P; uses A; begin end."},
-        {"A.pas", "unit A; interface uses B, A; implementation end."},
-        {"B.pas", "unit B; interface uses A; implementation end."}},
-       "P.dpr",
-       "V:P.dpr\nV:A\n  V:B\n    V:A\n  V:A\n",
-       "<dir>/A.pas\n<dir>/B.pas\nP.dpr\n"},
+       "P.dpr=program P; uses A; begin end.|A.pas=unit A; interface uses B, A; implementation "
+       "end.|B.pas=unit B; interface uses A; implementation end.",
+       "V:P.dpr\nV:A\n  V:B\n    V:A\n  V:A\n", "<dir>/A.pas\n<dir>/B.pas\nP.dpr\n"},
       {"the file named on disk in other letter case is found and listed as spelled there",
-       {{"P.dpr", "program P; uses Unit1; begin end."},
-        {"unit1.PAS", "unit Unit1; interface uses X; implementation end."}},
-       "P.dpr",
-       "V:P.dpr\nV:Unit1\n  V:X\n",
-       "<dir>/unit1.PAS\nP.dpr\nX.pas\n"},
+       "P.dpr=program P; uses Unit1; begin end.|unit1.PAS=unit Unit1; interface uses X; "
+       "implementation end.",
+       "V:P.dpr\nV:Unit1\n  V:X\n", "<dir>/unit1.PAS\nP.dpr\nX.pas\n"},
       {"files are taken up in the order of the list, which shapes the tree",
-       {{"P.dpr", "program P; uses B, A; begin end."},
-        {"A.pas", "unit A; interface uses X; implementation end."},
-        {"B.pas", "unit B; interface uses X; implementation end."},
-        {"X.pas", "unit X; interface uses Y; implementation end."}},
-       "P.dpr",
+       "P.dpr=program P; uses B, A; begin end.|A.pas=unit A; interface uses X; implementation "
+       "end.|B.pas=unit B; interface uses X; implementation end.|X.pas=unit X; interface uses "
+       "Y; implementation end.",
        "V:P.dpr\nV:B\n  V:X\n    V:Y\nV:A\n  V:X\n",
        "<dir>/A.pas\n<dir>/B.pas\n<dir>/X.pas\nP.dpr\nY.pas\n"},
       {"a unit whose file name differs from its identifier hangs its units on top",
-       {{"P.dpr", "program P; uses Tools in 'Helpers.pas'; begin end."},
-        {"Helpers.pas", "unit Tools; interface uses Z; implementation end."}},
-       "P.dpr",
-       "V:P.dpr\nV:Tools\nV:Z\n",
-       "<dir>/Helpers.pas\nP.dpr\nZ.pas\n"},
+       "P.dpr=program P; uses Tools in 'Helpers.pas'; begin end.|Helpers.pas=unit Tools; "
+       "interface uses Z; implementation end.",
+       "V:P.dpr\nV:Tools\nV:Z\n", "<dir>/Helpers.pas\nP.dpr\nZ.pas\n"},
   });
 }
 
 TEST_F(UnitScan, MalformedClausesAreSkippedWithoutReadingPastTheTokens) {
   Check({
-      {"empty clause",
-       {{"P.dpr", "program P; uses ; uses C; begin end."}},
-       "P.dpr",
-       "V:P.dpr\nV:C\n",
+      {"empty clause", "P.dpr=program P; uses ; uses C; begin end.", "V:P.dpr\nV:C\n",
        "C.pas\nP.dpr\n"},
-      {"missing name after a comma",
-       {{"P.dpr", "uses A, , B; uses C;"}},
-       "P.dpr",
-       "V:P.dpr\nV:A\nV:C\n",
+      {"missing name after a comma", "P.dpr=uses A, , B; uses C;", "V:P.dpr\nV:A\nV:C\n",
        "A.pas\nC.pas\nP.dpr\n"},
-      {"number where a name belongs",
-       {{"P.dpr", "uses 123, B; uses C;"}},
-       "P.dpr",
-       "V:P.dpr\nV:C\n",
+      {"number for a name", "P.dpr=uses 123, B; uses C;", "V:P.dpr\nV:C\n", "C.pas\nP.dpr\n"},
+      {"reserved word for a name", "P.dpr=uses begin, B; uses C;", "V:P.dpr\nV:C\n",
        "C.pas\nP.dpr\n"},
-      {"reserved word where a name belongs",
-       {{"P.dpr", "uses begin, B; uses C;"}},
-       "P.dpr",
-       "V:P.dpr\nV:C\n",
-       "C.pas\nP.dpr\n"},
-      {"in without a string",
-       {{"P.dpr", "uses A in , B; uses C;"}},
-       "P.dpr",
-       "V:P.dpr\nV:A\nV:C\n",
+      {"in without a string", "P.dpr=uses A in , B; uses C;", "V:P.dpr\nV:A\nV:C\n",
        "A.pas\nC.pas\nP.dpr\n"},
-      {"in with an empty string",
-       {{"P.dpr", "uses A in '', B; uses C;"}},
-       "P.dpr",
-       "V:P.dpr\nV:A\nV:C\n",
+      {"in with an empty string", "P.dpr=uses A in '', B; uses C;", "V:P.dpr\nV:A\nV:C\n",
        "A.pas\nC.pas\nP.dpr\n"},
-      {"in as the last token",
-       {{"P.dpr", "uses A in"}},
-       "P.dpr",
-       "V:P.dpr\nV:A\n",
-       "A.pas\nP.dpr\n"},
-      {"file ends after an in clause",
-       {{"P.dpr", "uses A in 'X.pas'"}},
-       "P.dpr",
-       "V:P.dpr\nV:A\n",
+      {"in as the last token", "P.dpr=uses A in", "V:P.dpr\nV:A\n", "A.pas\nP.dpr\n"},
+      {"file ends after an in clause", "P.dpr=uses A in 'X.pas'", "V:P.dpr\nV:A\n",
        "P.dpr\nX.pas\n"},
-      {"file ends after a comma",
-       {{"P.dpr", "uses A, B,"}},
-       "P.dpr",
-       "V:P.dpr\nV:A\nV:B\n",
+      {"file ends after a comma", "P.dpr=uses A, B,", "V:P.dpr\nV:A\nV:B\n",
        "A.pas\nB.pas\nP.dpr\n"},
-      {"file ends after a name",
-       {{"P.dpr", "uses A"}},
-       "P.dpr",
-       "V:P.dpr\nV:A\n",
-       "A.pas\nP.dpr\n"},
-      {"uses as the last token", {{"P.dpr", "program P; uses"}}, "P.dpr", "V:P.dpr\n", "P.dpr\n"},
-      {"dot without a name after it",
-       {{"P.dpr", "uses A., B.;"}},
-       "P.dpr",
-       "V:P.dpr\nV:A\nV:B\n",
+      {"file ends after a name", "P.dpr=uses A", "V:P.dpr\nV:A\n", "A.pas\nP.dpr\n"},
+      {"uses as the last token", "P.dpr=program P; uses", "V:P.dpr\n", "P.dpr\n"},
+      {"dot without a name after it", "P.dpr=uses A., B.;", "V:P.dpr\nV:A\nV:B\n",
        "A.pas\nB.pas\nP.dpr\n"},
-  });
-}
-
-TEST_F(UnitScan, RootsThatAreNoPascalNeverFail) {
-  Check({
-      {"empty root", {{"P.dpr", ""}}, "P.dpr", "V:P.dpr\n", "P.dpr\n"},
-      {"missing root", {}, "Nothing.dpr", "V:Nothing.dpr\n", "Nothing.dpr\n"},
-      {"root that is a folder", {{"sub/x.txt", "x"}}, "sub", "V:sub\n", "sub\n"},
+      // Roots that are no Pascal at all.
+      {"empty root", "P.dpr=", "V:P.dpr\n", "P.dpr\n"},
+      {"missing root", "", "V:Nothing.dpr\n", "Nothing.dpr\n", "Nothing.dpr"},
+      {"root that is a folder", "sub/x.txt=x", "V:sub\n", "sub\n", "sub"},
   });
 }
 
 TEST_F(UnitScan, BinaryJunkGivesSomeResultWithoutFailing) {
-  std::string junk;
   std::mt19937 random(11);
   for (int round = 0; round < 20; ++round) {
-    junk.clear();
-    for (int i = 0; i < 5000; ++i) junk += "uses ,;.'{}(*)in\x1a\n\r\0abAB12"[random() % 22];
+    std::string junk(5000, ' ');
+    for (char& c : junk) c = "uses ,;.'{}(*)in\x1a\n\r\0abAB12"[random() % 22];
     Write("P.dpr", junk);
     EXPECT_NO_THROW(BuildUnitTree("P.dpr")) << round;
     EXPECT_TRUE(UnitFiles().Contains("P.dpr"));
@@ -208,22 +150,17 @@ TEST_F(UnitScan, UsesClauseOfTenThousandUnits) {
   EXPECT_EQ(nodes, 10001);
 }
 
-TEST_F(UnitScan, InClauseWithWindowsPathFindsTheFileIgnoringCase) {
-  Write("proj/Main.dpr", "program Main; uses X in '..\\Sub\\X.pas'; begin end.");
+TEST_F(UnitScan, InClauseWithWindowsPathAndUnitInTheCurrentFolderAreNamedInFull) {
+  Write("proj/Main.dpr", "program Main; uses X in '..\\Sub\\X.pas', Unit1; begin end.");
+  Write("proj/Unit1.pas", "unit Unit1; interface implementation end.");
   Write("sub/x.pas", "unit X; interface uses Y; implementation end.");
   Fs().SetCurrentFolder(Path("proj"));
   BuildUnitTree(Path("proj/Main.dpr"));
-  EXPECT_EQ(Anonymous(ListText()), "<dir>/proj/Main.dpr\n<dir>/sub/x.pas\nY.pas\n");
-  EXPECT_EQ(TreeText(TheUnitTree()), "V:" + Path("proj/Main.dpr") + "\nV:X\n  V:Y\n");
+  EXPECT_EQ(Anonymous(ListText()),
+            "<dir>/proj/Main.dpr\n<dir>/proj/Unit1.pas\n<dir>/sub/x.pas\nY.pas\n");
+  EXPECT_EQ(TreeText(TheUnitTree()), "V:" + Path("proj/Main.dpr") + "\nV:X\n  V:Y\nV:Unit1\n");
   EXPECT_EQ(Anonymous(ProjectFolder), "<dir>/proj/");
   EXPECT_EQ(StartFile, Path("proj/Main.dpr"));
-}
-
-TEST_F(UnitScan, UnitInTheCurrentFolderIsNamedThroughTheProjectFolder) {
-  Write("Main.dpr", "program Main; uses Unit1; begin end.");
-  Write("Unit1.pas", "unit Unit1; interface implementation end.");
-  BuildUnitTree(Path("Main.dpr"));
-  EXPECT_EQ(Anonymous(ListText()), "<dir>/Main.dpr\n<dir>/Unit1.pas\n");
 }
 
 TEST_F(UnitScan, SearchFoldersAreTriedInOrderWhenSwitchedOn) {
@@ -252,36 +189,28 @@ TEST_F(UnitScan, SearchFoldersAreTriedInOrderWhenSwitchedOn) {
       {"a setting without its switch is not searched", true, false, true, "vcl",
        "<dir>/rtl/System.pas\nControls.pas\nGraphics.pas\nlib/forms.pas\nNowhere.pas\nP.dpr\n"},
   };
+  SearchPaths = Path("missing") + ";;lib;";
+  RtlPath = Path("rtl/");
   for (const auto& row : rows) {
-    SearchPaths = Path("missing") + ";;lib;";
-    UseSearchPath = row.useSearch;
     VclPath = Path(row.vclPath);
-    UseVcl = row.useVcl;
-    RtlPath = Path("rtl/");
-    UseRtl = row.useRtl;
+    UseSearchPath = row.useSearch, UseVcl = row.useVcl, UseRtl = row.useRtl;
     BuildUnitTree("P.dpr");
     EXPECT_EQ(Anonymous(ListText()), row.list) << row.what;
   }
 }
 
-/// The disk, except that one file cannot be opened.
-class UnreadableFile : public testing::PassThroughFileSystem {
- public:
-  UnreadableFile(std::string name) : name_(std::move(name)) {}
+/// The disk, except that B.pas cannot be opened.
+struct UnreadableB : testing::PassThroughFileSystem {
   bool TryReadFile(std::string_view p, std::string& out) override {
-    if (NamePart(p) == name_) return false;
-    return PassThroughFileSystem::TryReadFile(p, out);
+    return NamePart(p) != "B.pas" && PassThroughFileSystem::TryReadFile(p, out);
   }
-
- private:
-  std::string name_;
 };
 
 TEST_F(UnitScan, UnreadableUnitFileEndsTheAnalysisNamingItAndKeepsWhatWasGathered) {
   Write("P.dpr", "program P; uses A, B; begin end.");
   Write("A.pas", "unit A; interface uses C; implementation end.");
   Write("B.pas", "unit B; interface uses D; implementation end.");
-  UnreadableFile fs("B.pas");
+  UnreadableB fs;
   ScopedFileSystem scoped(fs);
   try {
     BuildUnitTree("P.dpr");

@@ -3,17 +3,13 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <utime.h>
 
-#include <cstdlib>
 #include <ctime>
-#include <sstream>
 #include <string>
 
 #include "SameText.h"
 #include "TestFolder.h"
-#include "common/TextLines.h"
 #include "common/VornString.h"
 #include "platform/FileSys.h"
 #include "settings/LstGlobal.h"
@@ -24,24 +20,15 @@ namespace ravelin::testing_units {
 /// A local time as seconds since the epoch.
 inline std::time_t LocalTimeOf(int year, int month, int day, int hour, int minute, int second) {
   std::tm parts{};
-  parts.tm_year = year - 1900;
-  parts.tm_mon = month - 1;
-  parts.tm_mday = day;
-  parts.tm_hour = hour;
-  parts.tm_min = minute;
-  parts.tm_sec = second;
-  parts.tm_isdst = -1;
+  parts.tm_year = year - 1900, parts.tm_mon = month - 1, parts.tm_mday = day;
+  parts.tm_hour = hour, parts.tm_min = minute, parts.tm_sec = second, parts.tm_isdst = -1;
   return std::mktime(&parts);
 }
 
 /// Sets every unit setting back to empty and off.
 inline void ClearSearchSettings() {
-  RtlPath.clear();
-  VclPath.clear();
-  SearchPaths.clear();
-  UseRtl = false;
-  UseVcl = false;
-  UseSearchPath = false;
+  RtlPath = VclPath = SearchPaths = "";
+  UseRtl = UseVcl = UseSearchPath = false;
 }
 
 /// A fresh folder that is the current folder for the test; the unit analysis state, the
@@ -65,10 +52,8 @@ class ProjectTest : public ::testing::Test {
   void Write(const std::string& name, const std::string& text) { project_.Write(name, text); }
   /// Gives a file a last change time (local time).
   void Touch(const std::string& name, std::time_t time) {
-    struct utimbuf times {
-      time, time
-    };
-    ::utime((folder_ + "/" + name).c_str(), &times);
+    utimbuf times{time, time};
+    ::utime(Path(name).c_str(), &times);
   }
   /// The absolute name of a file of the project folder.
   std::string Path(const std::string& name) const { return folder_ + "/" + name; }
@@ -107,8 +92,7 @@ inline std::string Golden(const std::string& name) {
 inline void ExpectGolden(const std::string& actual, const std::string& goldenName) {
   std::string expected = Golden(goldenName);
   ASSERT_FALSE(expected.empty()) << "golden file missing: " << goldenName;
-  if (actual != expected)
-    ADD_FAILURE() << goldenName << ": " << testing::FirstDifference(expected, actual);
+  EXPECT_TRUE(testing::SameBytes(expected, actual)) << goldenName;
 }
 
 }  // namespace ravelin::testing_units
