@@ -179,37 +179,30 @@ TEST_F(Cli, ReportStartsOnALineOfItsOwnAfterAnUnfinishedLastLine) {
   }
 }
 
-TEST_F(Cli, MissingListFileExitsWith1AndWritesNothing) {
-  const std::string report = dir / "Ravelin.TXT";
-  WriteBytes(report, "old\r\n");
-  const std::string list = dir / "NoSuch.Files";
-  for (const std::string& target : {report, dir / "Fresh.TXT"}) {
-    Result r = RunCliWith({"count", "--list", list, "--report", target});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err.rfind("ravelin-cli: ", 0), 0u) << r.err;
-    EXPECT_NE(r.err.find(list), std::string::npos) << r.err;
-  }
-  EXPECT_EQ(ReadBytes(report), "old\r\n");
-  EXPECT_FALSE(std::filesystem::exists(dir / "Fresh.TXT"));
-}
-
-TEST_F(Cli, OverlongLineExitsWith1NamingTheFileAndWritesNothing) {
+TEST_F(Cli, FailedRunExitsWith1NamingTheFileAndWritesNothing) {
   WriteBytes(dir / "Long.pas", "x;\r\n" + std::string(70000, 'y') + "\r\n");
-  const std::string report = dir / "Ravelin.TXT";
-  WriteBytes(report, "old\r\n");
-  Result r = RunCliWith({"count", "--report", report, dir / "Alpha.pas", dir / "Long.pas"});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("\"" + (dir / "Long.pas") + "\""), std::string::npos) << r.err;
-  EXPECT_EQ(ReadBytes(report), "old\r\n");
-}
-
-TEST_F(Cli, ReportThatCannotBeWrittenExitsWith1) {
-  const std::string report = dir / "no-such-folder/Ravelin.TXT";
-  Result r = RunCliWith({"count", "--report", report, dir / "Alpha.pas"});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find(report), std::string::npos) << r.err;
-  EXPECT_EQ(r.out, "");
+  const std::string report = dir / "Ravelin.TXT", fresh = dir / "Fresh.TXT";
+  const std::string list = dir / "NoSuch.Files", badReport = dir / "no-such-folder/Ravelin.TXT";
+  struct Row {
+    std::vector<std::string> args;
+    std::string named;  // the file the message names
+  } rows[] = {
+      {{"count", "--list", list, "--report", report}, list},
+      {{"count", "--list", list, "--report", fresh}, list},
+      {{"count", "--report", report, dir / "Alpha.pas", dir / "Long.pas"},
+       "\"" + (dir / "Long.pas") + "\""},
+      {{"count", "--report", badReport, dir / "Alpha.pas"}, badReport},
+  };
+  for (const auto& row : rows) {
+    WriteBytes(report, "old\r\n");
+    Result r = RunCliWith(row.args);
+    EXPECT_EQ(r.status, 1) << Joined(row.args);
+    EXPECT_EQ(r.out, "") << Joined(row.args);
+    EXPECT_EQ(r.err.rfind("ravelin-cli: ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find(row.named), std::string::npos) << r.err;
+    EXPECT_EQ(ReadBytes(report), "old\r\n") << Joined(row.args);
+    EXPECT_FALSE(std::filesystem::exists(fresh)) << Joined(row.args);
+  }
 }
 
 TEST_F(Cli, ReportFailingHalfWayLeavesTheOldContentIntact) {

@@ -26,12 +26,8 @@ std::string ReadGolden(const std::string& name) {
   return ReadBytes(std::string(RAVELIN_TEST_DATA) + "/forms/" + name);
 }
 
-TFormCounts Counts(std::int32_t objects, std::int32_t size, std::int32_t lines) {
-  TFormCounts c;
-  c.Objects = objects;
-  c.Size = size;
-  c.Lines = lines;
-  return c;
+TFormCounts Counts(std::int32_t objects, std::size_t size, std::int32_t lines) {
+  return TFormCounts{objects, static_cast<std::int32_t>(size), lines};
 }
 
 /// The last count lines of lines, which holds at least that many.
@@ -39,10 +35,12 @@ std::vector<std::string> LastLines(const std::vector<std::string>& lines, size_t
   return std::vector<std::string>(lines.end() - static_cast<long>(count), lines.end());
 }
 
+/// Compares all three counters at once, naming the case on failure.
 void ExpectCounts(const TFormCounts& expected, const TFormCounts& actual, const std::string& what) {
-  EXPECT_EQ(expected.Objects, actual.Objects) << what;
-  EXPECT_EQ(expected.Size, actual.Size) << what;
-  EXPECT_EQ(expected.Lines, actual.Lines) << what;
+  auto show = [](const TFormCounts& c) {
+    return std::to_string(c.Objects) + "/" + std::to_string(c.Size) + "/" + std::to_string(c.Lines);
+  };
+  EXPECT_EQ(show(expected), show(actual)) << what;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -200,11 +198,15 @@ class FormCountTest : public ::testing::Test {
   testing::ScopedCurrentFolder here_{folder_.Path()};
 };
 
-TEST_F(FormCountTest, InputWithoutFormFileLeavesCountsAlone) {
+TEST_F(FormCountTest, NoFormFileOrAFolderIsNoFormAndLeavesCountsAlone) {
   Write("Alone.pas", "unit Alone;");
-  TFormCounts counts = Counts(7, 8, 9);
-  EXPECT_FALSE(Count("Alone.pas", counts));
-  ExpectCounts(Counts(7, 8, 9), counts, "untouched");
+  fs::create_directory(Path("Folder.dfm"));
+  Fs().ClearCache();
+  for (const char* input : {"Alone.pas", "Folder.pas"}) {
+    TFormCounts counts = Counts(7, 8, 9);
+    EXPECT_FALSE(Count(input, counts)) << input;
+    ExpectCounts(Counts(7, 8, 9), counts, input);
+  }
 }
 
 TEST_F(FormCountTest, FormFileIsFoundIgnoringLetterCase) {
@@ -217,20 +219,12 @@ TEST_F(FormCountTest, FormFileIsFoundIgnoringLetterCase) {
   ExpectCounts(Counts(1, 17, 2), counts, "name without extension");
 }
 
-TEST_F(FormCountTest, FolderIsNoForm) {
-  fs::create_directory(Path("Unit2.dfm"));
-  Fs().ClearCache();
-  TFormCounts counts;
-  EXPECT_FALSE(Count("Unit2.pas", counts));
-}
-
 TEST_F(FormCountTest, TinyFormsCountWithTheirSizeOnly) {
   for (const std::string bytes : {"", "\xFF", "\xFF\x0A", "ob"}) {
     Write("Tiny.dfm", bytes);
     TFormCounts counts = Counts(5, 5, 5);
     EXPECT_TRUE(Count("Tiny.pas", counts)) << bytes.size();
-    ExpectCounts(Counts(0, static_cast<std::int32_t>(bytes.size()), 0), counts,
-                 std::to_string(bytes.size()) + " bytes");
+    ExpectCounts(Counts(0, bytes.size(), 0), counts, std::to_string(bytes.size()) + " bytes");
   }
 }
 
@@ -261,19 +255,18 @@ TEST_F(FormCountTest, TextFormsCountObjectLinesOnly) {
     Write("Text.dfm", row.text);
     TFormCounts counts;
     ASSERT_TRUE(Count("Text.pas", counts)) << row.name;
-    ExpectCounts(Counts(row.objects, static_cast<std::int32_t>(row.text.size()), row.lines), counts,
-                 row.name);
+    ExpectCounts(Counts(row.objects, row.text.size(), row.lines), counts, row.name);
   }
 }
 
-TEST_F(FormCountTest, BinaryFormIsCountedThroughTheScratchFile) {
+TEST_F(FormCountTest, BinaryFormReplacesTheScratchFileWithItsText) {
+  Write("Tallion.TXT", std::string(100000, 'x'));
   const std::string form = test::AllValuesForm();
   Write("Main.dfm", form);
   TFormCounts counts;
   ASSERT_TRUE(Count("Main.pas", counts));
-  const std::string expected = ReadGolden("all_values.txt");
-  EXPECT_EQ(expected, ReadBytes(Path("Tallion.TXT")));
-  ExpectCounts(Counts(2, static_cast<std::int32_t>(form.size()), 53), counts, "all values form");
+  EXPECT_EQ(ReadGolden("all_values.txt"), ReadBytes(Path("Tallion.TXT")));
+  ExpectCounts(Counts(2, form.size(), 53), counts, "all values form");
 }
 
 TEST_F(FormCountTest, BinaryFormCountsEqualTheScratchFileReadBack) {
@@ -317,20 +310,8 @@ TEST_F(FormCountTest, BinaryFormCountsEqualTheScratchFileReadBack) {
     TLcntEngine engine;
     engine.CountFormText(Path("Tallion.TXT"), readBack);
     EXPECT_EQ(FormBinaryToText(row.form), ReadBytes(Path("Tallion.TXT"))) << row.name;
-    ExpectCounts(
-        Counts(readBack.Objects, static_cast<std::int32_t>(row.form.size()), readBack.Lines),
-        counts, row.name);
+    ExpectCounts(Counts(readBack.Objects, row.form.size(), readBack.Lines), counts, row.name);
   }
-}
-
-TEST_F(FormCountTest, ScratchFileIsReplacedForEveryBinaryForm) {
-  Write("Tallion.TXT", std::string(100000, 'x'));
-  Write("Small.dfm", test::MinimalForm());
-  TFormCounts counts;
-  ASSERT_TRUE(Count("Small.pas", counts));
-  EXPECT_EQ("object Form1: TForm\r\nend\r\n", ReadBytes(Path("Tallion.TXT")));
-  ExpectCounts(Counts(1, static_cast<std::int32_t>(test::MinimalForm().size()), 2), counts,
-               "minimal form");
 }
 
 TEST_F(FormCountTest, BadBinaryFormEndsWithAnErrorNamingTheForm) {

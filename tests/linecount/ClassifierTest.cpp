@@ -1,6 +1,7 @@
 // The line classifier: how each line of a Pascal text is counted.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -28,12 +29,11 @@ void CheckRows(const std::vector<Row>& rows) {
   for (const auto& row : rows) {
     TLineCounts counts;
     ClassifyText(row.text, counts);
-    TLineCounts expected;
-    expected.Total = row.total;
-    expected.Blank = row.blank;
-    expected.Comment = row.comment;
-    expected.Source = row.source;
-    expected.Commented = row.commented;
+    const TLineCounts expected{.Total = row.total,
+                               .Blank = row.blank,
+                               .Source = row.source,
+                               .Commented = row.commented,
+                               .Comment = row.comment};
     EXPECT_EQ(Describe(counts), Describe(expected)) << row.what << ": \"" << row.text << "\"";
   }
 }
@@ -136,20 +136,6 @@ TEST(Classifier, StopsAtCtrlZ) {
   });
 }
 
-TEST(Classifier, KeepsScanStateBetweenLinesOfOneText) {
-  TScanState state = TScanState::InCode;
-  TLineCounts counts;
-  ClassifyLine("x := 1; { open", state, counts);
-  EXPECT_EQ(state, TScanState::InBrace);
-  ClassifyLine("  (* still the brace comment", state, counts);
-  EXPECT_EQ(state, TScanState::InBrace);
-  ClassifyLine("} (* other", state, counts);
-  EXPECT_EQ(state, TScanState::InParenStar);
-  ClassifyLine("*) y", state, counts);
-  EXPECT_EQ(state, TScanState::InCode);
-  EXPECT_EQ(Describe(counts), "total=4 blank=0 comment=2 source=2 commented=2");
-}
-
 TEST(Classifier, RejectsLinesOf65535VisibleCharacters) {
   struct LengthRow {
     const char* what;
@@ -214,11 +200,7 @@ struct Reference {
     size_t first = 0;
     while (first < line.size() && static_cast<unsigned char>(line[first]) < 33) ++first;
     if (first == line.size()) {
-      if (state == TScanState::InCode) {
-        ++c.Blank;
-      } else {
-        ++c.Comment;
-      }
+      ++(state == TScanState::InCode ? c.Blank : c.Comment);
       return;
     }
     std::string s;
@@ -232,18 +214,10 @@ struct Reference {
       if (s[0] == '\'') {
         source = true;
         state = TScanState::InCode;
-        size_t i = 1;
-        while (i < s.size()) {
-          if (s[i] == '\'' && i + 1 < s.size() && s[i + 1] == '\'') {
-            i += 2;
-          } else if (s[i] == '\'') {
-            ++i;
-            break;
-          } else {
-            ++i;
-          }
-        }
-        s.erase(0, i);
+        size_t i = 1;  // a doubled apostrophe stays inside the literal
+        while (i < s.size() && !(s[i] == '\'' && (i + 1 == s.size() || s[i + 1] != '\'')))
+          i += s[i] == '\'' ? 2 : 1;
+        s.erase(0, std::min(i + 1, s.size()));
       } else if (s.rfind("(*", 0) == 0) {
         comment = true;
         state = TScanState::InParenStar;
@@ -281,80 +255,58 @@ struct Reference {
         s.erase(0, 1);
       }
     }
-    if (comment) {
-      if (source) {
-        ++c.Commented;
-      } else {
-        ++c.Comment;
-      }
-    }
+    if (comment) ++(source ? c.Commented : c.Comment);
     if (source) ++c.Source;
   }
 };
 
-TEST(Classifier, AgreesWithTheRulesTakenLiterallyOnRandomLines) {
-  const std::string alphabet = "{{}}((**))//''' \tab";
-  std::mt19937 random(20240601);
-  for (int text = 0; text < 3000; ++text) {
-    TScanState state = TScanState::InCode;
-    Reference reference;
-    TLineCounts fast, slow;
-    std::string shown;
-    for (int line = 0; line < 4; ++line) {
-      std::string s;
-      const int length = static_cast<int>(random() % 14);
-      for (int i = 0; i < length; ++i) s += alphabet[random() % alphabet.size()];
-      shown += s + "|";
-      ClassifyLine(s, state, fast);
-      reference.Line(s, slow);
-      ASSERT_EQ(state, reference.state) << shown;
-      ASSERT_EQ(Describe(fast), Describe(slow)) << shown;
-    }
-  }
-}
-
 TEST(Classifier, AgreesWithTheRulesTakenLiterallyOnRandomTexts) {
-  // Whole texts with every kind of line end, so that the scan of a text (which reads lines
-  // where they stand, and long runs many bytes at a time) is checked against the same rules
-  // line by line.
-  const std::vector<std::string> pieces = {"{",
-                                           "}",
-                                           "(",
-                                           "*",
-                                           ")",
-                                           "/",
-                                           "'",
-                                           " ",
-                                           "\t",
-                                           "a",
-                                           "{}",
-                                           "(*",
-                                           "*)",
-                                           "//",
-                                           "''",
-                                           "\r\n",
-                                           "\r",
-                                           "\n",
-                                           "\x80",
-                                           std::string(1, '\0'),
-                                           "Result := Value;",
-                                           "                ",
-                                           "procedure TForm1.Button1Click"};
+  // Whole texts with every kind of line end: the scan of a text (which reads lines where they
+  // stand, and long runs many bytes at a time) and the scan line by line, state carried from
+  // line to line, must both agree with the rules.
+  const std::string pieces[] = {"{",
+                                "}",
+                                "(",
+                                "*",
+                                ")",
+                                "/",
+                                "'",
+                                " ",
+                                "\t",
+                                "a",
+                                "{}",
+                                "(*",
+                                "*)",
+                                "//",
+                                "''",
+                                "\r\n",
+                                "\r",
+                                "\n",
+                                "\x80",
+                                std::string(1, '\0'),
+                                "Result := Value;",
+                                "                ",
+                                "procedure TForm1.Button1Click"};
   std::mt19937 random(7);
   for (int round = 0; round < 20000; ++round) {
     std::string text;
     const int length = static_cast<int>(random() % 40);
-    for (int i = 0; i < length; ++i) text += pieces[random() % pieces.size()];
+    for (int i = 0; i < length; ++i) text += pieces[random() % std::size(pieces)];
 
-    Reference reference;
-    TLineCounts expected;
-    ForEachLine(text, [&](std::string_view line) { reference.Line(std::string(line), expected); });
-    TLineCounts actual;
-    ClassifyText(text, actual);
     std::string shown;
     for (char c : text)
       shown += c == '\r' ? std::string("\\r") : c == '\n' ? "\\n" : std::string(1, c);
-    ASSERT_EQ(Describe(actual), Describe(expected)) << "[" << shown << "]";
+    Reference reference;
+    TScanState state = TScanState::InCode;
+    TLineCounts expected, byLine, whole;
+    ForEachLine(text, [&](std::string_view line) {
+      reference.Line(std::string(line), expected);
+      ClassifyLine(line, state, byLine);
+      EXPECT_EQ(state, reference.state) << "[" << shown << "] at line " << expected.Total;
+    });
+    ClassifyText(text, whole);
+    ASSERT_EQ(Describe(whole), Describe(expected)) << "[" << shown << "]";
+    ASSERT_EQ(Describe(byLine), Describe(expected)) << "[" << shown << "]";
   }
 }
 

@@ -19,13 +19,6 @@ class TTrackedData : public TNodeData {
   bool& FDestroyed;
 };
 
-TEST(TokenNodes, NodesStartEmpty) {
-  TIdentNode node;
-  EXPECT_FALSE(node.HasData());
-  EXPECT_EQ(node.Kind, 0);
-  EXPECT_EQ(node.Value, "");
-}
-
 TEST(TokenNodes, DataIsOwnedAndFreedWithTheNode) {
   bool destroyed = false;
   {
