@@ -50,8 +50,6 @@ class ModalScript {
   int Handled() const { return handled_; }
   /// Number of dialogs that found the queue empty.
   int Unexpected() const { return unexpected_; }
-  /// Actions not used yet.
-  int Pending() const { return static_cast<int>(actions_.size()); }
 
  private:
   void Poll() {

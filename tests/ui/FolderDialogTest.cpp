@@ -88,13 +88,6 @@ TEST_F(FolderListTest, AFolderThatCannotBeOpenedLeavesTheListWhereItWas) {
   EXPECT_EQ(std::filesystem::current_path().string(), folder / "here");
 }
 
-TEST_F(FolderListTest, NamesAreFoundIgnoringCase) {
-  folder.MakeFolder("Sources/Units");
-  TFolderList list;
-  ASSERT_TRUE(list.Open(folder / "SOURCES/units"));
-  EXPECT_EQ(list.Directory(), folder / "Sources/Units");
-}
-
 TEST(MountPoints, RealFileSystemsOnlyWithEscapesDecoded) {
   const std::string mounts =
       "/dev/sda1 / ext4 rw,relatime 0 0\n"
@@ -226,56 +219,45 @@ TEST_F(FolderListTest, NamesWithBlanksQuotesDollarsAndOtherBytesWork) {
   }
 }
 
-TEST_F(FolderDialogTest, ExecuteReturnsTheFolderOnOk) {
+TEST_F(FolderDialogTest, ExecuteGivesTheFolderOnOkAndKeepsTheDirectoryOtherwise) {
+  std::string here = folder.MakeFolder("here");
   std::string start = folder.MakeFolder("start");
   std::string inner = folder.MakeFolder("start/in ner \xC3\xA9 \"q\" $x");
-  TVornselectFolderDialog dialog;
-  dialog.Caption = "Pick one";
-  dialog.Directory = start;
-  ModalScript script;
-  script.Then([&](QWidget* modal) {
-    auto* form = qobject_cast<TdlgSelectFolder*>(modal);
-    ASSERT_NE(form, nullptr);
-    EXPECT_EQ(form->windowTitle(), "Pick one");
-    EXPECT_EQ(form->Directory(), start);
-    form->OpenFolder(inner);
-    QTest::mouseClick(form->btnOk, Qt::LeftButton);
-  });
-  EXPECT_TRUE(dialog.Execute());
-  EXPECT_EQ(dialog.Directory, inner);
-}
-
-TEST_F(FolderDialogTest, CancelEscapeAndCloseKeepTheDirectory) {
-  std::string start = folder.MakeFolder("start");
-  std::string inner = folder.MakeFolder("start/inner");
-  enum How { kCancel, kEscape, kClose };
-  for (How how : {kCancel, kEscape, kClose}) {
+  enum How { kOk, kEnter, kCancel, kEscape, kClose };
+  struct Row {
+    const char* label;
+    std::string directory;
+    How how;
+    bool result;
+    std::string after;
+  } rows[] = {
+      {"OK", start, kOk, true, inner},
+      {"Cancel", start, kCancel, false, start},
+      {"Escape", start, kEscape, false, start},
+      {"close box", start, kClose, false, start},
+      {"empty directory", "", kEnter, true, here},
+      {"missing directory", folder / "missing", kEnter, true, here},
+  };
+  for (const Row& row : rows) {
+    Fs().SetCurrentFolder(here);
     TVornselectFolderDialog dialog;
-    dialog.Directory = start;
+    dialog.Caption = "Pick one";
+    dialog.Directory = row.directory;
     ModalScript script;
     script.Then([&](QWidget* modal) {
       auto* form = qobject_cast<TdlgSelectFolder*>(modal);
-      ASSERT_NE(form, nullptr);
+      ASSERT_NE(form, nullptr) << row.label;
+      EXPECT_EQ(form->windowTitle(), "Pick one") << row.label;
+      if (row.how == kEnter) return QTest::keyClick(modal, Qt::Key_Return);
+      EXPECT_EQ(form->Directory(), start) << row.label;
       form->OpenFolder(inner);
-      if (how == kCancel) QTest::mouseClick(form->btnCancel, Qt::LeftButton);
-      if (how == kEscape) QTest::keyClick(form, Qt::Key_Escape);
-      if (how == kClose) form->close();
+      if (row.how == kOk) QTest::mouseClick(form->btnOk, Qt::LeftButton);
+      if (row.how == kCancel) QTest::mouseClick(form->btnCancel, Qt::LeftButton);
+      if (row.how == kEscape) QTest::keyClick(form, Qt::Key_Escape);
+      if (row.how == kClose) form->close();
     });
-    EXPECT_FALSE(dialog.Execute()) << how;
-    EXPECT_EQ(dialog.Directory, start) << how;
-  }
-}
-
-TEST_F(FolderDialogTest, EmptyOrMissingDirectoryStartsAtTheCurrentFolder) {
-  std::string here = folder.MakeFolder("here");
-  Fs().SetCurrentFolder(here);
-  for (std::string start : {std::string(), folder / "missing"}) {
-    TVornselectFolderDialog dialog;
-    dialog.Directory = start;
-    ModalScript script;
-    script.Then([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
-    EXPECT_TRUE(dialog.Execute()) << start;
-    EXPECT_EQ(dialog.Directory, here) << start;
+    EXPECT_EQ(dialog.Execute(), row.result) << row.label;
+    EXPECT_EQ(dialog.Directory, row.after) << row.label;
   }
 }
 

@@ -140,35 +140,7 @@ ModalScript::Action Click(const std::string& expectedName, QPushButton* TdlgFile
   };
 }
 
-TEST_F(ChooseReportFileDialogTest, NoQuestionForANewFile) {
-  std::string name = folder / "Ravelin.TXT";
-  ModalScript script;
-  EXPECT_TRUE(ChooseReportFile(nullptr, false, name));
-  EXPECT_EQ(script.Unexpected(), 0);
-  EXPECT_EQ(ReadBytes(name), "");
-}
-
-TEST_F(ChooseReportFileDialogTest, AppendOverwriteAndCancel) {
-  struct Row {
-    const char* label;
-    QPushButton* TdlgFileExists::*button;
-    bool goesOn;
-    const char* after;
-  } rows[] = {
-      {"Append", &TdlgFileExists::btnAppend, true, "old\r\n"},
-      {"Overwrite", &TdlgFileExists::btnOverwrite, true, ""},
-      {"Cancel", &TdlgFileExists::btnCancel, false, "old\r\n"},
-  };
-  for (const Row& row : rows) {
-    std::string name = folder.Write("Ravelin.TXT", "old\r\n");
-    ModalScript script;
-    script.Then(Click(name, row.button));
-    EXPECT_EQ(ChooseReportFile(nullptr, false, name), row.goesOn) << row.label;
-    EXPECT_EQ(script.Handled(), 1) << row.label;
-    EXPECT_EQ(ReadBytes(name), row.after) << row.label;
-  }
-}
-
+// Append, Overwrite and Cancel on a report are driven through the main window's commands.
 TEST_F(ChooseReportFileDialogTest, NewFileThenAnExistingFileAsksAgainNamingIt) {
   std::string name = folder.Write("Ravelin.TXT", "one");
   std::string other = folder.Write("sub dir/other \"q\".txt", "two");
@@ -190,20 +162,6 @@ TEST_F(ChooseReportFileDialogTest, NewFileCancelledStops) {
   EXPECT_FALSE(ChooseReportFile(nullptr, false, name));
   EXPECT_EQ(ReadBytes(name), "one");
   EXPECT_EQ(ui.fileRequests.size(), 1u);
-}
-
-TEST_F(ChooseReportFileDialogTest, ReuseCheckedFocusesAppend) {
-  std::string name = folder.Write("Ravelin.TXT", "one");
-  for (bool reuse : {true, false}) {
-    ModalScript script;
-    script.Then([&](QWidget* modal) {
-      auto* dialog = qobject_cast<TdlgFileExists*>(modal);
-      ASSERT_NE(dialog, nullptr);
-      EXPECT_EQ(dialog->focusWidget(), reuse ? dialog->btnAppend : dialog->btnOverwrite);
-      QTest::keyClick(modal, Qt::Key_Escape);
-    });
-    EXPECT_FALSE(ChooseReportFile(nullptr, reuse, name));
-  }
 }
 
 }  // namespace

@@ -60,49 +60,8 @@ TEST(FileListTest, SortedListOrdersEntriesIgnoringCase) {
   }
 }
 
-TEST(FileListTest, SwitchingSortingOnReordersAndKeepsEachSelection) {
-  TFileList list = ListOf(false, {"/p/c.pas", "/p/A.dpr", "/p/b.pas"}, {0});
-  list.SetCurrent(0);
-  list.SetSorted(true);
-  EXPECT_EQ(Joined(list.Items()), "/p/A.dpr|/p/b.pas|/p/c.pas|");
-  EXPECT_FALSE(list.Selected(0));
-  EXPECT_TRUE(list.Selected(2));
-  EXPECT_EQ(list.Current(), 2);
-  list.Add("/p/B0.pas");
-  EXPECT_EQ(Joined(list.Items()), "/p/A.dpr|/p/b.pas|/p/B0.pas|/p/c.pas|");
-}
-
-TEST(MoveTest, MoveSelectedAppendsInReverseOrderOfOldPositions) {
-  struct Row {
-    const char* name;
-    bool targetSorted;
-    std::vector<int> selected;
-    std::string from, to;
-  } rows[] = {
-      {"three into unsorted",
-       false,
-       {0, 1, 3},
-       "/s/c.pas|",
-       "/d/z.pas|/s/d.pas|/s/b.pas|/s/a.pas|"},
-      {"three into sorted", true, {0, 1, 3}, "/s/c.pas|", "/d/z.pas|/s/a.pas|/s/b.pas|/s/d.pas|"},
-      {"nothing selected", false, {}, "/s/a.pas|/s/b.pas|/s/c.pas|/s/d.pas|", "/d/z.pas|"},
-      {"all selected", false, {0, 1, 2, 3}, "", "/d/z.pas|/s/d.pas|/s/c.pas|/s/b.pas|/s/a.pas|"},
-  };
-  for (const Row& row : rows) {
-    TFileList from = ListOf(true, {"/s/a.pas", "/s/b.pas", "/s/c.pas", "/s/d.pas"}, row.selected);
-    TFileList to = ListOf(row.targetSorted, {"/d/z.pas"});
-    MoveSelected(from, to);
-    EXPECT_EQ(Joined(from.Items()), row.from) << row.name;
-    if (row.targetSorted) {
-      // A sorted target shows them in order, whatever order they came in.
-      EXPECT_EQ(Joined(to.Items()), "/d/z.pas|/s/a.pas|/s/b.pas|/s/d.pas|") << row.name;
-    } else {
-      EXPECT_EQ(Joined(to.Items()), row.to) << row.name;
-    }
-    EXPECT_TRUE(to.SelectedIndexes().empty()) << row.name;
-  }
-}
-
+// Moving with ">" and "<" (reverse-order append, selection rules) is clicked through in
+// MainWindowTest; here the edges of the selection helpers.
 TEST(MoveTest, FirstSelectedAndSelectNear) {
   struct Row {
     int count;
@@ -126,30 +85,6 @@ TEST(MoveTest, FirstSelectedAndSelectNear) {
     if (!row.selectedAfter.empty()) {
       EXPECT_TRUE(list.Selected(list.Current())) << row.nearIndex;
     }
-  }
-}
-
-TEST(MoveTest, MoveButtonsFollowTheLists) {
-  struct Row {
-    bool src, dst;
-    bool include, incAll, exclude, exAll, delAll;
-  } rows[] = {
-      {false, false, false, false, false, false, false},
-      {true, false, true, true, false, false, true},
-      {false, true, false, false, true, true, true},
-      {true, true, true, true, true, true, true},
-  };
-  for (const Row& row : rows) {
-    TFileList src(true), dst(false);
-    if (row.src) src.Add("/s.pas");
-    if (row.dst) dst.Add("/d.pas");
-    TMoveButtons b = MoveButtonStates(src, dst);
-    std::string name = std::to_string(row.src) + std::to_string(row.dst);
-    EXPECT_EQ(b.include, row.include) << name;
-    EXPECT_EQ(b.incAll, row.incAll) << name;
-    EXPECT_EQ(b.exclude, row.exclude) << name;
-    EXPECT_EQ(b.exAll, row.exAll) << name;
-    EXPECT_EQ(b.delAll, row.delAll) << name;
   }
 }
 
@@ -178,66 +113,21 @@ TEST(LayoutTest, SizeRulesKeepTheMinimumAndPlaceTheBottomButtons) {
     int clientW, clientH;
     TRect lstSrc, lstDst, lblSrc, btnCancel, btnOptions, pnlOptions;
   } rows[] = {
-      // The first size.
-      {455,
-       255,
-       185,
-       455,
-       255,
-       {1, 33, 153, 183},
-       {1, 28, 185, 188},
-       {3, 8, 151, 16},
-       {188, 4, 187, 30},
-       {375, 4, 80, 30},
-       {375, 0, 80, 217}},
-      // Smaller than the minimum springs back to it.
-      {200,
-       100,
-       185,
-       455,
-       255,
-       {1, 33, 153, 183},
-       {1, 28, 185, 188},
-       {3, 8, 151, 16},
-       {188, 4, 187, 30},
-       {375, 4, 80, 30},
-       {375, 0, 80, 217}},
-      // Larger: the lists grow, the command panel stays on the right.
-      {700,
-       400,
-       185,
-       700,
-       400,
-       {1, 33, 153, 328},
-       {1, 28, 430, 333},
-       {3, 8, 151, 16},
-       {188, 4, 432, 30},
-       {620, 4, 80, 30},
-       {620, 0, 80, 362}},
+      // clang-format off
+      // The first size; smaller springs back to it; larger grows the lists.
+      {455, 255, 185, 455, 255, {1, 33, 153, 183}, {1, 28, 185, 188}, {3, 8, 151, 16},
+       {188, 4, 187, 30}, {375, 4, 80, 30}, {375, 0, 80, 217}},
+      {200, 100, 185, 455, 255, {1, 33, 153, 183}, {1, 28, 185, 188}, {3, 8, 151, 16},
+       {188, 4, 187, 30}, {375, 4, 80, 30}, {375, 0, 80, 217}},
+      {700, 400, 185, 700, 400, {1, 33, 153, 328}, {1, 28, 430, 333}, {3, 8, 151, 16},
+       {188, 4, 432, 30}, {620, 4, 80, 30}, {620, 0, 80, 362}},
       // A narrow left panel: Cancel starts right of the Source Folder button.
-      {455,
-       255,
-       40,
-       455,
-       255,
-       {1, 33, 8, 183},
-       {1, 28, 330, 188},
-       {3, 8, 6, 16},
-       {154, 4, 297, 30},
-       {375, 4, 80, 30},
-       {375, 0, 80, 217}},
+      {455, 255, 40, 455, 255, {1, 33, 8, 183}, {1, 28, 330, 188}, {3, 8, 6, 16},
+       {154, 4, 297, 30}, {375, 4, 80, 30}, {375, 0, 80, 217}},
       // The left panel never gets narrower than the move buttons.
-      {455,
-       255,
-       5,
-       455,
-       255,
-       {1, 33, -2, 183},
-       {1, 28, 340, 188},
-       {3, 8, -4, 16},
-       {154, 4, 297, 30},
-       {375, 4, 80, 30},
-       {375, 0, 80, 217}},
+      {455, 255, 5, 455, 255, {1, 33, -2, 183}, {1, 28, 340, 188}, {3, 8, -4, 16},
+       {154, 4, 297, 30}, {375, 4, 80, 30}, {375, 0, 80, 217}},
+      // clang-format on
   };
   for (const Row& row : rows) {
     TMainLayout l = ComputeMainLayout(row.w, row.h, row.left, true);
@@ -267,22 +157,18 @@ TEST(LayoutTest, WithoutFormResizeTheBottomButtonsStayPut) {
 // ---------------------------------------------------------------------------------------------
 // The operations and commands over a fake desktop
 
+// The window's side: the warning dialog answers from a queue (Cancel when empty).
 class FakeHooks : public TMainWindowHooks {
  public:
   TMainLogic* logic = nullptr;
-  std::deque<TFileExistsAnswer> existsAnswers;  ///< answers of the warning dialog
-  std::vector<std::string> askedAbout;          ///< files the warning dialog named
-  std::vector<bool> appendDefaults;             ///< Append was the default answer
-  std::vector<std::string> shown;               ///< reports opened in the viewer
+  std::deque<TFileExistsAnswer> existsAnswers;
+  std::vector<std::string> shown;  ///< reports opened in the viewer
   int chooseCalls = 0;
-  int refreshes = 0;
 
   bool ChooseReportFile(std::string& fileName) override {
     ++chooseCalls;
     return ravelin::ChooseReportFile(logic->ReuseChecked, fileName,
-                                     [this](const std::string& name, bool appendDefault) {
-                                       askedAbout.push_back(name);
-                                       appendDefaults.push_back(appendDefault);
+                                     [this](const std::string&, bool) {
                                        if (existsAnswers.empty()) return TFileExistsAnswer::Cancel;
                                        TFileExistsAnswer a = existsAnswers.front();
                                        existsAnswers.pop_front();
@@ -290,7 +176,7 @@ class FakeHooks : public TMainWindowHooks {
                                      });
   }
   void ShowReport(const std::string& fileName) override { shown.push_back(fileName); }
-  void Refresh() override { ++refreshes; }
+  void Refresh() override {}
   void FocusList(bool) override {}
 };
 
@@ -303,15 +189,17 @@ class MainLogicTest : public ::testing::Test {
   }
   ~MainLogicTest() override { ClearUnitAnalysis(); }
 
-  // The user picks files in the source-file dialog.
   void Choose(const std::vector<std::string>& files) {
     ui_.fileAnswers.push_back(files);
     logic_.DoSourceClick();
   }
-  // The user picks files and moves them all to the process list.
-  void ChooseAndIncludeAll(const std::vector<std::string>& files) {
-    Choose(files);
-    logic_.DoIncAllClick(true);
+  // Moves source rows one by one with ">" as code does, so the process list keeps this order.
+  void IncludeInOrder(const std::vector<std::string>& files) {
+    for (const std::string& file : files) {
+      for (int i = 0; i < logic_.Src.Count(); ++i)
+        logic_.Src.SetSelected(i, logic_.Src.Item(i) == file);
+      logic_.DoIncludeClick(false);
+    }
   }
   std::string ReportName() const { return demo_.folderWithSlash + DefaultReportName; }
 
@@ -324,99 +212,33 @@ class MainLogicTest : public ::testing::Test {
   DemoProject demo_;
 };
 
-TEST_F(MainLogicTest, SourceDialogAsksForSourceFilesAndReplacesTheSourceList) {
-  Choose({demo_.beta, demo_.project});
-  ASSERT_EQ(ui_.fileRequests.size(), 1u);
-  const TOpenFileRequest& r = ui_.fileRequests[0];
-  EXPECT_EQ(r.title, "Select Source Files");
-  EXPECT_EQ(r.filter,
-            "Projects (*.dpr)|*.dpr|Units (*.pas)|*.pas|Include (*.in?)|*.in?|"
-            "All Source Files (*.dpr; *.pas; *.in?)|*.dpr;*.pas;*.in*");
-  EXPECT_EQ(r.filterIndex, 4);
-  EXPECT_TRUE(r.multiSelect);
-  EXPECT_TRUE(r.mustExist);
-  EXPECT_EQ(Joined(logic_.Src.Items()), demo_.beta + "|" + demo_.project + "|");
-  EXPECT_EQ(logic_.SrcCaption, demo_.folderWithSlash);
-  EXPECT_EQ(Fs().CurrentFolder(), folder_.Path());
-  // ">" and ">>" are enabled; "--" waits for the first move.
-  EXPECT_TRUE(logic_.Buttons.include);
-  EXPECT_TRUE(logic_.Buttons.incAll);
-  EXPECT_FALSE(logic_.Buttons.delAll);
-
-  // A second choice replaces the list; a cancelled one keeps it.
-  Choose({demo_.alpha});
-  EXPECT_EQ(Joined(logic_.Src.Items()), demo_.alpha + "|");
-  ui_.fileAnswers.push_back(std::nullopt);
-  logic_.DoSourceClick();
-  EXPECT_EQ(Joined(logic_.Src.Items()), demo_.alpha + "|");
-  EXPECT_EQ(logic_.SrcCaption, demo_.folderWithSlash);
-}
-
-TEST_F(MainLogicTest, IncludeWithNothingSelectedSelectsTheFirstEntryThenMovesIt) {
-  Choose({demo_.alpha, demo_.beta});
-  logic_.DoIncludeClick(true);
-  EXPECT_TRUE(logic_.Dst.Empty());
-  EXPECT_EQ(logic_.Src.SelectedIndexes(), std::vector<int>{0});
-  logic_.DoIncludeClick(true);
-  EXPECT_EQ(Joined(logic_.Dst.Items()), demo_.alpha + "|");
-  EXPECT_EQ(logic_.Src.SelectedIndexes(), std::vector<int>{0});  // beta, near the old place
-  EXPECT_TRUE(logic_.Buttons.exclude && logic_.Buttons.exAll && logic_.Buttons.delAll);
-}
-
 TEST_F(MainLogicTest, MovesByTheUserEmptyTheUnitAnalysisMovesByCodeKeepIt) {
+  using Op = void (*)(TMainLogic&, bool);
+  Op include = [](TMainLogic& l, bool u) { l.DoIncludeClick(u); };
+  Op exclude = [](TMainLogic& l, bool u) { l.DoExcludeClick(u); };
+  Op incAll = [](TMainLogic& l, bool u) { l.DoIncAllClick(u); };
   struct Row {
     const char* name;
-    void (*operation)(TMainLogic&, bool);
-    bool byUser;
-    bool unitsKept;
+    Op operation;
+    bool byUser, unitsKept;
   } rows[] = {
-      {"include by user", [](TMainLogic& l, bool u) { l.DoIncludeClick(u); }, true, false},
-      {"include by code", [](TMainLogic& l, bool u) { l.DoIncludeClick(u); }, false, true},
-      {"exclude by user", [](TMainLogic& l, bool u) { l.DoExcludeClick(u); }, true, false},
-      {"exclude by code", [](TMainLogic& l, bool u) { l.DoExcludeClick(u); }, false, true},
-      {"include all by user", [](TMainLogic& l, bool u) { l.DoIncAllClick(u); }, true, false},
-      {"include all by code", [](TMainLogic& l, bool u) { l.DoIncAllClick(u); }, false, true},
+      {"include by user", include, true, false},
+      {"include by code", include, false, true},
+      {"exclude by user", exclude, true, false},
+      {"exclude by code", exclude, false, true},
+      {"include all by user", incAll, true, false},
+      {"include all by code", incAll, false, true},
       {"exclude all", [](TMainLogic& l, bool u) { l.DoExcAllClick(u); }, false, false},
       {"delete all", [](TMainLogic& l, bool) { l.DoDelAllClick(); }, true, false},
   };
   for (const Row& row : rows) {
     logic_.DoDelAllClick();
     Choose({demo_.alpha, demo_.beta, demo_.project});
-    logic_.Src.SetSelected(0, true);
-    logic_.DoIncludeClick(false);
+    IncludeInOrder({demo_.alpha});
     logic_.Dst.SetSelected(0, true);
     BuildUnitTree(demo_.project);
-    ASSERT_FALSE(UnitFileNames().empty()) << row.name;
     row.operation(logic_, row.byUser);
     EXPECT_EQ(!UnitFileNames().empty(), row.unitsKept) << row.name;
-  }
-}
-
-TEST_F(MainLogicTest, ReduceToOneFileKeepsTheRootFileAndTheUnitAnalysis) {
-  struct Row {
-    std::vector<std::string> dst;
-    std::string kept;
-  } rows[] = {
-      {{demo_.alpha, demo_.project, demo_.beta}, demo_.project},
-      {{demo_.beta, demo_.alpha}, demo_.beta},
-      {{demo_.alpha, demo_.beta, demo_.project}, demo_.project},
-      {{demo_.alpha}, demo_.alpha},
-  };
-  for (const Row& row : rows) {
-    logic_.DoDelAllClick();
-    Choose(row.dst);
-    logic_.Src.ClearSelection();
-    for (const std::string& file : row.dst) {
-      for (int i = 0; i < logic_.Src.Count(); ++i)
-        logic_.Src.SetSelected(i, logic_.Src.Item(i) == file);
-      logic_.DoIncludeClick(false);
-    }
-    ASSERT_EQ(Joined(logic_.Dst.Items()), Joined(row.dst));
-    BuildUnitTree(demo_.project);
-    logic_.ReduceToOneFile();
-    EXPECT_EQ(Joined(logic_.Dst.Items()), row.kept + "|") << Joined(row.dst);
-    EXPECT_EQ(logic_.Src.Count(), static_cast<int>(row.dst.size()) - 1) << Joined(row.dst);
-    EXPECT_FALSE(UnitFileNames().empty()) << Joined(row.dst);
   }
 }
 
@@ -449,26 +271,17 @@ TEST_F(MainLogicTest, ReuseUnitListAsksOnlyWhenUnitsExistAndTheBoxIsUnchecked) {
 TEST_F(MainLogicTest, LineCountWritesTheListFileAndAppendsTheReport) {
   folder_.Write("Ravelin.TXT", "earlier report\r\n");
   Choose({demo_.beta, demo_.alpha});
-  logic_.Src.SetSelected(1, true);
-  logic_.DoIncludeClick(true);  // beta
-  logic_.Src.SetSelected(0, true);
-  logic_.DoIncludeClick(true);  // alpha, after beta
-  ASSERT_EQ(Joined(logic_.Dst.Items()), demo_.beta + "|" + demo_.alpha + "|");
+  IncludeInOrder({demo_.beta, demo_.alpha});
   hooks_.existsAnswers = {TFileExistsAnswer::Append};
-
   logic_.DoCountLines(true);
-
   EXPECT_TRUE(ui_.errors.empty()) << ui_.errors.front();
-  // The run without reuse sorts the process list for good.
-  EXPECT_TRUE(logic_.Dst.Sorted());
-  EXPECT_EQ(Joined(logic_.Dst.Items()), demo_.alpha + "|" + demo_.beta + "|");
+  EXPECT_TRUE(logic_.Dst.Sorted());  // for good: the run did not reuse the unit list
   const std::string listFile = folder_ / "Tallion.Files";
   EXPECT_EQ(ReadBytes(listFile), demo_.alpha + "\r\n" + demo_.beta + "\r\n");
   // The report is what the line counter gives for that list, after the earlier text.
   TLcntEngine engine;
   engine.SetFileSpec(listFile);
-  engine.UseListFile = true;
-  engine.Detailed = true;
+  engine.UseListFile = engine.Detailed = true;
   ASSERT_TRUE(engine.Execute());
   std::string expected = "earlier report\r\n";
   for (const std::string& line : engine.Lines) expected += line + "\r\n";
@@ -476,56 +289,27 @@ TEST_F(MainLogicTest, LineCountWritesTheListFileAndAppendsTheReport) {
   EXPECT_EQ(hooks_.shown, std::vector<std::string>{ReportName()});
   EXPECT_EQ(ui_.busyCount, 1);
   EXPECT_EQ(ui_.busyDepth, 0);
-  EXPECT_TRUE(ui_.questions.empty());
-}
-
-TEST_F(MainLogicTest, TwoLineCountsWithAppendFollowEachOther) {
-  ChooseAndIncludeAll({demo_.alpha});
-  logic_.DoCountLines(true);
-  std::string first = ReadBytes(ReportName());
-  ASSERT_FALSE(first.empty());
-  hooks_.existsAnswers = {TFileExistsAnswer::Append};
-  logic_.DoCountLines(true);
-  EXPECT_EQ(ReadBytes(ReportName()), first + first);
-  hooks_.existsAnswers = {TFileExistsAnswer::Overwrite};
-  logic_.DoCountLines(true);
-  EXPECT_EQ(ReadBytes(ReportName()), first);
 }
 
 TEST_F(MainLogicTest, LineCountReusingTheUnitListCountsItsFilesWithoutSorting) {
-  ChooseAndIncludeAll({demo_.project});
-  logic_.DoUnitCommand(TUnitReport::List, true);
-  ASSERT_TRUE(logic_.ReuseEnabled);
-  std::vector<std::string> units = UnitFileNames();
-  ASSERT_FALSE(units.empty());
-  // Back to an unsorted process list of two files.
-  logic_.DoExcAllClick(false);
+  // An unsorted process list of two files, and the units of the project.
   Choose({demo_.beta, demo_.alpha});
-  logic_.Src.SetSelected(1, true);
-  logic_.DoIncludeClick(false);
-  logic_.Src.SetSelected(0, true);
-  logic_.DoIncludeClick(false);
+  IncludeInOrder({demo_.beta, demo_.alpha});
   BuildUnitTree(demo_.project);
-  units = UnitFileNames();
-
-  struct Row {
-    bool checked;
-    std::deque<bool> answers;
-    size_t questions;
-    bool reused;
-  } rows[] = {{true, {}, 0, true}, {false, {true}, 1, true}};
-  for (const Row& row : rows) {
-    logic_.ReuseChecked = row.checked;
+  std::string expected;
+  for (const std::string& unit : UnitFileNames()) expected += unit + "\r\n";
+  ASSERT_FALSE(expected.empty());
+  // Reused when the box is checked, or when the question is answered Yes.
+  for (bool checked : {true, false}) {
+    logic_.ReuseChecked = checked;
+    ui_.yesNoAnswers = {true};
     ui_.questions.clear();
-    ui_.yesNoAnswers = row.answers;
     hooks_.existsAnswers = {TFileExistsAnswer::Overwrite};
     logic_.DoCountLines(true);
-    std::string expected;
-    for (const std::string& unit : units) expected += unit + "\r\n";
-    EXPECT_EQ(ReadBytes(folder_ / "Tallion.Files"), expected) << row.checked;
-    EXPECT_EQ(ui_.questions.size(), row.questions) << row.checked;
-    EXPECT_FALSE(logic_.Dst.Sorted()) << row.checked;
-    EXPECT_EQ(Joined(logic_.Dst.Items()), demo_.beta + "|" + demo_.alpha + "|") << row.checked;
+    EXPECT_EQ(ReadBytes(folder_ / "Tallion.Files"), expected) << checked;
+    EXPECT_EQ(ui_.questions.size(), checked ? 0u : 1u) << checked;
+    EXPECT_FALSE(logic_.Dst.Sorted()) << checked;
+    EXPECT_EQ(Joined(logic_.Dst.Items()), demo_.beta + "|" + demo_.alpha + "|") << checked;
   }
 }
 
@@ -538,7 +322,8 @@ TEST_F(MainLogicTest, UnitCommandsWriteTheirReportIntoTheChosenFile) {
   SetReportClock([] { return std::time_t{946684800}; });
   for (const Row& row : rows) {
     logic_.DoDelAllClick();
-    ChooseAndIncludeAll({demo_.alpha, demo_.project});
+    Choose({demo_.alpha, demo_.project});
+    logic_.DoIncAllClick(true);
     hooks_.existsAnswers = {TFileExistsAnswer::Overwrite};
     hooks_.shown.clear();
     logic_.DoUnitCommand(row.report, true);
@@ -594,21 +379,6 @@ TEST_F(MainLogicTest, CommandWithEmptyProcessListTakesEverySourceFile) {
   EXPECT_EQ(hooks_.shown.size(), 1u);
 }
 
-TEST_F(MainLogicTest, CancelInTheWarningDialogWritesNothing) {
-  ChooseAndIncludeAll({demo_.project});
-  folder_.Write("Ravelin.TXT", "keep me");
-  for (TUnitReport report : {TUnitReport::List, TUnitReport::Tree, TUnitReport::Depend}) {
-    hooks_.existsAnswers = {TFileExistsAnswer::Cancel};
-    logic_.DoUnitCommand(report, true);
-  }
-  hooks_.existsAnswers = {TFileExistsAnswer::Cancel};
-  logic_.DoCountLines(true);
-  EXPECT_EQ(ReadBytes(ReportName()), "keep me");
-  EXPECT_TRUE(hooks_.shown.empty());
-  EXPECT_FALSE(Fs().FileExists(folder_ / "Tallion.Files"));
-  EXPECT_TRUE(UnitFileNames().empty());
-}
-
 TEST_F(MainLogicTest, ErrorInsideACommandShowsOneMessageAndKeepsBothLists) {
   struct Row {
     const char* name;
@@ -634,15 +404,8 @@ TEST_F(MainLogicTest, ErrorInsideACommandShowsOneMessageAndKeepsBothLists) {
     ClearUnitAnalysis();
     logic_.DoDelAllClick();
     Choose({demo_.beta, demo_.alpha, demo_.project});
-    if (row.lineCount) {
-      logic_.Src.SetSelected(2, true);
-      logic_.DoIncludeClick(true);
-      logic_.Src.SetSelected(0, true);
-      logic_.DoIncludeClick(true);
-    } else {
-      logic_.Src.SetSelected(2, true);  // the project
-      logic_.DoIncludeClick(true);
-    }
+    IncludeInOrder(row.lineCount ? std::vector{demo_.project, demo_.beta, demo_.alpha}
+                                 : std::vector{demo_.project});
     const std::vector<std::string> src = logic_.Src.Items(), dst = logic_.Dst.Items();
     const bool sorted = logic_.Dst.Sorted();
     auto full = [&](const char* name) { return *name ? folder_ / name : std::string(); };
