@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "SyntheticGraph.h"
 #include "common/VornString.h"
 #include "units/UsesCondensation.h"
 #include "units/UsesCycles.h"
@@ -140,6 +141,16 @@ TEST(UsesCycles, LongChainsRingsAndSampledHints) {
     EXPECT_EQ(Hint(chorded, FindCycles(chorded, {steps, 32}).groups[0].breakHint),
               firstFive + (steps ? "2/2 +50" : "32/32~ +50"));
   }
+}
+
+TEST(UsesCycles, PlantedCyclesOfTheSyntheticGraph) {
+  synthetic::TOptions options;
+  options.units = 400;
+  options.cycleLengths = {1, 2, 3, 4, 5, 6, 400};  // the last one no longer fits
+  std::string found;
+  for (const CycleGroup& group : FindCycles(synthetic::SyntheticUsesGraph(options)).groups)
+    found += std::to_string(group.units.size()) + (group.interfaceOnly ? "i " : " ");
+  EXPECT_EQ(found, "1i 2 3 4i 5 6i ");
 }
 
 TEST(UsesCycles, CondensedGraph) {
