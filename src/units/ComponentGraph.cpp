@@ -37,7 +37,7 @@ ComponentGraph::ComponentGraph(const UsesGraph& graph, const StrongComponents& c
     arcStart_.push_back(static_cast<std::uint32_t>(head_.size()));
   }
   for (std::uint32_t local = 0; local < n; ++local) intoStart_[local + 1] += intoStart_[local];
-  std::vector<std::uint32_t> next(intoStart_.begin(), intoStart_.end() - 1);
+  std::vector<std::uint32_t> next(intoStart_);
   into_.resize(head_.size());
   for (std::uint32_t arc = 0; arc < ArcCount(); ++arc) into_[next[head_[arc]]++] = arc;
 }

@@ -27,9 +27,10 @@ bool CanLeadCycle(const ComponentGraph& g, std::uint32_t s) {
 }
 
 /// Every simple cycle of g counted on each of its arcs: Johnson's circuit search, each cycle
-/// found from its first unit, with explicit stacks. False when it takes more than budget steps.
+/// found from its first unit, with explicit stacks. False when it takes more than budget steps;
+/// work receives the steps taken.
 bool CountExactly(const ComponentGraph& g, std::uint64_t budget, std::vector<std::uint64_t>& onArc,
-                  std::uint64_t& cycles) {
+                  std::uint64_t& cycles, std::uint64_t& work) {
   struct Frame {
     std::uint32_t unit, next;
     bool closed;  // a cycle was closed from here
@@ -39,7 +40,6 @@ bool CountExactly(const ComponentGraph& g, std::uint64_t budget, std::vector<std
   std::vector<std::vector<std::uint32_t>> blockers(n);  // unblock these when the unit is
   std::vector<std::uint32_t> path, todo;                // path: the arcs taken
   std::vector<Frame> frames;
-  std::uint64_t work = 0;
   auto unblock = [&](std::uint32_t unit) {
     todo.assign(1, unit);
     while (!todo.empty()) {
@@ -93,7 +93,8 @@ bool CountExactly(const ComponentGraph& g, std::uint64_t budget, std::vector<std
         for (std::uint32_t arc = g.FirstArc(done.unit); arc < g.EndArc(done.unit); ++arc) {
           std::vector<std::uint32_t>& list = blockers[g.Head(arc)];
           work += list.size();
-          if (g.Head(arc) >= s && inPart[g.Head(arc)] && std::find(list.begin(), list.end(), done.unit) == list.end())
+          if (g.Head(arc) >= s && inPart[g.Head(arc)] &&
+              std::find(list.begin(), list.end(), done.unit) == list.end())
             list.push_back(done.unit);
         }
       }
@@ -129,15 +130,17 @@ void CountSampled(const ComponentGraph& g, std::uint32_t samples, std::vector<st
 
 }  // namespace
 
-BreakHint ChooseBreakHint(const UsesGraph& graph, const ComponentGraph& group,
-                          const BreakHintOptions& options) {
+BreakHint BreakHintChooser::Choose(const UsesGraph& graph, const ComponentGraph& group) {
   BreakHint hint;
   std::vector<std::uint64_t> onArc(group.ArcCount(), 0);
-  hint.exact = CountExactly(group, options.exactSteps, onArc, hint.cycles);
+  std::uint64_t work = 0;
+  hint.exact =
+      CountExactly(group, std::min(options_.exactSteps, stepsLeft_), onArc, hint.cycles, work);
+  stepsLeft_ -= std::min(work, stepsLeft_);
   if (!hint.exact) {
     onArc.assign(group.ArcCount(), 0);
     hint.cycles = 0;
-    CountSampled(group, options.sampledUnits, onArc, hint.cycles);
+    CountSampled(group, options_.sampledUnits, onArc, hint.cycles);
   }
   for (std::uint32_t arc = 0; arc < group.ArcCount(); ++arc) {
     if (onArc[arc] < hint.broken) continue;

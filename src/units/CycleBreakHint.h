@@ -1,12 +1,12 @@
 // The break hint of a cycle group: the uses whose removal would break the most of its cycles.
 //
 // A small group's simple cycles are all listed (Johnson's circuit search, within a step
-// budget) and each use is scored by the cycles it lies on: the hint is exact. When the listing
-// would pass the budget (the number of simple cycles can grow exponentially), the hint is
-// approximate: for up to BreakHintOptions::sampledUnits units spread evenly over the group's
-// listing, the shortest cycles through that unit are counted on each use (two breadth-first
-// searches per unit), and the uses lying on the most of them win. Both stay linear in the
-// group's units plus uses, up to the budget and the sample size.
+// budget per group and one for all groups of a graph) and each use is scored by the cycles it
+// lies on: the hint is exact. When the listing would pass the budget (the number of simple
+// cycles can grow exponentially), the hint is approximate: for up to sampledUnits units spread
+// evenly over the group's listing, the shortest cycles through that unit are counted on each
+// use (two breadth-first searches per unit), and the uses lying on the most of them win. So
+// the work stays linear in units plus uses, plus the bounded budget.
 #pragma once
 
 #include <cstdint>
@@ -42,12 +42,24 @@ struct BreakHintOptions {
   /// Steps (uses followed) allowed for counting a group's cycles exactly; beyond them the
   /// hint is approximate.
   std::uint64_t exactSteps = 1'000'000;
+  /// Steps allowed for counting cycles exactly in all groups of a graph together.
+  std::uint64_t totalExactSteps = 20'000'000;
   /// Units whose shortest cycles an approximate hint counts (at least 1).
   std::uint32_t sampledUnits = 32;
 };
 
-/// The break hint of a cycle group, given the group's ComponentGraph over all uses.
-BreakHint ChooseBreakHint(const UsesGraph& graph, const ComponentGraph& group,
-                          const BreakHintOptions& options = {});
+/// Chooses the break hints of the groups of one graph, which share the total budget.
+class BreakHintChooser {
+ public:
+  /// A chooser with the whole total budget left.
+  explicit BreakHintChooser(const BreakHintOptions& options)
+      : options_(options), stepsLeft_(options.totalExactSteps) {}
+  /// The break hint of a cycle group, given the group's ComponentGraph over all uses.
+  BreakHint Choose(const UsesGraph& graph, const ComponentGraph& group);
+
+ private:
+  BreakHintOptions options_;
+  std::uint64_t stepsLeft_;
+};
 
 }  // namespace ravelin

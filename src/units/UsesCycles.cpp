@@ -34,6 +34,7 @@ bool CycleReport::IsCycleUse(const UsesGraph& graph, std::uint32_t edge) const {
 CycleReport FindCycles(const UsesGraph& graph, const BreakHintOptions& options) {
   const StrongComponents all(graph, UsesFilter::All);
   const StrongComponents interfaceLike(graph, UsesFilter::InterfaceLike);
+  BreakHintChooser hints(options);
   CycleReport report;
   report.units.resize(graph.UnitCount());
   report.component.resize(graph.UnitCount());
@@ -59,7 +60,7 @@ CycleReport FindCycles(const UsesGraph& graph, const BreakHintOptions& options) 
           ComponentGraph(graph, interfaceLike, inner, UsesFilter::InterfaceLike).ShortestCycle(0);
       break;
     }
-    group.breakHint = ChooseBreakHint(graph, uses, options);
+    group.breakHint = hints.Choose(graph, uses);
     report.groups.push_back(std::move(group));
   }
   return report;

@@ -17,7 +17,7 @@ std::vector<std::uint32_t> SortBy(const std::vector<std::uint32_t>& order, std::
   start.assign(buckets + 1, 0);
   for (std::uint32_t e : order) ++start[key(e) + 1];
   for (std::size_t b = 0; b < buckets; ++b) start[b + 1] += start[b];
-  std::vector<std::uint32_t> next(start.begin(), start.end() - 1);
+  std::vector<std::uint32_t> next(start);
   std::vector<std::uint32_t> sorted(order.size());
   for (std::uint32_t e : order) sorted[next[key(e)]++] = e;
   return sorted;
