@@ -1,5 +1,5 @@
 // Measures the unit analysis and its three reports on a synthetic project.
-//   ravelin-units-bench generate DIR UNITS [SEED [USES [FILLER]]]   writes a project into DIR
+//   ravelin-units-bench generate DIR UNITS [SEED [USES [FILLER [LENGTHS]]]]  writes a project
 //   ravelin-units-bench run DIR                                      analyses DIR/Project.dpr
 //   ravelin-units-bench cycles DIR UNITS [SEED [LENGTHS]]            times the cycle search
 // "run" searches the project's "lib" folder, builds the unit tree and writes the unit file
@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "SyntheticGraph.h"
 #include "SyntheticProject.h"
@@ -35,10 +36,21 @@ double Seconds(Clock::time_point from) {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: ravelin-units-bench generate DIR UNITS [SEED [USES [FILLER]]]\n"
+               "usage: ravelin-units-bench generate DIR UNITS [SEED [USES [FILLER [LENGTHS]]]]\n"
                "       ravelin-units-bench run DIR\n"
                "       ravelin-units-bench cycles DIR UNITS [SEED [LENGTHS]]\n");
   return 2;
+}
+
+/// The cycle lengths of a comma-separated list ("2,3,50").
+std::vector<int> Lengths(const std::string& list) {
+  std::vector<int> lengths;
+  std::size_t at = 0;
+  do {
+    lengths.push_back(std::atoi(list.c_str() + at));
+    at = list.find(',', at);
+  } while (at++ != std::string::npos);
+  return lengths;
 }
 
 int Generate(int argc, char** argv) {
@@ -48,6 +60,7 @@ int Generate(int argc, char** argv) {
   if (argc > 4) options.seed = static_cast<std::uint32_t>(std::strtoul(argv[4], nullptr, 10));
   if (argc > 5) options.usesPerUnit = std::atoi(argv[5]);
   if (argc > 6) options.fillerLines = std::atoi(argv[6]);
+  if (argc > 7) options.cycleLengths = Lengths(argv[7]);
   if (options.units < 1 || options.usesPerUnit < 1 || options.fillerLines < 0) return Usage();
   ravelin::synthetic::WriteProject(argv[2], options);
   return 0;
@@ -125,11 +138,7 @@ int Cycles(int argc, char** argv) {
   synthetic::TOptions options;
   options.units = std::atoi(argv[3]);
   if (argc > 4) options.seed = static_cast<std::uint32_t>(std::strtoul(argv[4], nullptr, 10));
-  std::string lengths = argc > 5 ? argv[5] : "1,2,2,3,3,4,5,8,13,21,50,100,500,1000,5000";
-  for (std::size_t at = 0; at < lengths.size(); at = lengths.find(',', at) + 1) {
-    options.cycleLengths.push_back(std::atoi(lengths.c_str() + at));
-    if (lengths.find(',', at) == std::string::npos) break;
-  }
+  options.cycleLengths = Lengths(argc > 5 ? argv[5] : "1,2,2,3,3,4,5,8,13,21,50,100,500,1000,5000");
   if (options.units < 2) return Usage();
   std::size_t planted = synthetic::PlantCycles(options).size();
 
