@@ -21,7 +21,7 @@ struct Frame {
 StrongComponents::StrongComponents(const UsesGraph& graph, UsesFilter filter) {
   const std::uint32_t n = graph.UnitCount();
   std::vector<std::uint32_t> index(n, kUnvisited), low(n, 0), found(n, kUnvisited);
-  std::vector<bool> onStack(n, false), selfUse(n, false);
+  std::vector<bool> onStack(n), selfUse(n);
   std::vector<std::uint32_t> stack;
   std::vector<Frame> frames;
   std::uint32_t counter = 0, components = 0;
