@@ -3,7 +3,8 @@
 // themselves, dotted unit names (some written with blanks around the dots), names written in
 // other letter case than on disk, files whose names differ only in letter case, units in a
 // search folder and behind "in" clauses, units that exist nowhere, broken clauses, and
-// comments, strings and conditional sections holding the word uses.
+// comments, strings and conditional sections holding the word uses. With planted cycles the
+// other uses run from each unit to later units only, so the planted cycles are the only ones.
 // The same options and seed always give the same files.
 #pragma once
 
@@ -22,7 +23,41 @@ struct TOptions {
   int usesPerUnit = 20;    ///< names per unit, split over interface and implementation
   int fillerLines = 40;    ///< lines of ordinary code per unit
   std::uint32_t seed = 1;  ///< the same seed gives the same project
+  /// Lengths of cycles to plant (see PlantCycles); when any are given, every other use runs
+  /// from a unit to a later one and no unit uses itself.
+  std::vector<int> cycleLengths;
 };
+
+/// One planted use: unit `from` names unit `to` in its interface or implementation clause.
+struct TPlantedUse {
+  int from = 0;
+  int to = 0;
+  bool inInterface = true;
+};
+
+/// The uses that plant options.cycleLengths. Cycle k runs over a block of consecutive units
+/// (the blocks spread evenly over the units, apart from each other), through interface uses
+/// from each unit to the next, closed by a use of the first unit from the last. That closing
+/// use is in the interface when k % 3 == 0 (an interface-only cycle), in the implementation
+/// otherwise; when k % 3 == 2 and the cycle has 4 units or more, an interface use from the
+/// middle back to the first unit nests an interface-only cycle inside. A cycle of length 1 is
+/// a unit that uses itself. Cycles that no longer fit are left out.
+inline std::vector<TPlantedUse> PlantCycles(const TOptions& options) {
+  std::vector<int> lengths;
+  int total = 0;
+  for (int length : options.cycleLengths)
+    if (length > 0 && total + length <= options.units) lengths.push_back(length), total += length;
+  std::vector<TPlantedUse> uses;
+  const int gap = (options.units - total) / (static_cast<int>(lengths.size()) + 1);
+  for (int k = 0, first = gap; k < static_cast<int>(lengths.size());
+       first += lengths[k] + gap, ++k) {
+    const int last = first + lengths[k] - 1;
+    for (int u = first; u < last; ++u) uses.push_back({u, u + 1, true});
+    uses.push_back({last, first, k % 3 == 0});
+    if (k % 3 == 2 && lengths[k] >= 4) uses.push_back({first + lengths[k] / 2 - 1, first, true});
+  }
+  return uses;
+}
 
 /// Where the generated project is.
 struct TProject {
@@ -90,6 +125,10 @@ inline TProject WriteProject(const std::string& folder, const TOptions& options)
   using detail::TUnit;
   namespace fs = std::filesystem;
   TRandom random(options.seed);
+  const bool planting = !options.cycleLengths.empty();
+  const std::vector<TPlantedUse> planted = PlantCycles(options);
+  std::vector<bool> inCycle(static_cast<size_t>(options.units), false);
+  for (const TPlantedUse& use : planted) inCycle[static_cast<size_t>(use.from)] = true;
   fs::create_directories(fs::path(folder) / "lib");
   fs::create_directories(fs::path(folder) / "sub");
 
@@ -99,7 +138,7 @@ inline TProject WriteProject(const std::string& folder, const TOptions& options)
     char number[16];
     std::snprintf(number, sizeof number, "%05d", i);
     int kind = static_cast<int>(random.Below(100));
-    if (kind < 20)
+    if (kind < 20 && !inCycle[static_cast<size_t>(i)])  // the analysis follows no dotted name
       u.name = std::string(kind % 2 ? "App.Core.U" : "Vendor.Lib.U") + number;
     else
       u.name = std::string(kind % 3 ? "Unit" : "Form") + number;
@@ -127,16 +166,31 @@ inline TProject WriteProject(const std::string& folder, const TOptions& options)
       int pick = static_cast<int>(random.Below(100));
       if (pick < 8)
         name = missing[random.Below(10)];
-      else if (pick < 10 && self >= 0)
+      else if (pick < 10 && self >= 0 && !planting)
         name = units[static_cast<size_t>(self)].name;  // uses itself
-      else
+      else if (!planting || self < 0)
         name = detail::Reference(units[random.Below(static_cast<std::uint32_t>(units.size()))],
                                  random);
+      else if (self + 1 < options.units)  // a later unit: no cycle
+        name = detail::Reference(
+            units[static_cast<size_t>(self) + 1 +
+                  random.Below(static_cast<std::uint32_t>(options.units - self - 1))],
+            random);
+      else
+        name = missing[random.Below(10)];
       if (!text.empty()) text += random.Chance(20) ? ",\r\n  " : ", ";
       if (random.Chance(3)) text += "{$IFDEF DEBUG} ";
       text += name;
       if (random.Chance(3)) text += " {$ENDIF}";
     }
+    return text;
+  };
+
+  auto plantedClause = [&](int from, bool inInterface) {
+    std::string text;
+    for (const TPlantedUse& use : planted)
+      if (use.from == from && use.inInterface == inInterface)
+        text += ", " + detail::Reference(units[static_cast<size_t>(use.to)], random);
     return text;
   };
 
@@ -148,12 +202,16 @@ inline TProject WriteProject(const std::string& folder, const TOptions& options)
     std::string text = "unit " + u.name + ";\r\n\r\n";
     text += "{ This unit uses Hidden" + std::to_string(i) + "; nothing here counts. }\r\n";
     text += "interface\r\n\r\n";
-    if (inInterface > 0) text += "uses\r\n  " + clause(inInterface, i) + ";\r\n\r\n";
+    std::string interfaceUses = clause(inInterface, i) + plantedClause(i, true);
+    if (!interfaceUses.empty())
+      text += "uses\r\n  " + interfaceUses.substr(inInterface > 0 ? 0 : 2) + ";\r\n\r\n";
     text += "// uses Commented" + std::to_string(i) + ";\r\n";
     text += "const\r\n  Note = 'uses InString" + std::to_string(i) + ";';\r\n\r\n";
     text += "type\r\n  TThing" + std::to_string(i) +
             " = class\r\n    procedure Run;\r\n  end;\r\n\r\nimplementation\r\n\r\n";
-    if (total - inInterface > 0) text += "uses " + clause(total - inInterface, i) + ";\r\n\r\n";
+    std::string implementationUses = clause(total - inInterface, i) + plantedClause(i, false);
+    if (!implementationUses.empty())
+      text += "uses " + implementationUses.substr(total > inInterface ? 0 : 2) + ";\r\n\r\n";
     if (random.Chance(2)) text += "uses , Broken" + std::to_string(i) + ";\r\n";  // skipped
     text += "(* uses Parenthesised; *)\r\nprocedure TThing" + std::to_string(i) +
             ".Run;\r\nvar\r\n  I, Total: Integer;\r\nbegin\r\n  Total := 0;\r\n";
@@ -162,7 +220,7 @@ inline TProject WriteProject(const std::string& folder, const TOptions& options)
               " do Total := Total + I * $FF; { step } // next\r\n";
     text += "  if Total > 0 then Writeln('done: ', Total);\r\nend;\r\n\r\nend.\r\n";
     std::ofstream(fs::path(folder) / u.fileName, std::ios::binary) << text;
-    if (random.Chance(3)) {
+    if (random.Chance(3) && !inCycle[static_cast<size_t>(i)]) {
       // A second file whose name differs only in letter case, with other uses.
       fs::path shadow = fs::path(folder) / u.fileName;
       std::string name = shadow.filename().string();
@@ -175,8 +233,12 @@ inline TProject WriteProject(const std::string& folder, const TOptions& options)
   TProject project;
   project.rootFile = "Project.dpr";
   project.searchPaths = "lib";
-  std::string root = "program Project;\r\n\r\nuses\r\n  " +
-                     clause(10 + static_cast<int>(random.Below(10)), -1) +
+  std::string rootUses = clause(10 + static_cast<int>(random.Below(10)), -1);
+  int named = -1;  // every planted cycle is reached from the project: it names their first units
+  for (const TPlantedUse& use : planted)
+    if (use.to <= use.from && use.to != named)
+      rootUses += ", " + detail::Reference(units[static_cast<size_t>(named = use.to)], random);
+  std::string root = "program Project;\r\n\r\nuses\r\n  " + rootUses +
                      ";\r\n\r\n{$R *.res}\r\n\r\nbegin\r\n  Application.Run;\r\nend.\r\n";
   std::ofstream(fs::path(folder) / project.rootFile, std::ios::binary) << root;
   return project;
