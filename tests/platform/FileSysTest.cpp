@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "TestFolder.h"
 #include "common/Error.h"
 #include "platform/FileSys.h"
@@ -102,6 +104,29 @@ TEST_F(FileSysTest, ListsFoldersSortedInCapitalsWithDotEntries) {
   std::vector<std::string> want = {"./", "../", "A.pas", "a.pas", "b.pas", "Zeta/", "_x.pas"};
   EXPECT_EQ(names, want);
   EXPECT_TRUE(fs_->ListFolder(dir_ / "missing").empty());
+}
+
+TEST_F(FileSysTest, ScansFoldersWithKindsAndIdentitiesLinksFollowed) {
+  dir_.Write("f.pas", "abc");
+  dir_.MakeFolder("Dir");
+  std::filesystem::create_symlink("f.pas", dir_ / "lf");
+  std::filesystem::create_symlink("Dir", dir_ / "ld");
+  std::filesystem::create_symlink("none", dir_ / "broken");
+  ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0600), 0);
+  FolderScan scan = fs_->ScanFolder(dir_.Path());
+  EXPECT_EQ(scan.error, "");
+  std::string got;
+  for (const auto& e : scan.entries)
+    got += e.name + ":" + "FDOM"[static_cast<int>(e.kind)] + (e.isLink ? "L" : "") +
+           std::to_string(e.size) + " ";
+  EXPECT_EQ(got, "broken:ML0 Dir:D" + std::to_string(fs_->Stat(dir_ / "dir").size) +
+                     " f.pas:F3 ld:DL" + std::to_string(fs_->Stat(dir_ / "dir").size) +
+                     " lf:FL3 pipe:O0 ");
+  EXPECT_EQ(scan.entries[2].id, scan.entries[4].id);
+  EXPECT_EQ(fs_->ScanFolder(dir_ / "LD").id, scan.entries[1].id);
+  EXPECT_EQ(fs_->Stat(dir_ / "lf").id, scan.entries[2].id);
+  EXPECT_EQ(fs_->ScanFolder(dir_ / "missing").error, "No such file or directory");
+  EXPECT_EQ(fs_->ScanFolder(dir_ / "f.pas").error, "Not a directory");
 }
 
 TEST_F(FileSysTest, CachedListingsAreRefreshedAfterOwnWritesAndClearCache) {
