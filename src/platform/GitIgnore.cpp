@@ -102,7 +102,7 @@ std::unique_ptr<IgnoreRules> OpenGitIgnore(const std::string& folder, std::strin
   const std::string tree = workdir != nullptr ? workdir : "";
   // A bare repository, a folder inside .git, or one that git ignores: nothing to apply.
   if (tree.empty() || inside.compare(0, tree.size(), tree) != 0 ||
-      (inside.size() > tree.size() && MatchesIgnoreRule(repo, inside.substr(tree.size())))) {
+      MatchesIgnoreRule(repo, inside.substr(tree.size()))) {
     git_repository_free(repo);
     return nullptr;
   }

@@ -100,6 +100,10 @@ TEST_F(FileWalkTest, FoldersGiveFilesByExtensionFilesFirstWithoutHiddenBackupsOr
     if (std::string(row.extensions) != "-") options.extensions = Words(row.extensions);
     EXPECT_EQ(Walk(".", options), row.files) << row.excludes << " / " << row.extensions;
   }
+  WalkOptions blank;
+  blank.excludes = {""};
+  blank.extensions = {"", "pp"};
+  EXPECT_EQ(Walk(".", blank), "b.PP");
 }
 
 TEST_F(FileWalkTest, RootsAsGivenLinksFollowedOnceEveryFileTakenOnce) {
@@ -157,6 +161,7 @@ TEST_F(FileWalkTest, PatternsMatchEachNameIgnoringCaseAndReportWhatTheyMatch) {
     EXPECT_EQ(Walk(row.patterns, options), row.files) << row.patterns;
     EXPECT_EQ(outcomes_, row.outcomes) << row.patterns;
   }
+  EXPECT_EQ(warnings_, "");
 }
 
 TEST_F(FileWalkTest, AFolderThatCannotBeReadIsNamedWithItsReasonAndTheWalkGoesOn) {
@@ -180,7 +185,6 @@ TEST_F(FileWalkTest, AFolderThatCannotBeReadIsNamedWithItsReasonAndTheWalkGoesOn
 }
 
 TEST_F(FileWalkTest, GitIgnoredEntriesAreLeftOutAsGitLeavesThemOut) {
-  if (!HaveGitIgnore()) GTEST_SKIP() << "built without libgit2";
   ASSERT_TRUE(Git("init -q . && git -C '" + dir_.Path() + "' init -q inner")) << "git missing";
   dir_.Write(".gitignore", "*.inc\n!keep.inc\nbuild/\n/top.pas\ngen/\n");
   dir_.Write("sub/.gitignore", "local.pas\n");
@@ -189,6 +193,12 @@ TEST_F(FileWalkTest, GitIgnoredEntriesAreLeftOutAsGitLeavesThemOut) {
       "a.pas b.inc keep.inc top.pas local.pas tracked.inc sub/top.pas sub/local.pas "
       "build/x.pas sub/build/y.pas gen/t.pas gen/u.pas inner/v.inc inner/w.pp");
   ASSERT_TRUE(Git("add -f tracked.inc gen/t.pas"));
+#ifndef RAVELIN_HAVE_LIBGIT2
+  EXPECT_FALSE(HaveGitIgnore());
+  EXPECT_EQ(Walk("sub"), "sub/local.pas sub/top.pas sub/build/y.pas");
+  GTEST_SKIP() << "built without libgit2: nothing is ignored";
+#endif
+  EXPECT_TRUE(HaveGitIgnore());
   TempFolder plain("ravelin-plain-XXXXXX");
   testing::WriteBytes(plain / ".gitignore", "*.pas\n");
   testing::WriteBytes(plain / "p.pas", "");
