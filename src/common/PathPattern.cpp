@@ -77,15 +77,9 @@ bool PathPattern::Matches(std::string_view path) const {
 }
 
 size_t PathPattern::FixedPartLength(std::string_view text) {
-  size_t lastDelimiter = 0;  // one past it
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (IsPathDelimiter(text[i])) {
-      lastDelimiter = i + 1;
-    } else if (text[i] == '*' || text[i] == '?') {
-      return lastDelimiter;
-    }
-  }
-  return lastDelimiter;
+  const std::string_view fixed = text.substr(0, text.find_first_of("*?"));
+  const size_t delimiter = fixed.find_last_of("/\\");
+  return delimiter == std::string_view::npos ? 0 : delimiter + 1;
 }
 
 }  // namespace ravelin

@@ -91,14 +91,14 @@ FileId IdOf(const struct stat& st) {
 /// listing, or a link leading nowhere, is Missing.
 int DescribeEntry(int dirFd, unsigned char type, FolderEntry& entry) {
   struct stat st;
-  entry.isLink = type == DT_LNK;
+  bool isLink = type == DT_LNK;
   if (type == DT_UNKNOWN) {
     if (::fstatat(dirFd, entry.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
       return errno == ENOENT ? 0 : errno;
-    entry.isLink = S_ISLNK(st.st_mode);
+    isLink = S_ISLNK(st.st_mode);
   }
   if (::fstatat(dirFd, entry.name.c_str(), &st, 0) != 0)
-    return entry.isLink || errno == ENOENT ? 0 : errno;
+    return isLink || errno == ENOENT ? 0 : errno;
   entry.kind = S_ISREG(st.st_mode)   ? EntryKind::File
                : S_ISDIR(st.st_mode) ? EntryKind::Folder
                                      : EntryKind::Other;

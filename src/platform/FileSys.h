@@ -50,7 +50,6 @@ enum class EntryKind {
 struct FolderEntry {
   std::string name;
   EntryKind kind = EntryKind::Missing;
-  bool isLink = false;     ///< the name itself is a symbolic link
   FileId id;               ///< of what the name leads to
   std::uint64_t size = 0;  ///< of what the name leads to
 };

@@ -228,10 +228,8 @@ void FileWalk::Traverse(Folder start, Policy& policy) {
   }
 }
 
-bool FileWalk::Take(std::string path, const FileId& id, std::uint64_t size) {
-  if (!takenFiles_.insert(id).second) return false;
-  files_.push_back(WalkedFile{std::move(path), size});
-  return true;
+void FileWalk::Take(std::string path, const FileId& id, std::uint64_t size) {
+  if (takenFiles_.insert(id).second) files_.push_back(WalkedFile{std::move(path), size});
 }
 
 bool FileWalk::Excluded(const std::string& path, bool isFolder) const {

@@ -93,8 +93,8 @@ class FileWalk {
 
   /// Walks from start: each folder's files first, then its subfolders, as policy decides.
   void Traverse(Folder start, Policy& policy);
-  /// Takes a file unless one with the same id was taken; true when taken.
-  bool Take(std::string path, const FileId& id, std::uint64_t size);
+  /// Takes a file unless one with the same id was taken.
+  void Take(std::string path, const FileId& id, std::uint64_t size);
   /// True when an exclude glob matches path (relative, "/"-delimited).
   bool Excluded(const std::string& path, bool isFolder) const;
   /// True when a folder walk takes a file of this name (by extension).

@@ -7,8 +7,7 @@ namespace {
 
 TEST(PathPatternTest, MatchesWholePathsIgnoringCase) {
   struct Row {
-    const char* pattern;
-    const char* path;
+    const char *pattern, *path;
     bool matches;
   } rows[] = {
       // clang-format off
