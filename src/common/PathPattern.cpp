@@ -13,12 +13,10 @@ constexpr std::string_view kAnyFolders = "**";
 /// Calls take(component) for every non-empty component of a path delimited by "/" or "\".
 template <class Take>
 void ForEachComponent(std::string_view path, Take take) {
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = start;
-    while (end < path.size() && !IsPathDelimiter(path[end])) ++end;
-    if (end > start) take(path.substr(start, end - start));
-    start = end + 1;
+  while (!path.empty()) {
+    const size_t end = std::min(path.find_first_of("/\\"), path.size());
+    if (end > 0) take(path.substr(0, end));
+    path.remove_prefix(std::min(end + 1, path.size()));
   }
 }
 

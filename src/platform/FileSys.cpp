@@ -14,6 +14,7 @@
 #include "common/Error.h"
 #include "common/PathUtil.h"
 #include "common/VornString.h"
+#include "platform/FolderScan.h"
 
 namespace ravelin {
 
@@ -75,70 +76,10 @@ int WriteAll(int fd, std::string_view data) {
   return 0;
 }
 
-template <class Entry>
-bool LessForListing(const Entry& a, const Entry& b) {
+bool LessForListing(const DirEntry& a, const DirEntry& b) {
   int c = CompareUpperText(a.name, b.name);
   if (c != 0) return c < 0;
   return a.name < b.name;
-}
-
-FileId IdOf(const struct stat& st) {
-  return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
-}
-
-/// Fills entry from what its name leads to. Returns 0, or the errno when an entry that is no
-/// link cannot be looked at (the folder grants no search permission). An entry gone since the
-/// listing, or a link leading nowhere, is Missing.
-int DescribeEntry(int dirFd, unsigned char type, FolderEntry& entry) {
-  struct stat st;
-  bool isLink = type == DT_LNK;
-  if (type == DT_UNKNOWN) {
-    if (::fstatat(dirFd, entry.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-      return errno == ENOENT ? 0 : errno;
-    isLink = S_ISLNK(st.st_mode);
-  }
-  if (::fstatat(dirFd, entry.name.c_str(), &st, 0) != 0)
-    return isLink || errno == ENOENT ? 0 : errno;
-  entry.kind = S_ISREG(st.st_mode)   ? EntryKind::File
-               : S_ISDIR(st.st_mode) ? EntryKind::Folder
-                                     : EntryKind::Other;
-  entry.id = IdOf(st);
-  entry.size = static_cast<std::uint64_t>(st.st_size);
-  return 0;
-}
-
-/// Reads the folder open on fd (taking it over) into scan; returns 0 or the errno.
-int ScanOpenFolder(int fd, FolderScan& scan) {
-  struct stat st;
-  if (::fstat(fd, &st) != 0) {
-    int err = errno;
-    ::close(fd);
-    return err;
-  }
-  scan.id = IdOf(st);
-  DIR* dir = ::fdopendir(fd);
-  if (dir == nullptr) {
-    int err = errno;
-    ::close(fd);
-    return err;
-  }
-  int err = 0;
-  for (;;) {
-    errno = 0;
-    struct dirent* e = ::readdir(dir);
-    if (e == nullptr) {
-      err = errno;
-      break;
-    }
-    if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
-    FolderEntry entry;
-    entry.name = e->d_name;
-    if ((err = DescribeEntry(fd, e->d_type, entry)) != 0) break;
-    scan.entries.push_back(std::move(entry));
-  }
-  ::closedir(dir);
-  std::sort(scan.entries.begin(), scan.entries.end(), LessForListing<FolderEntry>);
-  return err;
 }
 
 class DiskFileSystem final : public FileSystem {
@@ -237,31 +178,19 @@ class DiskFileSystem final : public FileSystem {
     auto cached = listings_.find(*resolved);
     if (cached != listings_.end()) return cached->second;
     std::vector<DirEntry> entries = ReadFolder(*resolved);
-    std::sort(entries.begin(), entries.end(), LessForListing<DirEntry>);
+    std::sort(entries.begin(), entries.end(), LessForListing);
     listings_.emplace(*resolved, entries);
     return entries;
   }
 
   FolderScan ScanFolder(std::string_view folder) override {
+    // A folder spelled as on disk is read straight away; any other is resolved first.
     FolderScan scan;
-    if (HoldsNul(folder)) {
-      scan.error = SystemMessage(ENOENT);
-      return scan;
+    int err = HoldsNul(folder) ? ENOENT : ScanDiskFolder(FullPath(folder), scan);
+    if (err == ENOENT) {
+      if (auto resolved = Resolve(folder)) err = ScanDiskFolder(*resolved, scan);
     }
-    std::string full = FullPath(folder);
-    int raw = ::open(full.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (raw < 0 && errno == ENOENT) {
-      if (auto resolved = Resolve(full))
-        raw = ::open(resolved->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    }
-    if (raw < 0) {
-      scan.error = SystemMessage(errno);
-      return scan;
-    }
-    if (int err = ScanOpenFolder(raw, scan)) {
-      scan.error = SystemMessage(err);
-      scan.entries.clear();
-    }
+    if (err != 0) scan.error = SystemMessage(err);
     return scan;
   }
 

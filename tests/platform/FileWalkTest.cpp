@@ -160,7 +160,7 @@ TEST_F(FileWalkTest, GitIgnoredEntriesAreLeftOutAsGitLeavesThemOut) {
   ASSERT_TRUE(Git("init -q . && git init -q inner")) << "git is missing";
   dir_.Write(".gitignore", "*.inc\n!keep.inc\nbuild/\n/top.pas\ngen/\n");
   dir_.Write("sub/.gitignore", "local.pas\n");
-  dir_.Write("inner/.gitignore", "*.pp\n");
+  dir_.Write("inner/.gitignore", "/*.pp\n");
   Make("a.pas b.inc keep.inc top.pas local.pas tracked.inc sub/top.pas sub/local.pas");
   Make("build/x.pas sub/build/y.pas gen/t.pas gen/u.pas inner/v.inc inner/w.pp");
   ASSERT_TRUE(Git("add -f tracked.inc gen/t.pas"));
