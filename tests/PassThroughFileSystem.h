@@ -28,6 +28,7 @@ class PassThroughFileSystem : public FileSystem {
   std::vector<DirEntry> ListFolder(std::string_view folder) override {
     return disk_->ListFolder(folder);
   }
+  FolderScan ScanFolder(std::string_view folder) override { return disk_->ScanFolder(folder); }
   void ReplaceFile(std::string_view path, std::string_view data) override {
     disk_->ReplaceFile(path, data);
   }

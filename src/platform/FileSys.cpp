@@ -14,6 +14,7 @@
 #include "common/Error.h"
 #include "common/PathUtil.h"
 #include "common/VornString.h"
+#include "platform/FolderScan.h"
 
 namespace ravelin {
 
@@ -121,6 +122,7 @@ class DiskFileSystem final : public FileSystem {
     result.isDir = S_ISDIR(st.st_mode);
     result.size = static_cast<std::uint64_t>(st.st_size);
     result.mtime = st.st_mtime;
+    result.id = IdOf(st);
     return result;
   }
 
@@ -179,6 +181,17 @@ class DiskFileSystem final : public FileSystem {
     std::sort(entries.begin(), entries.end(), LessForListing);
     listings_.emplace(*resolved, entries);
     return entries;
+  }
+
+  FolderScan ScanFolder(std::string_view folder) override {
+    // A folder spelled as on disk is read straight away; any other is resolved first.
+    FolderScan scan;
+    int err = HoldsNul(folder) ? ENOENT : ScanDiskFolder(FullPath(folder), scan);
+    if (err == ENOENT) {
+      if (auto resolved = Resolve(folder)) err = ScanDiskFolder(*resolved, scan);
+    }
+    if (err != 0) scan.error = SystemMessage(err);
+    return scan;
   }
 
   void ReplaceFile(std::string_view path, std::string_view data) override {

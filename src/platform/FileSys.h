@@ -3,6 +3,7 @@
 // FileSystem so that tests can put a fake in its place.
 #pragma once
 
+#include <compare>
 #include <cstdint>
 #include <ctime>
 #include <memory>
@@ -13,18 +14,51 @@
 
 namespace ravelin {
 
+/// Which file or folder a name leads to: two names with equal ids reach the same one.
+struct FileId {
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  friend bool operator==(const FileId&, const FileId&) = default;
+  friend auto operator<=>(const FileId&, const FileId&) = default;
+};
+
 /// What a directory entry says about one file or folder.
 struct FileStat {
   bool exists = false;
   bool isDir = false;
   std::uint64_t size = 0;
   std::time_t mtime = 0;  ///< time of last change, seconds since the epoch
+  FileId id;              ///< of what the path leads to, links followed
 };
 
 /// One entry of a folder listing.
 struct DirEntry {
   std::string name;
   bool isDir = false;
+};
+
+/// What a folder entry leads to, links followed.
+enum class EntryKind {
+  File,
+  Folder,
+  Other,
+  Missing
+};  ///< Other: device, pipe, socket;
+    ///< Missing: a link leading nowhere
+
+/// One entry of a folder read for a walk.
+struct FolderEntry {
+  std::string name;
+  EntryKind kind = EntryKind::Missing;
+  FileId id;               ///< of what the name leads to
+  std::uint64_t size = 0;  ///< of what the name leads to
+};
+
+/// A folder read for a walk.
+struct FolderScan {
+  std::string error;  ///< the system's reason when the folder cannot be read; empty otherwise
+  FileId id;          ///< the folder's own
+  std::vector<FolderEntry> entries;  ///< without "." and "..", in listing order
 };
 
 /// The disk behind one interface. Paths may hold "\" and may differ in letter case from the
@@ -46,6 +80,8 @@ class FileSystem {
   /// The entries of a folder, "." and ".." included, sorted by their names in capitals with
   /// ties in byte order; empty when the folder cannot be listed.
   virtual std::vector<DirEntry> ListFolder(std::string_view folder) = 0;
+  /// Reads a folder afresh (nothing cached) with the kind, identity and size of each entry.
+  virtual FolderScan ScanFolder(std::string_view folder) = 0;
   /// Creates or replaces a file with data. The old file stays whole when writing fails
   /// (the new content goes to a file beside it first, then takes its name). Throws IoError.
   virtual void ReplaceFile(std::string_view path, std::string_view data) = 0;

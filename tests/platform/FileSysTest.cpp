@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "TestFolder.h"
 #include "common/Error.h"
 #include "platform/FileSys.h"
@@ -102,6 +104,19 @@ TEST_F(FileSysTest, ListsFoldersSortedInCapitalsWithDotEntries) {
   std::vector<std::string> want = {"./", "../", "A.pas", "a.pas", "b.pas", "Zeta/", "_x.pas"};
   EXPECT_EQ(names, want);
   EXPECT_TRUE(fs_->ListFolder(dir_ / "missing").empty());
+}
+
+TEST_F(FileSysTest, ScansFoldersWithKindsLinksFollowed) {
+  dir_.Write("f.pas", "abc");
+  std::filesystem::create_symlink("f.pas", dir_ / "lf");
+  std::filesystem::create_symlink("none", dir_ / "broken");
+  ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0600), 0);
+  std::string got = fs_->ScanFolder(dir_.Path()).error;
+  for (const auto& e : fs_->ScanFolder(dir_.Path()).entries)
+    got += e.name + ":" + "FDOM"[static_cast<int>(e.kind)] + std::to_string(e.size) + " ";
+  EXPECT_EQ(got, "broken:M0 f.pas:F3 lf:F3 pipe:O0 ");
+  EXPECT_EQ(fs_->ScanFolder(dir_ / "missing").error, "No such file or directory");
+  EXPECT_EQ(fs_->ScanFolder(dir_ / "F.PAS").error, "Not a directory");
 }
 
 TEST_F(FileSysTest, CachedListingsAreRefreshedAfterOwnWritesAndClearCache) {
