@@ -11,8 +11,7 @@ namespace {
 /// The file name of an include directive's argument: quotes removed; empty for the switch
 /// forms ({$I+}, {$I-}, {$I+,R-}) and for the inserted texts of the form {$I %DATE%}.
 std::string IncludeName(const std::string& argument) {
-  if (argument.empty() || argument[0] == '+' || argument[0] == '-' || argument[0] == '%')
-    return {};
+  if (argument.empty() || argument[0] == '+' || argument[0] == '-' || argument[0] == '%') return {};
   if (argument[0] == '\'') {
     const std::size_t close = argument.find('\'', 1);
     return argument.substr(1, close == std::string::npos ? std::string::npos : close - 1);
@@ -79,8 +78,8 @@ FeedResult Conditionals::Feed(std::string_view comment, std::string_view file, i
       return conditional;
     }
     Section& section = stack_.back();
-    if (section.sawElse) Warn(where, "$" + name + " after $ELSE of the section opened at " +
-                                         section.opened);
+    if (section.sawElse)
+      Warn(where, "$" + name + " after $ELSE of the section opened at " + section.opened);
     if (name == "ELSE") section.sawElse = true;
     if (section.taken) {
       section.active = false;

@@ -14,7 +14,7 @@ enum class TokKind { Name, Number, Text, Symbol, End };
 
 struct Tok {
   TokKind kind = TokKind::End;
-  std::string text;  // names in capitals; symbols as written; strings without quotes
+  std::string text;  // names and symbols as written; strings without quotes
   double number = 0;
 };
 
@@ -46,7 +46,7 @@ std::vector<Tok> Tokenize(std::string_view text) {
     } else if (IsLetter(c)) {
       while (i < text.size() && (IsLetter(text[i]) || IsDigit(text[i]))) ++i;
       tok.kind = TokKind::Name;
-      tok.text = UpperText(text.substr(start, i - start));
+      tok.text = std::string(text.substr(start, i - start));
     } else if (IsDigit(c)) {
       while (i < text.size() && (IsDigit(text[i]) || text[i] == '.')) ++i;
       if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
@@ -133,7 +133,7 @@ class Evaluator {
     return Peek().kind == TokKind::Symbol && Peek().text == s;
   }
   bool PeekName(std::string_view s) const {
-    return Peek().kind == TokKind::Name && Peek().text == s;
+    return Peek().kind == TokKind::Name && UpperText(Peek().text) == s;
   }
   const Tok& Take() {
     const Tok& tok = toks_[pos_];
@@ -164,7 +164,7 @@ class Evaluator {
     Value left = Term();
     for (;;) {
       if (PeekName("OR") || PeekName("XOR")) {
-        const bool isOr = Take().text == "OR";
+        const bool isOr = UpperText(Take().text) == "OR";
         left = isOr ? Or(left, Term()) : Xor(left, Term());
       } else if (PeekSymbol("+") || PeekSymbol("-")) {
         const char op = Take().text[0];
@@ -182,7 +182,7 @@ class Evaluator {
         Take();
         left = And(left, Factor());
       } else if (PeekSymbol("*") || PeekSymbol("/") || PeekName("DIV") || PeekName("MOD")) {
-        const std::string op = Take().text;
+        const std::string op = UpperText(Take().text);
         left = Arithmetic(left, op == "DIV" ? 'd' : op == "MOD" ? 'm' : op[0], Factor());
       } else {
         return left;
@@ -228,8 +228,9 @@ class Evaluator {
   /// A name: a word operator, TRUE / FALSE, Defined(X), a function of one argument looked up
   /// as a constant, or a constant.
   Value Named(const std::string& name) {
-    if (name == "NOT") return Not(Factor());
-    if (name == "TRUE" || name == "FALSE") return Value::Of(name == "TRUE");
+    const std::string upper = UpperText(name);
+    if (upper == "NOT") return Not(Factor());
+    if (upper == "TRUE" || upper == "FALSE") return Value::Of(upper == "TRUE");
     if (!PeekSymbol("(")) {
       if (auto constant = symbols_.Constant(name)) return Value::Num(*constant);
       return Value::Unknowable(name + " is not known");
@@ -239,7 +240,7 @@ class Evaluator {
     if (Peek().kind == TokKind::Name) argument = Take().text;
     if (argument.empty() || !PeekSymbol(")")) throw SyntaxError{name + "(" + argument};
     Take();
-    if (name == "DEFINED") return Value::Of(symbols_.IsDefined(argument));
+    if (upper == "DEFINED") return Value::Of(symbols_.IsDefined(argument));
     if (auto constant = symbols_.Constant(name + "(" + argument + ")"))
       return Value::Num(*constant);
     return Value::Unknowable(name + "(" + argument + ") is not known");
@@ -277,7 +278,8 @@ class Evaluator {
   static Value Arithmetic(const Value& a, char op, const Value& b) {
     if (a.kind == Value::Unknown) return a;
     if (b.kind == Value::Unknown) return b;
-    if (a.kind == Value::Text && b.kind == Value::Text && op == '+') return Value::Str(a.text + b.text);
+    if (a.kind == Value::Text && b.kind == Value::Text && op == '+')
+      return Value::Str(a.text + b.text);
     if (a.kind != Value::Number || b.kind != Value::Number)
       return Value::Unknowable("arithmetic on what is not a number");
     const double x = a.number, y = b.number;

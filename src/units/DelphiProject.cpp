@@ -77,10 +77,9 @@ class DprojEvaluator {
   bool Holds(const pugi::xml_node& node) {
     const pugi::xml_attribute condition = node.attribute("Condition");
     if (!condition) return true;
-    const ConditionResult result =
-        EvaluateCondition(condition.value(), properties_, [this](const std::string& path) {
-          return Fs().Stat(ExpandPath(path, folder_)).exists;
-        });
+    const ConditionResult result = EvaluateCondition(
+        condition.value(), properties_,
+        [this](const std::string& path) { return Fs().Stat(ExpandPath(path, folder_)).exists; });
     if (!result.error.empty())
       project_.warnings.push_back(shown_ + ": condition " + condition.value() +
                                   " cannot be evaluated (" + result.error + "); taken as false");
@@ -159,8 +158,8 @@ void CheckChoice(const std::string& shown, const char* what, const std::string& 
   if (chosen.empty() || known.empty()) return;
   for (const std::string& name : known)
     if (CompareUpperText(name, chosen) == 0) return;
-  throw ProjectFileError(shown + ": no " + what + " \"" + chosen + "\" (the project has: " +
-                         JoinNames(known) + ")");
+  throw ProjectFileError(shown + ": no " + what + " \"" + chosen +
+                         "\" (the project has: " + JoinNames(known) + ")");
 }
 
 void AddList(std::vector<std::string>& list, const std::string& value) {
@@ -200,8 +199,8 @@ ProjectFile ReadDelphiProject(const std::string& path, const std::string& shown,
              project.warnings);
   // The compiler looks for include files along the include path, then the unit search path.
   std::vector<std::string> ignored;
-  AddFolders(project.includeFolders, evaluator.Value("DCC_IncludePath"), evaluator.Folder(),
-             shown, "include path", project.warnings);
+  AddFolders(project.includeFolders, evaluator.Value("DCC_IncludePath"), evaluator.Folder(), shown,
+             "include path", project.warnings);
   AddFolders(project.includeFolders, unitPath, evaluator.Folder(), shown, "unit search path",
              ignored);
   AddList(project.unitScopes, evaluator.Value("DCC_Namespace"));

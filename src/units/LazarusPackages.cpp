@@ -11,7 +11,7 @@ namespace ravelin {
 
 namespace {
 
-constexpr int kMaxDepth = 24;              // deeper folders are not searched
+constexpr int kMaxDepth = 24;                // deeper folders are not searched
 constexpr std::size_t kMaxFolders = 100000;  // a bound on folder loops through links
 
 }  // namespace

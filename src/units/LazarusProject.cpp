@@ -30,7 +30,8 @@ std::string ValueOf(const pugi::xml_node& node) {
 template <typename Visit>
 void ForEachEntry(const pugi::xml_node& list, std::string_view prefix, Visit visit) {
   for (const pugi::xml_node& entry : list.children())
-    if (entry.type() == pugi::node_element && std::string_view(entry.name()).substr(0, prefix.size()) == prefix)
+    if (entry.type() == pugi::node_element &&
+        std::string_view(entry.name()).substr(0, prefix.size()) == prefix)
       visit(entry);
 }
 
@@ -55,7 +56,9 @@ class LazarusMacros {
     if (!options.fpcSourceDir.empty()) Set("FPCSrcDir", Fs().FullPath(options.fpcSourceDir) + "/");
   }
 
-  void Set(const std::string& name, std::string value) { values_[UpperText(name)] = std::move(value); }
+  void Set(const std::string& name, std::string value) {
+    values_[UpperText(name)] = std::move(value);
+  }
 
   /// text with $(Name) and $Env(NAME) replaced; unknown macros stay as written.
   std::string Expand(std::string_view text) const {
@@ -66,8 +69,8 @@ class LazarusMacros {
       if (dollar == std::string_view::npos) break;
       std::size_t open = dollar + 1;
       while (open < text.size() && std::isalpha(static_cast<unsigned char>(text[open]))) ++open;
-      const std::size_t close = open < text.size() && text[open] == '(' ? text.find(')', open)
-                                                                        : std::string_view::npos;
+      const std::size_t close =
+          open < text.size() && text[open] == '(' ? text.find(')', open) : std::string_view::npos;
       out.append(text.substr(i, dollar - i));
       if (close == std::string_view::npos) {
         out += '$';
@@ -147,7 +150,8 @@ class LazarusReader {
         std::erase_if(project_.defines,
                       [&](const std::string& name) { return CompareUpperText(name, rest) == 0; });
       } else if (option.substr(0, 3) == "-Fu" && option.size() > 3) {
-        AddFolders(project_.unitFolders, option.substr(3), base, shown, "-Fu option", project_.warnings);
+        AddFolders(project_.unitFolders, option.substr(3), base, shown, "-Fu option",
+                   project_.warnings);
       } else if ((option.substr(0, 3) == "-Fi" && option.size() > 3) || option[1] == 'I') {
         AddFolders(project_.includeFolders, option.substr(option[1] == 'I' ? 2 : 3), base, shown,
                    "include option", project_.warnings);
@@ -167,7 +171,8 @@ class LazarusReader {
                                      std::to_string(version.attribute("Minor").as_int()) + "." +
                                      std::to_string(version.attribute("Release").as_int());
       }
-      pending.package.fpmake = CompareUpperText(ValueOf(item.child("DependencyType")), "FPMake") == 0;
+      pending.package.fpmake =
+          CompareUpperText(ValueOf(item.child("DependencyType")), "FPMake") == 0;
       const std::string defaultFile = ValueOf(item.child("DefaultFilename"));
       if (!defaultFile.empty()) pending.defaultFile = ExpandPath(defaultFile, folder);
       pending_.push_back(std::move(pending));
@@ -234,8 +239,8 @@ class LazarusReader {
     const std::string written = macros.Expand(ValueOf(entry.child("Filename")));
     if (TrimSpaces(written).empty()) return false;
     if (const std::string macro = LeftoverMacro(written); !macro.empty()) {
-      project_.warnings.push_back(shown + ": unknown macro " + macro + " in file name \"" + written +
-                                  "\"; file skipped");
+      project_.warnings.push_back(shown + ": unknown macro " + macro + " in file name \"" +
+                                  written + "\"; file skipped");
       return false;
     }
     file = ExpandPath(written, folder);
@@ -261,10 +266,10 @@ class LazarusReader {
         return;
       }
     }
-    project_.warnings.push_back(shown + ": required Free Pascal package " + package.name +
-                                " not found" +
-                                (options_.fpcSourceDir.empty() ? " (no Free Pascal source folder given)"
-                                                               : " under " + options_.fpcSourceDir));
+    project_.warnings.push_back(
+        shown + ": required Free Pascal package " + package.name + " not found" +
+        (options_.fpcSourceDir.empty() ? " (no Free Pascal source folder given)"
+                                       : " under " + options_.fpcSourceDir));
   }
 
   void LazarusPackage(Pending& pending, const std::string& shown) {
@@ -293,7 +298,8 @@ class LazarusReader {
     LazarusMacros macros = macros_;
     macros.Set("PkgDir", folder + "/");
     AddOnce(project_.unitFolders, folder, false);
-    const std::string output = CompilerOptions(root.child("CompilerOptions"), folder, macros, package.file, false);
+    const std::string output =
+        CompilerOptions(root.child("CompilerOptions"), folder, macros, package.file, false);
     // What the package gives the projects that use it: defines and further folders.
     const pugi::xml_node usage = root.child("UsageOptions");
     CustomOptions(macros.Expand(ValueOf(usage.child("CustomOptions"))), folder, package.file, true);
@@ -331,8 +337,8 @@ pugi::xml_node ChooseBuildMode(const pugi::xml_node& projectOptions, const std::
       byDefault = item;
   });
   if (!chosen && !wanted.empty())
-    throw ProjectFileError(shown + ": no build mode \"" + wanted + "\" (the project has: " +
-                           (names.empty() ? "none" : names) + ")");
+    throw ProjectFileError(shown + ": no build mode \"" + wanted +
+                           "\" (the project has: " + (names.empty() ? "none" : names) + ")");
   return chosen ? chosen : byDefault;
 }
 
@@ -341,8 +347,7 @@ pugi::xml_node ChooseBuildMode(const pugi::xml_node& projectOptions, const std::
 ProjectFile ReadLazarusProject(const std::string& path, const std::string& shown, ProjectKind kind,
                                const pugi::xml_document& doc, const ProjectOptions& options) {
   const pugi::xml_node root = doc.document_element();
-  const pugi::xml_node body =
-      root.child(kind == ProjectKind::Lpi ? "ProjectOptions" : "Package");
+  const pugi::xml_node body = root.child(kind == ProjectKind::Lpi ? "ProjectOptions" : "Package");
   if (std::string(root.name()) != "CONFIG" || !body)
     throw ProjectFileError(shown + ": not a Lazarus " +
                            (kind == ProjectKind::Lpi ? "project" : "package") + " file");
@@ -362,8 +367,9 @@ ProjectFile ReadLazarusProject(const std::string& path, const std::string& shown
     LazarusMacros macros = reader.Macros();
     macros.Set("ProjPath", folder + "/");
     macros.Set("ProjFile", path);
-    const pugi::xml_node compilerOptions =
-        mode.child("CompilerOptions") ? mode.child("CompilerOptions") : root.child("CompilerOptions");
+    const pugi::xml_node compilerOptions = mode.child("CompilerOptions")
+                                               ? mode.child("CompilerOptions")
+                                               : root.child("CompilerOptions");
     reader.CompilerOptions(compilerOptions, folder, macros, shown, true);
     reader.ProjectUnits(body, folder, macros, shown);
     reader.Require(body.child("RequiredPackages"), folder);

@@ -138,8 +138,8 @@ std::vector<Tok> Tokenize(std::string_view text) {
       const std::string upper = UpperText(tok.text);
       std::size_t next = i;
       while (next < text.size() && text[next] == ' ') ++next;
-      tok.kind = upper == "AND"  ? TokKind::And
-                 : upper == "OR" ? TokKind::Or
+      tok.kind = upper == "AND"                            ? TokKind::And
+                 : upper == "OR"                           ? TokKind::Or
                  : next < text.size() && text[next] == '(' ? TokKind::Function
                                                            : TokKind::Word;
     } else {
@@ -283,7 +283,8 @@ class ConditionParser {
     Take();
     if (arguments.size() != 1) throw ConditionFault{name + " needs one argument"};
     const std::string& argument = arguments[0];
-    if (name == "EXISTS") return Bool(!TrimSpaces(argument).empty() && exists_(TrimSpaces(argument)));
+    if (name == "EXISTS")
+      return Bool(!TrimSpaces(argument).empty() && exists_(TrimSpaces(argument)));
     if (name == "HASTRAILINGSLASH")
       return Bool(!argument.empty() && (argument.back() == '/' || argument.back() == '\\'));
     throw ConditionFault{"unknown function " + name};

@@ -17,7 +17,8 @@ void LoadProjectXml(pugi::xml_document& doc, const std::string& path, const std:
   const pugi::xml_parse_result result = doc.load_buffer(text.data(), text.size());
   if (!result) {
     const auto offset = static_cast<std::size_t>(std::max<std::ptrdiff_t>(result.offset, 0));
-    const auto line = 1 + std::count(text.begin(), text.begin() + std::min(offset, text.size()), '\n');
+    const auto line =
+        1 + std::count(text.begin(), text.begin() + std::min(offset, text.size()), '\n');
     throw ProjectFileError(shown + "(" + std::to_string(line) + "): not well-formed XML (" +
                            result.description() + ")");
   }
@@ -30,7 +31,8 @@ std::string LeftoverMacro(std::string_view text) {
     while (open < text.size() && std::isalpha(static_cast<unsigned char>(text[open]))) ++open;
     if (open >= text.size() || text[open] != '(') continue;
     const std::size_t close = text.find(')', open);
-    return std::string(text.substr(start, close == std::string_view::npos ? close : close + 1 - start));
+    return std::string(
+        text.substr(start, close == std::string_view::npos ? close : close + 1 - start));
   }
   return {};
 }
@@ -53,8 +55,8 @@ void AddFolders(std::vector<std::string>& folders, std::string_view list, const 
     const bool drive = entry.size() >= 2 && entry[1] == ':';
     if (!macro.empty() || drive) {
       const std::string reason = drive ? "a Windows drive" : "unknown macro " + macro;
-      warnings.push_back(shown + ": " + reason + " in " + std::string(what) + " entry \"" +
-                         entry + "\"; entry skipped");
+      warnings.push_back(shown + ": " + reason + " in " + std::string(what) + " entry \"" + entry +
+                         "\"; entry skipped");
       continue;
     }
     AddOnce(folders, ExpandPath(entry, base), false);

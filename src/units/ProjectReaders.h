@@ -3,7 +3,6 @@
 #pragma once
 
 #include <pugixml.hpp>
-
 #include <string>
 #include <string_view>
 #include <vector>

@@ -22,29 +22,52 @@ constexpr std::string_view kDelphiCommon[] = {"VER360", "CONDITIONALEXPRESSIONS"
                                               "UNICODE"};
 constexpr double kDelphiCompilerVersion = 36.0;
 const Preset kDelphiPresets[] = {
-    {"Win32", Target::Windows, {"MSWINDOWS", "WIN32", "CPU386", "CPUX86", "CPU32BITS", "ASSEMBLER"}, 4},
+    {"Win32",
+     Target::Windows,
+     {"MSWINDOWS", "WIN32", "CPU386", "CPUX86", "CPU32BITS", "ASSEMBLER"},
+     4},
     {"Win64", Target::Windows, {"MSWINDOWS", "WIN64", "CPUX64", "CPU64BITS", "ASSEMBLER"}, 8},
     {"Linux64", Target::Linux, {"LINUX", "LINUX64", "POSIX", "POSIX64", "CPUX64", "CPU64BITS"}, 8},
-    {"OSXARM64", Target::MacOS, {"MACOS", "MACOS64", "OSX", "OSX64", "POSIX", "POSIX64",
-                                 "CPUARM64", "CPU64BITS"}, 8},
-    {"OSX64", Target::MacOS, {"MACOS", "MACOS64", "OSX", "OSX64", "POSIX", "POSIX64", "CPUX64",
-                              "CPU64BITS"}, 8},
+    {"OSXARM64",
+     Target::MacOS,
+     {"MACOS", "MACOS64", "OSX", "OSX64", "POSIX", "POSIX64", "CPUARM64", "CPU64BITS"},
+     8},
+    {"OSX64",
+     Target::MacOS,
+     {"MACOS", "MACOS64", "OSX", "OSX64", "POSIX", "POSIX64", "CPUX64", "CPU64BITS"},
+     8},
 };
 
 // Free Pascal 3.2.2: what every target defines, then each target's own symbols.
-constexpr std::string_view kFpcCommon[] = {
-    "FPC", "VER3", "VER3_2", "VER3_2_2", "CPU64", "ENDIAN_LITTLE", "FPC_LITTLE_ENDIAN",
-    "FPC_HAS_TYPE_DOUBLE", "FPC_HAS_TYPE_SINGLE", "FPC_HAS_UNICODESTRING", "FPC_HAS_CPSTRING",
-    "FPC_HAS_OPERATOR_ENUMERATOR", "FPC_HAS_CONSTREF"};
+constexpr std::string_view kFpcCommon[] = {"FPC",
+                                           "VER3",
+                                           "VER3_2",
+                                           "VER3_2_2",
+                                           "CPU64",
+                                           "ENDIAN_LITTLE",
+                                           "FPC_LITTLE_ENDIAN",
+                                           "FPC_HAS_TYPE_DOUBLE",
+                                           "FPC_HAS_TYPE_SINGLE",
+                                           "FPC_HAS_UNICODESTRING",
+                                           "FPC_HAS_CPSTRING",
+                                           "FPC_HAS_OPERATOR_ENUMERATOR",
+                                           "FPC_HAS_CONSTREF"};
 const Preset kFpcPresets[] = {
-    {"windows", Target::Windows, {"WIN64", "MSWINDOWS", "WINDOWS", "CPUX86_64", "CPUAMD64",
-                                  "CPUX64", "FPC_CURRENCY_IS_INT64", "FPC_COMP_IS_INT64",
-                                  "FPC_WINLIKEWIDESTRING", "FPC_HAS_WINLIKERESOURCES"}, 8},
-    {"linux", Target::Linux, {"LINUX", "UNIX", "HASUNIX", "CPUX86_64", "CPUAMD64", "CPUX64",
-                              "FPC_HAS_TYPE_EXTENDED", "FPC_WIDESTRING_EQUAL_UNICODESTRING"}, 8},
-    {"macos", Target::MacOS, {"DARWIN", "UNIX", "BSD", "HASUNIX", "CPUAARCH64",
-                              "FPC_CURRENCY_IS_INT64", "FPC_COMP_IS_INT64",
-                              "FPC_WIDESTRING_EQUAL_UNICODESTRING"}, 8},
+    {"windows",
+     Target::Windows,
+     {"WIN64", "MSWINDOWS", "WINDOWS", "CPUX86_64", "CPUAMD64", "CPUX64", "FPC_CURRENCY_IS_INT64",
+      "FPC_COMP_IS_INT64", "FPC_WINLIKEWIDESTRING", "FPC_HAS_WINLIKERESOURCES"},
+     8},
+    {"linux",
+     Target::Linux,
+     {"LINUX", "UNIX", "HASUNIX", "CPUX86_64", "CPUAMD64", "CPUX64", "FPC_HAS_TYPE_EXTENDED",
+      "FPC_WIDESTRING_EQUAL_UNICODESTRING"},
+     8},
+    {"macos",
+     Target::MacOS,
+     {"DARWIN", "UNIX", "BSD", "HASUNIX", "CPUAARCH64", "FPC_CURRENCY_IS_INT64",
+      "FPC_COMP_IS_INT64", "FPC_WIDESTRING_EQUAL_UNICODESTRING"},
+     8},
 };
 
 const Preset* FindPreset(const Preset* begin, const Preset* end, std::string_view platform) {
@@ -81,7 +104,8 @@ std::optional<Target> TargetOfPlatform(std::string_view platform) {
 }
 
 std::string DefaultPlatform(Target target) {
-  return std::string(FirstPresetOf(std::begin(kDelphiPresets), std::end(kDelphiPresets), target).platform);
+  return std::string(
+      FirstPresetOf(std::begin(kDelphiPresets), std::end(kDelphiPresets), target).platform);
 }
 
 Target DefaultTarget(Dialect dialect, std::string_view platform) {
@@ -98,8 +122,8 @@ CompilerSymbols PredefinedSymbols(Dialect dialect, Target target, std::string_vi
     symbols.SetConstant("RTLVersion", kDelphiCompilerVersion);
     preset = FindPreset(std::begin(kDelphiPresets), std::end(kDelphiPresets), platform);
     if (preset == nullptr || preset->target != target)
-      preset = FindPreset(std::begin(kDelphiPresets), std::end(kDelphiPresets),
-                          DefaultPlatform(target));
+      preset =
+          FindPreset(std::begin(kDelphiPresets), std::end(kDelphiPresets), DefaultPlatform(target));
   } else {
     for (std::string_view name : kFpcCommon) symbols.Define(name);
     symbols.SetConstant("FPC_VERSION", 3);
