@@ -1,6 +1,7 @@
 // Reading a Lazarus project (.lpi) or package (.lpk): the build mode's compiler options
 // (search paths, custom options) with the Lazarus macros of the target, the units the file
 // names, and the packages it requires, found under the Lazarus folder and read in turn.
+#include <cctype>
 #include <deque>
 #include <map>
 #include <memory>
@@ -247,12 +248,36 @@ class LazarusReader {
     return true;
   }
 
+  enum class OsFolder { None, Target, Foreign };
+
+  /// Whether a folder name names the target's operating system (or its family), another one,
+  /// or none.
+  OsFolder OsFolderKind(const std::string& name) const {
+    static const std::set<std::string> kSystems{
+        "amicommon", "amiga",  "android",  "aros",    "atari",   "beos",     "bsd",     "darwin",
+        "dos",       "dummy",  "emx",      "freebsd", "go32v2",  "haiku",    "linux",   "macos",
+        "morphos",   "msdos",  "nativent", "netbsd",  "netware", "netwlibc", "openbsd", "os2",
+        "os2commn",  "palmos", "solaris",  "symbian", "unix",    "wasi",     "watcom",  "win",
+        "win16",     "win32",  "win64",    "winall",  "wince",   "windows"};
+    std::string lower = name;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (kSystems.count(lower) == 0) return OsFolder::None;
+    const bool windows = target_.srcOS == "win";
+    const bool darwin = target_.targetOS == "darwin";
+    const bool ours = lower == target_.targetOS || lower == target_.srcOS ||
+                      (windows && (lower == "win32" || lower == "win64" || lower == "winall" ||
+                                   lower == "windows")) ||
+                      (darwin && (lower == "bsd" || lower == "macos"));
+    return ours ? OsFolder::Target : OsFolder::Foreign;
+  }
+
   void FpMakePackage(RequiredPackage& package, const std::string& shown) {
     if (!options_.fpcSourceDir.empty()) {
       const std::string folder =
           ExpandPath("packages/" + package.name, Fs().FullPath(options_.fpcSourceDir));
       if (Fs().FolderExists(folder)) {
-        // The sources lie in src and, for larger packages, in its subfolders.
+        // The sources lie in src and, for larger packages, in its subfolders; a subfolder
+        // named after an operating system holds what src includes for that system.
         package.file = folder;
         const std::string sources = folder + "/src";
         if (!Fs().FolderExists(sources)) {
@@ -260,9 +285,14 @@ class LazarusReader {
           return;
         }
         AddOnce(project_.unitFolders, sources, false);
-        for (const DirEntry& entry : Fs().ListFolder(sources))
-          if (entry.isDir && entry.name[0] != '.')
-            AddOnce(project_.unitFolders, sources + "/" + entry.name, false);
+        for (const DirEntry& entry : Fs().ListFolder(sources)) {
+          if (!entry.isDir || entry.name[0] == '.') continue;
+          const std::string sub = sources + "/" + entry.name;
+          const OsFolder kind = OsFolderKind(entry.name);
+          if (kind == OsFolder::Foreign) continue;
+          AddOnce(project_.unitFolders, sub, false);
+          if (kind == OsFolder::Target) AddOnce(project_.includeFolders, sub, false);
+        }
         return;
       }
     }

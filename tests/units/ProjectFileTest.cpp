@@ -118,11 +118,14 @@ TEST(ProjectFile, LazarusProjectWithRequiredPackages) {
           "/home/me/extra", "@/lazarus/fakelaz/extra", "@/lazarus/fakelaz/lcl/interfaces",
           "@/lazarus/fakelaz/lcl/interfaces/gtk2", "@/lazarus/fakelaz/lcl",
           "@/lazarus/fakelaz/lcl/forms", "@/lazarus/fakelaz/lcl/widgetset",
-          "@/lazarus/fakelaz/components/lazutils", "@/lazarus/fakefpc/packages/fcl-registry/src"}));
+          "@/lazarus/fakelaz/components/lazutils", "@/lazarus/fakefpc/packages/fcl-registry/src",
+          "@/lazarus/fakefpc/packages/fcl-registry/src/base",
+          "@/lazarus/fakefpc/packages/fcl-registry/src/unix"}));
   EXPECT_EQ(Short(project.includeFolders),
             (std::vector<std::string>{
                 "@/lazarus/viewer/include", "@/lazarus/viewer/lib/x86_64-linux",
-                "@/lazarus/fakelaz/lcl/interfaces/gtk2", "@/lazarus/fakelaz/lcl/include"}));
+                "@/lazarus/fakelaz/lcl/interfaces/gtk2", "@/lazarus/fakelaz/lcl/include",
+                "@/lazarus/fakefpc/packages/fcl-registry/src/unix"}));
   EXPECT_EQ(project.defines, (std::vector<std::string>{"UseCThreads", "LCL", "LCLgtk2"}));
   EXPECT_EQ(PackagesOf(project),
             (std::vector<std::string>{
