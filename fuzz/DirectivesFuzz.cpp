@@ -1,6 +1,7 @@
 // Fuzz target of conditional compilation and of the two condition languages: arbitrary bytes
 // are scanned as Pascal and every comment is fed to the conditional state; the same bytes are
-// evaluated as a $IF expression and as an MSBuild condition. Nothing may crash or hang, and the
+// evaluated as a $IF expression, as an MSBuild condition and run as a Lazarus build
+// conditionals script. Nothing may crash or hang, and the
 // state must stay consistent: code is compiled outside every section, sections close.
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include "pascal/Conditionals.h"
 #include "pascal/DirectiveExpr.h"
 #include "pascal/Vornscaner.h"
+#include "units/LazarusConditionals.h"
 #include "units/MsBuildEval.h"
 #include "units/TargetDefines.h"
 
@@ -44,5 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const ConditionResult condition =
       EvaluateCondition(input, properties, [](const std::string&) { return false; });
   if (!condition.error.empty() && condition.value) std::abort();
+
+  RunLazarusConditionals(input, {{"TARGETOS", "linux"}, {"SRCOS", "unix"}});
   return 0;
 }

@@ -12,6 +12,7 @@
 #include "common/PathUtil.h"
 #include "common/VornString.h"
 #include "platform/FileSys.h"
+#include "units/LazarusConditionals.h"
 #include "units/LazarusPackages.h"
 #include "units/ProjectReaders.h"
 
@@ -56,6 +57,9 @@ class LazarusMacros {
     if (!options.lazarusDir.empty()) Set("LazarusDir", Fs().FullPath(options.lazarusDir) + "/");
     if (!options.fpcSourceDir.empty()) Set("FPCSrcDir", Fs().FullPath(options.fpcSourceDir) + "/");
   }
+
+  /// Every macro by name in capitals.
+  const std::map<std::string, std::string>& Values() const { return values_; }
 
   void Set(const std::string& name, std::string value) {
     values_[UpperText(name)] = std::move(value);
@@ -129,9 +133,30 @@ class LazarusReader {
                shown, "include path", project_.warnings);
     CustomOptions(macros.Expand(ValueOf(options.child("Other").child("CustomOptions"))), base,
                   shown, takeDefines);
-    if (!TrimSpaces(ValueOf(options.child("Conditionals"))).empty())
-      project_.warnings.push_back(shown + ": build conditionals are not evaluated");
+    const std::string script = ValueOf(options.child("Conditionals"));
+    if (!TrimSpaces(script).empty()) Conditionals(script, base, macros, shown, takeDefines);
     return output;
+  }
+
+  /// Runs a build conditionals script and takes the paths and options it sets; for a required
+  /// package (takeDefines false) also what it gives the projects that use it.
+  void Conditionals(const std::string& script, const std::string& base, const LazarusMacros& macros,
+                    const std::string& shown, bool takeDefines) {
+    ConditionalsRun run = RunLazarusConditionals(script, macros.Values());
+    if (!run.error.empty())
+      project_.warnings.push_back(shown + ": build conditionals stop early (" + run.error + ")");
+    auto& vars = run.variables;
+    AddFolders(project_.unitFolders, vars["UNITPATH"], base, shown, "conditionals unit path",
+               project_.warnings);
+    AddFolders(project_.includeFolders, vars["INCPATH"], base, shown, "conditionals include path",
+               project_.warnings);
+    CustomOptions(vars["CUSTOMOPTIONS"], base, shown, takeDefines);
+    if (takeDefines) return;
+    AddFolders(project_.unitFolders, vars["USAGEUNITPATH"], base, shown, "conditionals unit path",
+               project_.warnings);
+    AddFolders(project_.includeFolders, vars["USAGEINCPATH"], base, shown,
+               "conditionals include path", project_.warnings);
+    CustomOptions(vars["USAGECUSTOMOPTIONS"], base, shown, true);
   }
 
   /// The options a compiler command line would get: -dNAME, -uNAME, -FuPATH, -FiPATH, -IPATH.

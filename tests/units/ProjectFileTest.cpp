@@ -111,16 +111,16 @@ TEST(ProjectFile, LazarusProjectWithRequiredPackages) {
   EXPECT_EQ(project.kind, ProjectKind::Lpi);
   EXPECT_EQ(project.config + " " + project.platform, "Default linux");
   EXPECT_EQ(Short(project.mainSource), "@/lazarus/viewer/viewer.lpr");
-  EXPECT_EQ(
-      Short(project.unitFolders),
-      (std::vector<std::string>{
-          "@/lazarus/viewer/forms", "@/lazarus/shared", "@/lazarus/viewer/widgets/gtk2",
-          "/home/me/extra", "@/lazarus/fakelaz/extra", "@/lazarus/fakelaz/lcl/interfaces",
-          "@/lazarus/fakelaz/lcl/interfaces/gtk2", "@/lazarus/fakelaz/lcl",
-          "@/lazarus/fakelaz/lcl/forms", "@/lazarus/fakelaz/lcl/widgetset",
-          "@/lazarus/fakelaz/components/lazutils", "@/lazarus/fakefpc/packages/fcl-registry/src",
-          "@/lazarus/fakefpc/packages/fcl-registry/src/base",
-          "@/lazarus/fakefpc/packages/fcl-registry/src/unix"}));
+  EXPECT_EQ(Short(project.unitFolders),
+            (std::vector<std::string>{
+                "@/lazarus/viewer/forms", "@/lazarus/shared", "@/lazarus/viewer/widgets/gtk2",
+                "/home/me/extra", "@/lazarus/fakelaz/extra", "@/lazarus/fakelaz/lcl/interfaces",
+                "@/lazarus/fakelaz/lcl/interfaces/gtk2", "@/lazarus/fakelaz/lcl",
+                "@/lazarus/fakelaz/lcl/forms", "@/lazarus/fakelaz/lcl/widgetset",
+                "@/lazarus/fakelaz/lcl/nonwin32", "@/lazarus/fakelaz/components/lazutils",
+                "@/lazarus/fakefpc/packages/fcl-registry/src",
+                "@/lazarus/fakefpc/packages/fcl-registry/src/base",
+                "@/lazarus/fakefpc/packages/fcl-registry/src/unix"}));
   EXPECT_EQ(Short(project.includeFolders),
             (std::vector<std::string>{
                 "@/lazarus/viewer/include", "@/lazarus/viewer/lib/x86_64-linux",
@@ -141,8 +141,7 @@ TEST(ProjectFile, LazarusProjectWithRequiredPackages) {
                 "@/lazarus/viewer/viewer.lpi: unknown macro $(VendorDir) in unit path entry "
                 "\"$(VendorDir)/units\"; entry skipped",
                 "@/lazarus/viewer/viewer.lpi: required package TAChartLazarusPkg not found under "
-                "@/lazarus/fakelaz",
-                "@/lazarus/fakelaz/lcl/lclbase.lpk: build conditionals are not evaluated"}));
+                "@/lazarus/fakelaz"}));
 }
 
 TEST(ProjectFile, LazarusBuildModeAndTargetChangeTheMacros) {
@@ -212,10 +211,11 @@ TEST(ProjectFile, LazarusIdeProjectWhenInstalled) {
   EXPECT_EQ(ide.mainSource, lazarus + "/ide/lazarus.pp");
   EXPECT_EQ(ide.packages.size(), 19u);  // 8 named, 11 more through them
   for (const RequiredPackage& package : ide.packages) EXPECT_NE(package.file, "") << package.name;
-  EXPECT_EQ(ide.warnings.size(), 2u);  // the build conditionals of LCLBase and LCL
+  EXPECT_EQ(ide.warnings, std::vector<std::string>{});
   EXPECT_EQ(ide.defines, (std::vector<std::string>{"LCL", "LCLgtk2"}));
-  for (const std::string folder : {"/ide/frames", "/lcl", "/lcl/interfaces/gtk2",
-                                   "/components/lazutils", "/components/codetools"})
+  for (const std::string folder :
+       {"/ide/frames", "/lcl", "/lcl/interfaces/gtk2", "/components/lazutils",
+        "/components/codetools", "/lcl/nonwin32"})
     EXPECT_NE(std::find(ide.unitFolders.begin(), ide.unitFolders.end(), lazarus + folder),
               ide.unitFolders.end())
         << folder;
