@@ -126,7 +126,7 @@ TEST(ProjectFile, LazarusProjectWithRequiredPackages) {
                 "@/lazarus/viewer/include", "@/lazarus/viewer/lib/x86_64-linux",
                 "@/lazarus/fakelaz/lcl/interfaces/gtk2", "@/lazarus/fakelaz/lcl/include",
                 "@/lazarus/fakefpc/packages/fcl-registry/src/unix"}));
-  EXPECT_EQ(project.defines, (std::vector<std::string>{"UseCThreads", "LCL", "LCLgtk2"}));
+  EXPECT_EQ(project.defines, (std::vector<std::string>{"UseCThreads", "X", "LCL", "LCLgtk2"}));
   EXPECT_EQ(PackagesOf(project),
             (std::vector<std::string>{
                 "LCL  @/lazarus/fakelaz/lcl/interfaces/lcl.lpk", "TAChartLazarusPkg 1.2.0 ",
