@@ -197,12 +197,13 @@ ProjectFile ReadDelphiProject(const std::string& path, const std::string& shown,
   const std::string unitPath = evaluator.Value("DCC_UnitSearchPath");
   AddFolders(project.unitFolders, unitPath, evaluator.Folder(), shown, "unit search path",
              project.warnings);
-  // The compiler looks for include files along the include path, then the unit search path.
-  std::vector<std::string> ignored;
+  // The compiler looks for include files along the include path, then the unit search path
+  // (whose skipped entries were warned about above).
   AddFolders(project.includeFolders, evaluator.Value("DCC_IncludePath"), evaluator.Folder(), shown,
              "include path", project.warnings);
+  std::vector<std::string> warnedAlready;
   AddFolders(project.includeFolders, unitPath, evaluator.Folder(), shown, "unit search path",
-             ignored);
+             warnedAlready);
   AddList(project.unitScopes, evaluator.Value("DCC_Namespace"));
   AddList(project.defines, evaluator.Value("DCC_Define"));
   return project;
