@@ -1,6 +1,7 @@
 // Reading a Delphi project (.dproj): the MSBuild property groups evaluated in document order
 // for one configuration and platform, then the items that name units and packages.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/PathUtil.h"
@@ -103,11 +104,14 @@ class DprojEvaluator {
   void Import(const pugi::xml_node& node, int depth) {
     const std::string file = properties_.Expand(node.attribute("Project").value(), true);
     if (file.empty() || !LeftoverMacro(file).empty()) return;
-    const std::string full = ExpandPath(file, folder_);
+    // A relative path is taken against the folder of the file that imports.
+    const std::string full = ExpandPath(file, readingFolder_);
     if (!Fs().FileExists(full)) return;
     pugi::xml_document doc;
     LoadProjectXml(doc, full, full);
+    const std::string outer = std::exchange(readingFolder_, ExpandPath(FolderPart(full), "/"));
     Properties(doc.document_element(), depth + 1);
+    readingFolder_ = outer;
   }
 
   void Reference(const std::string& include) {
@@ -129,6 +133,7 @@ class DprojEvaluator {
   }
 
   std::string folder_;
+  std::string readingFolder_ = folder_;  // the folder of the file whose properties are read
   std::string shown_;
   MsBuildProperties properties_;
   ProjectFile& project_;

@@ -124,6 +124,7 @@ TEST(ProjectFile, LazarusProjectWithRequiredPackages) {
   EXPECT_EQ(Short(project.includeFolders),
             (std::vector<std::string>{
                 "@/lazarus/viewer/include", "@/lazarus/viewer/lib/x86_64-linux",
+                "@/lazarus/viewer/extra/inc", "@/lazarus/viewer/shared/inc",
                 "@/lazarus/fakelaz/lcl/interfaces/gtk2", "@/lazarus/fakelaz/lcl/include",
                 "@/lazarus/fakefpc/packages/fcl-registry/src/unix"}));
   EXPECT_EQ(project.defines, (std::vector<std::string>{"UseCThreads", "X", "LCL", "LCLgtk2"}));
@@ -186,7 +187,7 @@ TEST(ProjectFile, UnusableFilesAndChoicesAreErrorsNamingTheFile) {
       {"/delphi/app/Stock.dproj", "", "Android",
        "@/delphi/app/Stock.dproj: no platform \"Android\" (the project has: Win32, Win64)"},
       {"/lazarus/viewer/viewer.lpi", "Fast", "",
-       "@/lazarus/viewer/viewer.lpi: no build mode \"Fast\" (the project has: Default, Release)"},
+       "@/lazarus/viewer/viewer.lpi: no build mode \"Fast\" (the project has: Release, Default)"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.file);
