@@ -45,6 +45,11 @@ TEST(LazarusConditionals, ScriptsSetPathsAndOptions) {
        "", "INCPATH=corelib/x11", ""},
       {"if Undefined(fpGUIPlatform) then fpGUIPlatform := 'x11'; IncPath := fpGUIPlatform",
        "FPGUIPLATFORM=gdi", "INCPATH=gdi", ""},
+      {"if SrcOS='win' then if TargetOS='win64' then UnitPath := 'a' else UnitPath := 'b';",
+       "SRCOS=unix|TARGETOS=linux", "UNITPATH=", ""},
+      {"if ('b' > 'a') and not ('a' > 'a') and ('a' < 'b') and ('a' <= 'a') and ('a' >= 'a') "
+       "then UnitPath := 'ordered'",
+       "", "UNITPATH=ordered", ""},
       {"If Debug = 'True' then\nbegin\n  UnitPath += ';x';\nend;", "", "UNITPATH=", ""},
       {"if Defined(Debug) and (GetIDEValue('cpu') = TargetCPU) then UnitPath := 'dbg'",
        "DEBUG=1|TARGETCPU=x86_64", "UNITPATH=dbg", ""},

@@ -99,9 +99,12 @@ TEST(ProjectFile, DelphiProjectPerConfigurationAndPlatform) {
     EXPECT_EQ(UnitsOf(project), row.units);
     const std::string platform = row.platform.empty() ? "Win32" : row.platform;
     EXPECT_EQ(Short(project.warnings),
-              std::vector<std::string>{"@/delphi/app/Stock.dproj: unknown macro $(BDSLIB) in unit "
-                                       "search path entry \"$(BDSLIB)\\" +
-                                       platform + "\\release\"; entry skipped"});
+              (std::vector<std::string>{
+                  "@/delphi/app/Stock.dproj: a Windows drive in unit search path entry "
+                  "\"C:\\Components\\lib\"; entry skipped",
+                  "@/delphi/app/Stock.dproj: unknown macro $(BDSLIB) in unit search path entry "
+                  "\"$(BDSLIB)\\" +
+                      platform + "\\release\"; entry skipped"}));
   }
 }
 
@@ -111,16 +114,17 @@ TEST(ProjectFile, LazarusProjectWithRequiredPackages) {
   EXPECT_EQ(project.kind, ProjectKind::Lpi);
   EXPECT_EQ(project.config + " " + project.platform, "Default linux");
   EXPECT_EQ(Short(project.mainSource), "@/lazarus/viewer/viewer.lpr");
-  EXPECT_EQ(Short(project.unitFolders),
-            (std::vector<std::string>{
-                "@/lazarus/viewer/forms", "@/lazarus/shared", "@/lazarus/viewer/widgets/gtk2",
-                "/home/me/extra", "@/lazarus/fakelaz/extra", "@/lazarus/fakelaz/lcl/interfaces",
-                "@/lazarus/fakelaz/lcl/interfaces/gtk2", "@/lazarus/fakelaz/lcl",
-                "@/lazarus/fakelaz/lcl/forms", "@/lazarus/fakelaz/lcl/widgetset",
-                "@/lazarus/fakelaz/lcl/nonwin32", "@/lazarus/fakelaz/components/lazutils",
-                "@/lazarus/fakefpc/packages/fcl-registry/src",
-                "@/lazarus/fakefpc/packages/fcl-registry/src/base",
-                "@/lazarus/fakefpc/packages/fcl-registry/src/unix"}));
+  EXPECT_EQ(
+      Short(project.unitFolders),
+      (std::vector<std::string>{
+          "@/lazarus/viewer/forms", "@/lazarus/shared", "@/lazarus/viewer/archive$2",
+          "@/lazarus/viewer/widgets/gtk2", "/home/me/extra", "@/lazarus/fakelaz/extra",
+          "@/lazarus/fakelaz/lcl/interfaces", "@/lazarus/fakelaz/lcl/interfaces/gtk2",
+          "@/lazarus/fakelaz/lcl", "@/lazarus/fakelaz/lcl/forms", "@/lazarus/fakelaz/lcl/widgetset",
+          "@/lazarus/fakelaz/lcl/nonwin32", "@/lazarus/fakelaz/components/lazutils",
+          "@/lazarus/fakefpc/packages/fcl-registry/src",
+          "@/lazarus/fakefpc/packages/fcl-registry/src/base",
+          "@/lazarus/fakefpc/packages/fcl-registry/src/unix"}));
   EXPECT_EQ(Short(project.includeFolders),
             (std::vector<std::string>{
                 "@/lazarus/viewer/include", "@/lazarus/viewer/lib/x86_64-linux",
@@ -161,6 +165,16 @@ TEST(ProjectFile, LazarusBuildModeAndTargetChangeTheMacros) {
       "@/lazarus/viewer/viewer.lpi: required package LCL not found (no Lazarus folder given)");
 
   options = Options("", "");
+  options.target = Target::MacOS;
+  const ProjectFile mac = ReadProjectFile(kData + "/lazarus/viewer/viewer.lpi", options);
+  const std::vector<std::string> folders = Short(mac.unitFolders);
+  const std::vector<std::string> registry(folders.end() - 4, folders.end());
+  EXPECT_EQ(registry,
+            (std::vector<std::string>{"@/lazarus/fakefpc/packages/fcl-registry/src",
+                                      "@/lazarus/fakefpc/packages/fcl-registry/src/base",
+                                      "@/lazarus/fakefpc/packages/fcl-registry/src/bsd",
+                                      "@/lazarus/fakefpc/packages/fcl-registry/src/unix"}));
+
   options.target = Target::Windows;
   const ProjectFile package =
       ReadProjectFile(kData + "/lazarus/fakelaz/lcl/interfaces/lcl.lpk", options);
