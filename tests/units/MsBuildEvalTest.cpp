@@ -18,6 +18,7 @@ MsBuildProperties Sample() {
   properties.Set("Platform", "Win32");
   properties.Set("Base", "true");
   properties.Set("Dir", "lib\\");
+  properties.Set("Zz_9-A0a", "edges");  // every edge of the characters of a name
   return properties;
 }
 
@@ -33,6 +34,7 @@ TEST(MsBuildEval, Expansion) {
       {"$(BDSLIB)\\x", false, "", "\\x"},
       {"$(config)-$(PLATFORM)", true, "", "Debug-Win32"},
       {"$(HOME)/a", true, "", "/home/me/a"},
+      {"$(Zz_9-A0a)", true, "", "edges"},
       {"$([System.IO.Path]::Combine(a,b))", true, "", "$([System.IO.Path]::Combine(a,b))"},
       {"x$(Unclosed", true, "", "x$(Unclosed"},
   };
