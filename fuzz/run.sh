@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang (libFuzzer, ASan, UBSan) and runs each for a short fixed
 # time on its seed corpus. Any crash, leak, hang or sanitizer report fails the run.
-#   FUZZ_SECONDS_FORMCONV / FUZZ_SECONDS_SCANNER override the times.
+#   FUZZ_SECONDS_FORMCONV / FUZZ_SECONDS_SCANNER / FUZZ_SECONDS_DIRECTIVES override the times.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export LC_ALL=C
@@ -24,3 +24,4 @@ run_fuzzer() {
 
 run_fuzzer fuzz_formconv "${FUZZ_SECONDS_FORMCONV:-60}" fuzz/corpus/formconv
 run_fuzzer fuzz_scanner "${FUZZ_SECONDS_SCANNER:-30}" fuzz/corpus/scanner
+run_fuzzer fuzz_directives "${FUZZ_SECONDS_DIRECTIVES:-20}" fuzz/corpus/directives

@@ -11,8 +11,8 @@ root=$(pwd)
 export LC_ALL=C
 
 # The build tools; Qt for the window, a font for its text, the desktop's opener for reports.
-bash scripts/deps.sh build-essential cmake g++ qt6-base-dev libgl-dev fonts-dejavu-core \
-  xdg-utils
+bash scripts/deps.sh build-essential cmake g++ libpugixml-dev qt6-base-dev libgl-dev \
+  fonts-dejavu-core xdg-utils
 
 echo "== Building ravelin-cli and ravelin (build/demo)"
 cmake -S . -B build/demo -DCMAKE_BUILD_TYPE=Release -DRAVELIN_TESTS=OFF >/dev/null

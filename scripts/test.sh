@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 export LC_ALL=C
 
-bash scripts/deps.sh build-essential cmake g++ libgtest-dev libgmock-dev \
+bash scripts/deps.sh build-essential cmake g++ libgtest-dev libgmock-dev libpugixml-dev \
   clang libclang-rt-14-dev qt6-base-dev libgl-dev xauth libgit2-dev pkg-config git
 
 jobs=$(nproc)

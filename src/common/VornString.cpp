@@ -125,6 +125,13 @@ std::string TrimPrintable(std::string_view text) {
   return TrimPrintableLeft(TrimPrintableRight(text));
 }
 
+std::string TrimSpaces(std::string_view text) {
+  auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return std::string(text);
+}
+
 std::string UpperText(std::string_view text) {
   std::string result(text);
   for (char& c : result) c = UpperChar(c);

@@ -35,6 +35,8 @@ std::string TrimPrintable(std::string_view text);
 std::string TrimPrintableLeft(std::string_view text);
 /// Without the trailing characters whose code is below 33 or above 126.
 std::string TrimPrintableRight(std::string_view text);
+/// Without the leading and trailing blanks and control characters (codes 0 to 32).
+std::string TrimSpaces(std::string_view text);
 /// The letters a-z turned into A-Z; every other byte unchanged.
 std::string UpperText(std::string_view text);
 /// Decimal text of a 32-bit signed integer, "-" for negatives, no blanks.

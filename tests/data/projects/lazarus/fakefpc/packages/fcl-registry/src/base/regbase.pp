@@ -1,0 +1,4 @@
+unit RegBase;
+interface
+implementation
+end.

@@ -1,0 +1,4 @@
+unit Registry;
+interface
+implementation
+end.
