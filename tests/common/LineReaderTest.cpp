@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <sstream>
 
 #include "common/TextLines.h"
 
@@ -10,29 +11,16 @@ namespace {
 
 TEST(LineReader, GivesTheLinesOfTheWholeTextForEveryPieceSize) {
   std::mt19937 random(7);
-  const char alphabet[] = {'a', 'b', '\r', '\n', '\x1A'};
   for (int round = 0; round < 2000; ++round) {
     std::string text;
-    const int length = static_cast<int>(random() % 12);
-    for (int i = 0; i < length; ++i) text += alphabet[random() % (round % 3 == 0 ? 5 : 4)];
-    const size_t pieceSize = 1 + random() % 4;
-    size_t pos = 0;
-    LineReader reader(
-        [&](char* buffer, size_t size) {
-          const size_t n = std::min({size, pieceSize, text.size() - pos});
-          text.copy(buffer, n, pos);
-          pos += n;
-          return n;
-        },
-        pieceSize + random() % 3);
+    for (int i = static_cast<int>(random() % 12); i > 0; --i)
+      text += "ab\r\n\x1A"[random() % (round % 3 == 0 ? 5 : 4)];
+    std::istringstream in(text);
+    const size_t piece = 1 + random() % 4;
+    LineReader reader([&](char* to, size_t n) { return size_t(in.read(to, n).gcount()); }, piece);
     std::vector<std::string> lines;
     for (std::string line; reader.Next(line);) lines.push_back(line);
-    EXPECT_EQ(lines, SplitLines(text))
-        << ::testing::PrintToString(text) << " in pieces of " << pieceSize;
-    std::vector<std::string> whole;
-    LineReader inMemory(text);
-    for (std::string line; inMemory.Next(line);) whole.push_back(line);
-    EXPECT_EQ(whole, lines);
+    EXPECT_EQ(lines, SplitLines(text)) << ::testing::PrintToString(text) << " in " << piece;
   }
 }
 
