@@ -68,7 +68,7 @@ int DiskWriter::WriteAt(int fd, std::string_view data, off_t offset, size_t& wri
 }
 
 unsigned NewFileMode(const std::string& target) {
-  struct stat st;
+  struct stat st {};
   if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
   mode_t mask = ::umask(0);
   ::umask(mask);

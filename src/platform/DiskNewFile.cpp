@@ -55,7 +55,7 @@ class DiskNewFile final : public NewFile {
   }
 
   ~DiskNewFile() override {
-    if (!committed_ && !named_.empty()) ::unlink(named_.c_str());
+    if (!named_.empty()) ::unlink(named_.c_str());  // not committed: the hidden file goes
   }
 
   void Write(std::string_view data) override {
@@ -83,6 +83,7 @@ class DiskNewFile final : public NewFile {
     }
     if (int err = fd_.Close()) Fail("Cannot write", err);
     if (::rename(named_.c_str(), target_.c_str()) != 0) Fail("Cannot write", errno);
+    named_.clear();
     committed_ = true;
     device_ = st.st_dev;
     inode_ = st.st_ino;
@@ -94,8 +95,6 @@ class DiskNewFile final : public NewFile {
         st.st_ino == inode_) {
       ::unlink(target_.c_str());
     }
-    committed_ = false;
-    named_.clear();
   }
 
  private:
@@ -110,7 +109,7 @@ class DiskNewFile final : public NewFile {
   std::string shown_;
   DiskWriter& writer_;
   Fd fd_;
-  std::string named_;  // the hidden name of the file before Commit; empty while unnamed
+  std::string named_;  // the hidden name of the file until Commit; empty while it has none
   off_t size_ = 0;
   bool committed_ = false;
   dev_t device_ = 0;

@@ -46,11 +46,14 @@ TEST(Safety, HostileAndUnluckyTrees) {
     if (c[6] == "small-memory") continue;  // the sanitizer's shadow memory alone passes it
 #endif
     TempFolder dir, io;
-    dir.Write("Unit.pas", "unit Unit; interface implementation end.");
-    dir.Write("victim.txt", "secret");
     const std::string in =
         "cd '" + dir.Path() + "' && DATA='" RAVELIN_TEST_DATA "/cli' PROGRAM='" + program + "' && ";
-    ASSERT_EQ(std::system((in + "true; " + c[1]).c_str()), 0);
+    ASSERT_EQ(std::system((in +
+                           "echo 'unit Unit; interface implementation end.' >Unit.pas; "
+                           "echo secret >victim.txt; " +
+                           c[1])
+                              .c_str()),
+              0);
     const std::string run = in + "timeout 20 " +
                             (c[6] == "small-memory" ? "prlimit --data=67108864 " : "") +
                             RAVELIN_CLI + " " + c[2] + " >/dev/null 2>'" + (io / "err") + "'";

@@ -36,11 +36,7 @@ pid_t AppendInChild(const std::string& file, int id, int lines, int start = -1) 
   const std::string text = Report(id, lines);
   char go;
   if (start >= 0 && ::read(start, &go, 1) < 0) ::_exit(2);
-  try {
-    MakeDiskFileSystem()->AppendReport(file, text, ReportStart::OnOwnLine);
-  } catch (const Error&) {
-    ::_exit(1);
-  }
+  MakeDiskFileSystem()->AppendReport(file, text, ReportStart::OnOwnLine);  // or terminates
   ::_exit(0);
 }
 int Wait(pid_t pid) {
@@ -53,26 +49,32 @@ TEST(ReportAppend, FailedAppendOnAFullDiskRemovesExactlyItsOwnBytes) {
   const struct {
     std::optional<std::string> old;  // nullopt: no report file yet
     std::uint64_t room;              // bytes the disk takes before it is full
-    bool racer;                      // another run appends meanwhile (and waits for the lock)
-  } rows[] = {{"old report\r\n", 5000, false},
-              {"old", 2, false},  // full right after the line end put first
-              {std::nullopt, 100, false},
-              {"old\r\n", 0, true}};
+    int racer;  // 1: another run appends meanwhile, waiting for the lock; 2: and gets SIGTERM;
+                // 3: a writer that ignores the lock appends "x" meanwhile
+  } rows[] = {{"old report\r\n", 5000, 0},
+              {"old", 2, 0},  // full right after the line end put first
+              {std::nullopt, 100, 0},
+              {"old\r\n", 0, 1},
+              {"old\r\n", 0, 2},  // a run still waiting for the lock stops at once
+              {"old\r\n", 0, 3}};
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.old.value_or("no file") + (row.racer ? " with a racer" : ""));
+    SCOPED_TRACE(row.old.value_or("no file") + " racer " + std::to_string(row.racer));
     TempFolder dir;
     const std::string file = dir / "r.txt";
     if (row.old) dir.Write("r.txt", *row.old);
     pid_t racer = -1;
     auto onFull = [&] {
-      if (row.racer) racer = AppendInChild(file, 2, 3);
-      if (row.racer) ::usleep(200000);  // enough to append, were the file not locked
+      if (row.racer == 3) testing::WriteBytes(file, *row.old + "x");  // the end it saw, and "x"
+      if (row.racer == 1 || row.racer == 2) racer = AppendInChild(file, 2, 3);
+      if (racer > 0) ::usleep(200000);  // enough to append, were the file not locked
+      if (row.racer == 2) ::kill(racer, SIGTERM);
     };
     EXPECT_THROW(MakeDiskFileSystem({row.room, onFull})
                      ->AppendReport(file, Report(1, 999), ReportStart::OnOwnLine),
                  IoError);
-    if (racer > 0) Wait(racer);
-    EXPECT_EQ(ReadBytes(file), row.old.value_or("") + (row.racer ? Report(2, 3) : ""));
+    EXPECT_EQ(racer > 0 ? Wait(racer) : 0, row.racer == 2 ? SIGTERM : 0);  // wait status
+    const std::string added = row.racer == 1 ? Report(2, 3) : row.racer == 3 ? "x" : "";
+    EXPECT_EQ(ReadBytes(file), row.old.value_or("") + added);
     EXPECT_EQ(::access(file.c_str(), F_OK) == 0, row.old.has_value());
   }
 }

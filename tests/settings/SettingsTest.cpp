@@ -141,6 +141,8 @@ TEST_F(SettingsTest, ReadsOddlyShapedFilesWithoutFault) {
       {"binary junk", std::string("\0\xff[LAST\0]\n=\r", 12), "", false},
       {"5,000 characters", "[LAST]\r\nRTL=" + std::string(5000, 'p') + "\r\nUse VCL=1\r\n",
        std::string(2047, 'p'), true},
+      {"byte order mark", "\xEF\xBB\xBF[LAST]\r\nRTL=/r\r\nUse VCL=1\r\n", "/r", true},
+      {"first section counts", "[LAST]\nRTL=/r\n[X]\nUse VCL=1\n[LAST]\nUse VCL=1\n", "/r", false},
   };
   for (const auto& row : rows) {
     WriteBytes(file_, row.text);
