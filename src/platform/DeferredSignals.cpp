@@ -1,6 +1,7 @@
 #include "platform/DeferredSignals.h"
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <mutex>
@@ -17,6 +18,7 @@ volatile std::sig_atomic_t arrived[kCount];
 struct State {
   std::mutex mutex;
   int depth = 0;
+  pid_t owner = 0;  // the process that holds the signals back
   bool caught[kCount] = {};
   struct sigaction old[kCount];
 };
@@ -36,9 +38,16 @@ extern "C" void NoteSignal(int signal) {
 DeferredSignals::DeferredSignals() {
   State& state = TheState();
   std::lock_guard<std::mutex> lock(state.mutex);
+  // A process forked while its parent held the signals back starts afresh, from the parent's
+  // own handling of them; what it noted since the fork is its own.
+  const bool forked = state.depth > 0 && state.owner != ::getpid();
+  for (int i = 0; forked && i < kCount; ++i)
+    if (state.caught[i]) ::sigaction(kSignals[i], &state.old[i], nullptr);
+  if (forked) state.depth = 0;
   if (state.depth++ > 0) return;
+  state.owner = ::getpid();
   for (int i = 0; i < kCount; ++i) {
-    arrived[i] = 0;
+    if (!forked) arrived[i] = 0;
     state.caught[i] = false;
     if (::sigaction(kSignals[i], nullptr, &state.old[i]) != 0) continue;
     if (!(state.old[i].sa_flags & SA_SIGINFO) && state.old[i].sa_handler == SIG_IGN) continue;

@@ -62,9 +62,10 @@ LockedReport TryOpenLocked(const std::string& target, std::string_view shown, co
   if (::fstat(report.fd.get(), &st) != 0) ThrowIo(what, shown, errno);
   if (!S_ISREG(st.st_mode)) ThrowIo(what, shown, kNotRegular);
 
-  while (::flock(report.fd.get(), LOCK_EX) != 0) {
+  // A signal that arrives before or while the lock is awaited stops the run at once.
+  while (DeferredSignals::Arrived() || ::flock(report.fd.get(), LOCK_EX) != 0) {
+    if (DeferredSignals::Arrived()) ThrowIo(what, shown, EINTR);
     if (errno != EINTR) ThrowIo(what, shown, errno);
-    if (DeferredSignals::Arrived()) ThrowIo(what, shown, EINTR);  // stopped while waiting
   }
   // The file may have been removed or replaced while the lock was awaited (a failed first
   // append removes the file it created): then the name must be opened again.
