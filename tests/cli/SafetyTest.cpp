@@ -46,8 +46,9 @@ TEST(Safety, HostileAndUnluckyTrees) {
     if (c[6] == "small-memory") continue;  // the sanitizer's shadow memory alone passes it
 #endif
     TempFolder dir, io;
-    const std::string in =
-        "cd '" + dir.Path() + "' && DATA='" RAVELIN_TEST_DATA "/cli' PROGRAM='" + program + "' && ";
+    const std::string in = "cd '" + dir.Path() +
+                           "' && export LC_ALL=C DATA='" RAVELIN_TEST_DATA "/cli' PROGRAM='" +
+                           program + "' && ";
     ASSERT_EQ(std::system((in +
                            "echo 'unit Unit; interface implementation end.' >Unit.pas; "
                            "echo secret >victim.txt; " +
@@ -63,8 +64,7 @@ TEST(Safety, HostileAndUnluckyTrees) {
     EXPECT_EQ(WEXITSTATUS(status), std::stoi(c[3])) << err;
     EXPECT_NE(err.find(c[4]), std::string::npos) << err;
     if (!c[5].empty()) {  // the entries as ls -F marks them, then what victim.txt holds
-      std::system(
-          (in + "echo $(LC_ALL=C ls -AF) $(cat victim.txt) >'" + (io / "disk") + "'").c_str());
+      std::system((in + "set -f; echo $(ls -AF) $(cat victim.txt) >" + (io / "disk")).c_str());
       EXPECT_EQ(ReadBytes(io / "disk"), c[5] + "\n");
     }
   }
