@@ -22,8 +22,8 @@ class PassThroughFileSystem : public FileSystem {
     return disk_->Resolve(path);
   }
   FileStat Stat(std::string_view path) override { return disk_->Stat(path); }
-  bool TryReadFile(std::string_view path, std::string& out) override {
-    return disk_->TryReadFile(path, out);
+  OpenedFile OpenRead(std::string_view path, Readable what) override {
+    return disk_->OpenRead(path, what);
   }
   std::vector<DirEntry> ListFolder(std::string_view folder) override {
     return disk_->ListFolder(folder);
@@ -32,8 +32,11 @@ class PassThroughFileSystem : public FileSystem {
   void ReplaceFile(std::string_view path, std::string_view data) override {
     disk_->ReplaceFile(path, data);
   }
-  void AppendFile(std::string_view path, std::string_view data) override {
-    disk_->AppendFile(path, data);
+  std::unique_ptr<NewFile> CreateNewFile(std::string_view path) override {
+    return disk_->CreateNewFile(path);
+  }
+  void AppendReport(std::string_view path, std::string_view text, ReportStart start) override {
+    disk_->AppendReport(path, text, start);
   }
   void TruncateFile(std::string_view path) override { disk_->TruncateFile(path); }
   std::string CurrentFolder() override { return disk_->CurrentFolder(); }

@@ -2,6 +2,8 @@
 #include "cli/CliMain.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <new>
 #include <sstream>
 
@@ -71,34 +73,35 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<Opt
 const std::vector<OptionSpec>& CommonOptions() {
   static const std::vector<OptionSpec> options = {
       {"report", "FILE",
-       "append the report to FILE (created when missing) instead of writing it to standard "
-       "output; if writing fails, FILE keeps what it held"},
+       "append the report to FILE (a regular file, created when missing) instead of writing it "
+       "to standard output; runs appending to one FILE take turns, and a failed or interrupted "
+       "append leaves FILE as it was"},
       {"help", "", "show this help and exit"},
   };
   return options;
 }
 
-void DeliverReport(const std::vector<std::string>& lines, const ParsedArgs& args,
-                   std::ostream& out) {
-  std::string text = JoinLinesCrLf(lines);
-  if (args.Has("report")) {
-    const std::string file = args.Value("report");
-    // The window loads an existing report as lines and saves it back with the new lines after
-    // them, so an old last line without its line end gets one: the new report never starts in
-    // the middle of the old text. Only a non-empty regular file is looked at (never a device
-    // or a pipe, whose reading could block or swallow data).
-    const FileStat old = Fs().Stat(file);
-    std::string held;
-    if (old.exists && !old.isDir && old.size > 0 && Fs().TryReadFile(file, held) && !held.empty() &&
-        held.back() != '\n' && held.back() != '\r') {
-      text.insert(0, "\r\n");
-    }
-    Fs().AppendFile(file, text);
+void DeliverText(std::string_view text, const std::string& reportFile, ReportStart start,
+                 std::ostream& out) {
+  if (!reportFile.empty()) {
+    Fs().AppendReport(reportFile, text, start);
     return;
   }
-  out << text;
+  errno = 0;
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
   out.flush();
-  if (!out) throw IoError("Cannot write the report to standard output");
+  if (!out) {
+    const int err = errno;
+    throw IoError(std::string("Cannot write the report to standard output: ") +
+                  (err != 0 ? std::strerror(err) : "the output stream failed"));
+  }
+}
+
+void DeliverReport(const std::vector<std::string>& lines, const ParsedArgs& args,
+                   std::ostream& out) {
+  // The window appends a line count after a line end when the file's last line has none, so
+  // the new report never starts in the middle of the old text.
+  DeliverText(JoinLinesCrLf(lines), args.Value("report"), ReportStart::OnOwnLine, out);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -153,11 +156,13 @@ CliCommand CountCommand() {
       "                   current folder (nothing is written there)\n"
       "\n"
       "A file that cannot be read is reported as not found and counted as empty. Each report\n"
-      "line ends in CR LF.\n"
+      "line ends in CR LF. A binary form file is counted through the scratch file Tallion.TXT\n"
+      "in the current folder; a form whose text would pass 256 times its size (at most 1 GiB)\n"
+      "ends the run.\n"
       "\n"
-      "Exit status: 0 success, 1 the run ended with an error (a missing list file, a line of\n"
-      "65,535 or more characters, a count overflow, a report that cannot be written), 2 a\n"
-      "usage error.";
+      "Exit status: 0 success, 1 the run ended with an error (a list file that cannot be read,\n"
+      "a line of 65,535 or more characters, a count overflow, a form that passes its limit, a\n"
+      "report that cannot be written), 2 a usage error.";
   command.options = {
       {"list", "LISTFILE", "count the files named in LISTFILE, one per line"},
       {"summary", "", "write the summary report instead of the detailed one"},

@@ -12,7 +12,10 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "platform/FileSys.h"
 
 namespace ravelin {
 
@@ -61,10 +64,14 @@ ParsedArgs ParseArgs(const std::vector<std::string>& args, const std::vector<Opt
 /// The options every subcommand accepts: --report FILE and --help.
 const std::vector<OptionSpec>& CommonOptions();
 
-/// Delivers a finished report: each line followed by CR LF, appended to the file of --report
-/// (created when missing; a CR LF first when its old last line has no line end; its old
-/// content survives a failed write) or else written to out.
-/// Throws IoError when it cannot be written.
+/// Delivers a finished report text: appended to reportFile when one is named (the one report
+/// append of FileSystem::AppendReport: created when missing, whole or absent), else written to
+/// out. Throws IoError naming the file and the reason when it cannot be written.
+void DeliverText(std::string_view text, const std::string& reportFile, ReportStart start,
+                 std::ostream& out);
+
+/// Delivers a line count report: each line followed by CR LF, to the file of --report (after
+/// a CR LF when its old last line has no line end) or else to out. Throws IoError.
 void DeliverReport(const std::vector<std::string>& lines, const ParsedArgs& args,
                    std::ostream& out);
 

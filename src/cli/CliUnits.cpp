@@ -72,18 +72,25 @@ std::string WindowSettingsFileName() {
   return DefaultSettingsFileName(JoinPath(FolderPart(exe), "ravelin"));
 }
 
-/// Reads the search settings, then lets the command line override them.
-void LoadSearchSettings(const ParsedArgs& args) {
+/// Reads the search settings, then lets the command line override them. A settings file named
+/// with --settings must be read; the window's own one may be missing, and when it exists but
+/// cannot be read the run goes on with the defaults after a warning.
+void LoadSearchSettings(const ParsedArgs& args, std::ostream& err) {
   if (args.Has("settings")) {
     std::string name = Fs().FullPath(args.Value("settings"));
-    if (!Fs().FileExists(name)) {
+    if (!Fs().Stat(name).exists) {
       throw IoError("Cannot open settings file \"" + name + "\": " + std::strerror(ENOENT));
     }
     SetSettingsFileName(name);
+    if (std::string whyNot = LoadSettings(); !whyNot.empty())
+      throw IoError("Cannot read settings file \"" + name + "\": " + whyNot, whyNot);
   } else {
     SetSettingsFileName(WindowSettingsFileName());
+    if (std::string whyNot = LoadSettings(); !whyNot.empty()) {
+      err << kProgramName << ": warning: cannot read settings file \"" << SettingsFileName()
+          << "\": " << whyNot << "; the default settings are used\n";
+    }
   }
-  LoadSettings();
   if (args.Has("rtl")) {
     RtlPath = FolderSetting(args.Value("rtl"));
     UseRtl = true;
@@ -111,19 +118,7 @@ std::string UnitLineCountText(const std::string& sourceFolder) {
   return JoinLinesCrLf(engine.Lines);
 }
 
-/// Writes a finished report: appended to reportFile when one is named (created when missing;
-/// what it held survives a failed write), else to out.
-void DeliverText(const std::string& text, const std::string& reportFile, std::ostream& out) {
-  if (!reportFile.empty()) {
-    Fs().AppendFile(reportFile, text);
-    return;
-  }
-  out << text;
-  out.flush();
-  if (!out) throw IoError("Cannot write the report to standard output");
-}
-
-int RunUnitCommand(UnitReport which, const ParsedArgs& args, std::ostream& out) {
+int RunUnitCommand(UnitReport which, const ParsedArgs& args, std::ostream& out, std::ostream& err) {
   if (args.operands.empty()) throw UsageError("no root file given");
   if (args.operands.size() > 1) throw UsageError("give exactly one root file");
 
@@ -135,7 +130,7 @@ int RunUnitCommand(UnitReport which, const ParsedArgs& args, std::ostream& out) 
     Fs().ClearCache();
     ResetUnitAnalysisState();
     LastReportPath = "A:\\";  // the line counter's state at program start
-    LoadSearchSettings(args);
+    LoadSearchSettings(args, err);
 
     const std::string root = Fs().FullPath(args.operands[0]);
     FileStat stat = Fs().Stat(root);
@@ -154,21 +149,21 @@ int RunUnitCommand(UnitReport which, const ParsedArgs& args, std::ostream& out) 
     }
     if (which == UnitReport::All) text += UnitLineCountText(folder);
   }
-  DeliverText(text, reportFile, out);
+  DeliverText(text, reportFile, ReportStart::AtEnd, out);
   return 0;
 }
 
-int RunList(const ParsedArgs& args, std::ostream& out, std::ostream&) {
-  return RunUnitCommand(UnitReport::List, args, out);
+int RunList(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
+  return RunUnitCommand(UnitReport::List, args, out, err);
 }
-int RunTree(const ParsedArgs& args, std::ostream& out, std::ostream&) {
-  return RunUnitCommand(UnitReport::Tree, args, out);
+int RunTree(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
+  return RunUnitCommand(UnitReport::Tree, args, out, err);
 }
-int RunDepend(const ParsedArgs& args, std::ostream& out, std::ostream&) {
-  return RunUnitCommand(UnitReport::Depend, args, out);
+int RunDepend(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
+  return RunUnitCommand(UnitReport::Depend, args, out, err);
 }
-int RunReport(const ParsedArgs& args, std::ostream& out, std::ostream&) {
-  return RunUnitCommand(UnitReport::All, args, out);
+int RunReport(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
+  return RunUnitCommand(UnitReport::All, args, out, err);
 }
 
 const char* const kSearchHelp =
@@ -182,13 +177,14 @@ const char* const kSearchHelp =
     "beside the program, or $XDG_CONFIG_HOME/ravelin/ravelin.INI, ~/.config/ravelin/ when\n"
     "unset), or from --settings FILE. --rtl, --vcl and --search replace the folder from the\n"
     "settings and switch its search on; relative folders mean the folder ravelin-cli was\n"
-    "started in.\n"
+    "started in. When the window's settings file exists but cannot be read, a warning says so\n"
+    "and the default settings are used.\n"
     "\n"
-    "Each report line ends in CR LF.\n"
+    "Only regular files are read as units; each report line ends in CR LF.\n"
     "\n"
-    "Exit status: 0 success, 1 the run ended with an error (a root file or settings file that\n"
-    "cannot be opened, a unit file that cannot be read, a report that cannot be written), 2 a\n"
-    "usage error.";
+    "Exit status: 0 success, 1 the run ended with an error (a root file or --settings file\n"
+    "that cannot be read, a unit file that cannot be read or is no regular file, a report\n"
+    "that cannot be written), 2 a usage error.";
 
 std::vector<OptionSpec> UnitOptions() {
   return {

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace ravelin {
 
@@ -22,7 +23,20 @@ class OverflowError : public Error {
 /// A file could not be opened, read, written or closed.
 class IoError : public Error {
  public:
-  explicit IoError(const std::string& message) : Error(message) {}
+  /// message names the file and ends with the reason; reason is the system's reason alone.
+  explicit IoError(const std::string& message, std::string reason = "")
+      : Error(message), reason_(std::move(reason)) {}
+  /// The system's reason alone ("Permission denied"); empty when it is not known.
+  const std::string& Reason() const { return reason_; }
+
+ private:
+  std::string reason_;
+};
+
+/// An input passed a documented limit (a form whose text would grow too large).
+class LimitError : public Error {
+ public:
+  explicit LimitError(const std::string& message) : Error(message) {}
 };
 
 /// A binary form stream that cannot be converted ("Invalid stream format",

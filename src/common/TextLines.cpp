@@ -1,6 +1,55 @@
 #include "common/TextLines.h"
 
+#include <utility>
+
 namespace ravelin {
+
+LineReader::LineReader(Source source, size_t pieceSize)
+    : source_(std::move(source)), piece_(pieceSize == 0 ? 1 : pieceSize) {}
+
+LineReader::LineReader(std::string_view text) : rest_(CutAtCtrlZ(text)) {
+  ended_ = true;  // nothing beyond the text itself
+}
+
+bool LineReader::Refill() {
+  if (ended_) return false;
+  const size_t n = source_(piece_.data(), piece_.size());
+  if (n == 0) {
+    ended_ = true;
+    return false;
+  }
+  rest_ = std::string_view(piece_.data(), n);
+  if (const size_t ctrlZ = rest_.find('\x1A'); ctrlZ != std::string_view::npos) {
+    rest_ = rest_.substr(0, ctrlZ);
+    ended_ = true;  // the text ends here; the source is not read again
+  }
+  return true;
+}
+
+bool LineReader::Next(std::string& line) {
+  line.clear();
+  for (;;) {
+    if (rest_.empty() && !Refill()) return !line.empty();
+    if (rest_.empty()) continue;
+    if (afterCr_) {
+      afterCr_ = false;
+      if (rest_.front() == '\n') {
+        rest_.remove_prefix(1);
+        continue;
+      }
+    }
+    const size_t stop = rest_.find_first_of("\r\n");
+    if (stop == std::string_view::npos) {
+      line.append(rest_);
+      rest_ = {};
+      continue;
+    }
+    line.append(rest_.substr(0, stop));
+    afterCr_ = rest_[stop] == '\r';
+    rest_.remove_prefix(stop + 1);
+    return true;
+  }
+}
 
 std::vector<std::string> SplitLines(std::string_view text) {
   std::vector<std::string> lines;

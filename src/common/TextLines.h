@@ -2,6 +2,8 @@
 // line ends); a Ctrl-Z (code 26) ends the text wherever it stands.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +32,32 @@ void ForEachLine(std::string_view text, F&& f) {
     p = q + 1;
   }
 }
+
+/// Reads the lines of a text that arrives in pieces (a file read a block at a time) with the
+/// rules of ForEachLine, holding one piece and the line being read, never the whole text.
+class LineReader {
+ public:
+  /// Fills buffer with up to size bytes of the text and returns how many; 0 at its end.
+  using Source = std::function<size_t(char* buffer, size_t size)>;
+
+  /// Reads from source in pieces of pieceSize bytes.
+  explicit LineReader(Source source, size_t pieceSize = size_t{1} << 16);
+  /// Reads the lines of a text held in memory.
+  explicit LineReader(std::string_view text);
+
+  /// Puts the next line, without its line end, into line; false when there is none left.
+  bool Next(std::string& line);
+
+ private:
+  /// Takes the next piece; false at the end of the text.
+  bool Refill();
+
+  Source source_;
+  std::vector<char> piece_;
+  std::string_view rest_;  // what is left of the current piece
+  bool ended_ = false;     // the source is used up, or a Ctrl-Z ended the text
+  bool afterCr_ = false;   // the last line ended in a CR: a LF right after it belongs to it
+};
 
 /// All lines of text (see ForEachLine).
 std::vector<std::string> SplitLines(std::string_view text);

@@ -548,13 +548,13 @@ std::string TrimListName(std::string_view line) {
 void TLcntEngine::NextFile() {
   if (UseListFile) {
     do {
-      if (!listOpen_ || listPos_ >= listLines_.size()) {
+      if (!listLines_ || !listLines_->Next(listLine_)) {
         CurrentFile.clear();
-        listOpen_ = false;
-        listLines_.clear();
+        listLines_.reset();
+        listFile_.reset();
         return;
       }
-      CurrentFile = TrimListName(listLines_[listPos_++]);
+      CurrentFile = TrimListName(listLine_);
     } while (CurrentFile.empty());
     return;
   }
@@ -602,6 +602,9 @@ void TLcntEngine::CountFile(const std::string& fileName, TLineCounts& counts) {
 // ---------------------------------------------------------------------------------------------
 // The engine: one run
 
+TLcntEngine::TLcntEngine() = default;
+TLcntEngine::~TLcntEngine() = default;
+
 bool TLcntEngine::Execute() {
   firstSearch_ = true;
   searchResult_ = -1;
@@ -609,31 +612,45 @@ bool TLcntEngine::Execute() {
   matchPos_ = 0;
   FileCount = 0;
   Fs().ClearCache();
+  scratch_.reset();
 
-  listOpen_ = false;
-  listLines_.clear();
-  listPos_ = 0;
+  // The list is read a line at a time: a list file of any length takes little memory.
+  listLines_.reset();
+  listFile_.reset();
   if (UseListFile) {
-    std::string text;
     if (ListText) {
-      text = *ListText;
-    } else if (!Fs().TryReadFile(FileSpec, text)) {
-      throw IoError("Cannot open the list file \"" + FileSpec + "\": no such readable file");
+      listLines_ = std::make_unique<LineReader>(*ListText);
+    } else {
+      OpenedFile opened = Fs().OpenRead(FileSpec, Readable::FileOrPipe);
+      if (!opened.file) {
+        throw IoError("Cannot open the list file \"" + FileSpec + "\": " + opened.whyNot,
+                      opened.whyNot);
+      }
+      listFile_ = std::move(opened.file);
+      listLines_ = std::make_unique<LineReader>(ReadLines(*listFile_));
     }
-    listLines_ = SplitLines(text);
-    listOpen_ = true;
   }
 
-  BeginReport();
-  NextFile();
-  while (HasFile()) {
-    const std::string name = CurrentFile;
-    TLineCounts counts;
-    CountFile(name, counts);
-    AddFileToReport(name, counts);
+  try {
+    BeginReport();
     NextFile();
+    while (HasFile()) {
+      const std::string name = CurrentFile;
+      TLineCounts counts;
+      CountFile(name, counts);
+      AddFileToReport(name, counts);
+      NextFile();
+    }
+    EndReport();
+  } catch (...) {
+    // A failed run leaves no scratch file of its own behind.
+    if (scratch_) scratch_->Remove();
+    scratch_.reset();
+    listLines_.reset();
+    listFile_.reset();
+    throw;
   }
-  EndReport();
+  scratch_.reset();
 
   // The wildcard search holds no system resource; forget its listing.
   matches_.clear();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,16 @@ enum class TScanState : std::uint8_t {
 /// A line holding this many visible characters (codes 33 and above) or more is out of range.
 inline constexpr std::int64_t kMaxVisibleLineLength = 65535;
 
+/// The textual form of a binary form may be at most this many times the form's size...
+inline constexpr std::uint64_t kFormTextFactor = 256;
+/// ... and never more than this many bytes (1 GiB); a form whose text would pass either limit
+/// ends the run.
+inline constexpr std::uint64_t kMaxFormTextSize = std::uint64_t{1} << 30;
+
+class LineReader;
+class InputFile;
+class NewFile;
+
 /// Adds each counter of src to the same counter of dst; overflow throws OverflowError.
 void AddLineCounts(const TLineCounts& src, TLineCounts& dst);
 /// Adds each counter of src to the same counter of dst; overflow throws OverflowError.
@@ -62,8 +73,8 @@ std::int64_t RoundedPercent(std::int64_t count, std::int64_t base);
 /// One run of the line counter over a list file or a wildcard pattern.
 class TLcntEngine {
  public:
-  TLcntEngine() = default;
-  virtual ~TLcntEngine() = default;
+  TLcntEngine();
+  virtual ~TLcntEngine();
   TLcntEngine(const TLcntEngine&) = delete;
   TLcntEngine& operator=(const TLcntEngine&) = delete;
 
@@ -85,7 +96,8 @@ class TLcntEngine {
   /// Sets the input: a ".DFM" extension becomes ".pas"; FileSpec, CurrentFile, SpecPath.
   void SetFileSpec(std::string_view name);
   /// Runs the count; true when the run went through. Errors (IoError, OverflowError,
-  /// StreamError) are thrown to the caller and Lines is then incomplete.
+  /// StreamError, LimitError) are thrown to the caller, Lines is then incomplete and the
+  /// scratch file that the run wrote is removed again.
   bool Execute();
   /// Counts one file into counts (zeroed first); appends the "not found" line to Lines when
   /// the file cannot be opened. Errors name the file.
@@ -104,7 +116,8 @@ class TLcntEngine {
   bool HasFile() const;
 
   // Form counting: the form that belongs to an input file, and the form report.
-  /// Counts the form file of an input file into counts; false when it has none.
+  /// Counts the form file of an input file into counts; false when it has none. A binary
+  /// form's textual form replaces the scratch file "Tallion.TXT" in the current folder.
   virtual bool CountForm(const std::string& fileName, TFormCounts& counts);
   /// Counts the lines and "object" lines of a text file into counts.
   void CountFormText(const std::string& fileName, TFormCounts& counts);
@@ -135,9 +148,10 @@ class TLcntEngine {
 
  private:
   // Input state of one run (list file lines or the wildcard listing).
-  std::vector<std::string> listLines_;
-  size_t listPos_ = 0;
-  bool listOpen_ = false;
+  std::unique_ptr<InputFile> listFile_;    // the list file being read, line by line
+  std::unique_ptr<LineReader> listLines_;  // its lines, or those of ListText
+  std::string listLine_;
+  std::unique_ptr<NewFile> scratch_;  // the scratch file this run wrote last
   bool firstSearch_ = true;
   std::vector<std::string> matches_;
   size_t matchPos_ = 0;

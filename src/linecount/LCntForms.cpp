@@ -1,6 +1,8 @@
 // Form counting: the form file that belongs to an input file, its objects, lines and size, and
 // the forms detailed report and form count summary.
+#include <algorithm>
 #include <limits>
+#include <memory>
 
 #include "common/Checked.h"
 #include "common/Error.h"
@@ -65,8 +67,9 @@ bool TLcntEngine::CountForm(const std::string& fileName, TFormCounts& counts) {
   };
   checkSize(stat.size);
   std::string data;
-  if (!Fs().TryReadFile(formName, data)) {
-    throw IoError("Cannot open the form file \"" + shownName + "\"");
+  std::string whyNot;
+  if (!Fs().TryReadFile(formName, data, &whyNot)) {
+    throw IoError("Cannot open the form file \"" + shownName + "\": " + whyNot, whyNot);
   }
   checkSize(data.size());
 
@@ -78,35 +81,45 @@ bool TLcntEngine::CountForm(const std::string& fileName, TFormCounts& counts) {
   }
 
   if (std::string_view(data).substr(0, kBinaryMarker.size()) == kBinaryMarker) {
-    // A binary form: its textual form goes to the scratch file, which is left on disk. The
-    // lines are counted as the text is written, exactly as reading the scratch file back would
-    // count them: the text can be hundreds of times larger than the form (deep indents), so it
-    // is never held whole. What was converted before a failure stays in the scratch file.
-    const std::string scratch = JoinPath(Fs().CurrentFolder(), kScratchName);
-    Fs().TruncateFile(scratch);
+    // A binary form: its textual form goes to the scratch file, written anew (never through
+    // a link or into another file) and taking its name only when the form converted whole.
+    // The lines are counted as the text is written, exactly as reading the scratch file back
+    // would count them: the text can be hundreds of times larger than the form (deep
+    // indents), so it is never held whole, and past its limit the run stops.
+    const std::uint64_t limit =
+        std::min<std::uint64_t>(data.size() * kFormTextFactor, kMaxFormTextSize);
+    std::unique_ptr<NewFile> scratch =
+        Fs().CreateNewFile(JoinPath(Fs().CurrentFolder(), kScratchName));
     FormLineCounter counter;
     std::string pending;
+    std::uint64_t size = 0;
     auto flush = [&] {
-      if (pending.empty()) return;
-      Fs().AppendFile(scratch, pending);
+      scratch->Write(pending);
       pending.clear();
     };
     try {
       ConvertFormBinaryToText(data, [&](std::string_view piece) {
+        size += piece.size();
+        if (size > limit) {
+          throw LimitError("The form file \"" + shownName + "\" turns into more than " +
+                           std::to_string(limit) +
+                           " bytes of text (the limit: 256 times the form's size, at most "
+                           "1 GiB)");
+        }
         counter.Feed(piece);
         pending.append(piece);
         if (pending.size() >= kScratchChunk) flush();
       });
       counter.Finish();
     } catch (const StreamError& e) {
-      flush();
       throw StreamError(std::string(e.what()) + " in form file \"" + shownName + "\"");
     } catch (const OverflowError&) {
-      flush();
       throw OverflowError("Integer overflow: the textual form of the form file \"" + shownName +
                           "\" holds too many lines");
     }
     flush();
+    scratch->Commit();
+    scratch_ = std::move(scratch);  // removed again when the run fails
     result.Lines = counter.Lines();
     result.Objects = counter.Objects();
   } else {

@@ -8,7 +8,14 @@ namespace ravelin {
 
 void TVornstrBfr::SetSource(std::vector<std::string>* lines) {
   FSourceLines = lines;
+  FReader = nullptr;
   FAtEof = lines == nullptr || lines->empty();
+}
+
+void TVornstrBfr::SetSource(LineReader& reader) {
+  FSourceLines = nullptr;
+  FReader = &reader;
+  FAtEof = false;
 }
 
 void TVornstrBfr::Reset() {
@@ -18,6 +25,7 @@ void TVornstrBfr::Reset() {
   FPending.clear();
   FPos = 0;
   if (FSourceLines != nullptr) FSourceLines->clear();
+  FReader = nullptr;
 }
 
 void TVornstrBfr::PushBack(std::string_view text) {
@@ -39,7 +47,12 @@ void TVornstrBfr::Fetch() {
   FPending.clear();
   FPos = 0;
   const auto index = static_cast<std::size_t>(FLineNo - 1);
-  if (FSourceLines != nullptr && index < FSourceLines->size()) {
+  if (FReader != nullptr) {
+    if (FReader->Next(FPending))
+      FPending.push_back(kEndOfLine);
+    else
+      FAtEof = true;
+  } else if (FSourceLines != nullptr && index < FSourceLines->size()) {
     const std::string& line = (*FSourceLines)[index];
     FPending.reserve(line.size() + 1);
     FPending.assign(line);

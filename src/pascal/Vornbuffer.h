@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "common/Checked.h"
+#include "common/TextLines.h"
 
 namespace ravelin {
 
-/// Reads a list of lines character by character; only the current line is held. The list
-/// belongs to the caller and must outlive its use here.
+/// Reads a list of lines, or the lines of a LineReader, character by character; only the
+/// current line is held. The list or reader belongs to the caller and must outlive its use here.
 class TVornstrBfr {
  public:
   /// The end-of-line character that follows every line.
@@ -28,8 +29,11 @@ class TVornstrBfr {
   /// Attaches lines (may be null); AtEof becomes true when there are none. The counters and
   /// the pending text stay: call Reset first to start a new list.
   void SetSource(std::vector<std::string>* lines);
+  /// Attaches a reader whose lines are taken one at a time as reading reaches them (a file of
+  /// any size is never held whole); AtEof becomes true when the first fetch finds no line.
+  void SetSource(LineReader& reader);
   /// Back to end of input, LineNo 0, Column 0, nothing pending; empties the attached list,
-  /// which stays attached.
+  /// which stays attached, or lets go of the attached reader.
   void Reset();
 
   /// Takes the next character; at end of input sets AtEof and Column 0 and returns 0.
@@ -74,6 +78,7 @@ class TVornstrBfr {
   std::int32_t FColumn = 0;
   std::int32_t FLineNo = 0;
   std::vector<std::string>* FSourceLines = nullptr;
+  LineReader* FReader = nullptr;
   std::string FPending;  ///< pushed-back text, the rest of the line and its line end, ...
   std::size_t FPos = 0;  ///< ... from this offset on; what lies before it is used up
 };

@@ -32,6 +32,10 @@ void TVornPasScanner::SetSource(std::vector<std::string>* lines) {
   Buffer.SetSource(lines);
 }
 
+void TVornPasScanner::SetSource(LineReader& reader) {
+  Buffer.SetSource(reader);
+}
+
 bool TVornPasScanner::ReadInto(std::string& text) {
   const char c = Buffer.ReadChar();
   if (Buffer.AtEof()) return false;

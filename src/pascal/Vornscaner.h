@@ -37,6 +37,9 @@ class TVornPasScanner {
 
   /// Attaches the lines to the buffer (not owned; they must outlive the scanning).
   void SetSource(std::vector<std::string>* lines);
+  /// Passes a line reader to the buffer's SetSource: the lines are read as scanning reaches
+  /// them. The reader is not owned.
+  void SetSource(LineReader& reader);
 
   /// A comment from "{" to the first "}" (or the end of input); "{}" gives the empty text.
   virtual void ScanBraceComment(TTokenKind& kind, std::string& text);

@@ -15,66 +15,13 @@
 #include "common/PathUtil.h"
 #include "common/VornString.h"
 #include "platform/FolderScan.h"
+#include "platform/DiskIo.h"
 
 namespace ravelin {
 
+using namespace disk;
+
 namespace {
-
-std::string Quoted(std::string_view path) {
-  return "\"" + std::string(path) + "\"";
-}
-
-/// True when a name holds a NUL byte: the system would read it only up to that byte and so
-/// reach another file than the one named.
-bool HoldsNul(std::string_view path) {
-  return path.find('\0') != std::string_view::npos;
-}
-
-std::string SystemMessage(int err) {
-  return std::strerror(err);
-}
-
-[[noreturn]] void ThrowIo(const char* what, std::string_view path, int err) {
-  throw IoError(std::string(what) + " " + Quoted(path) + ": " + SystemMessage(err));
-}
-
-/// Closes a descriptor on every way out.
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  /// Closes now; returns the close's errno or 0.
-  int Close() {
-    int rc = ::close(fd_);
-    fd_ = -1;
-    return rc == 0 ? 0 : errno;
-  }
-
- private:
-  int fd_;
-};
-
-/// Writes all of data; returns 0 or the errno of the failed write.
-int WriteAll(int fd, std::string_view data) {
-  const char* p = data.data();
-  size_t left = data.size();
-  while (left > 0) {
-    ssize_t n = ::write(fd, p, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    if (n == 0) return EIO;
-    p += n;
-    left -= static_cast<size_t>(n);
-  }
-  return 0;
-}
 
 bool LessForListing(const DirEntry& a, const DirEntry& b) {
   int c = CompareUpperText(a.name, b.name);
@@ -82,8 +29,47 @@ bool LessForListing(const DirEntry& a, const DirEntry& b) {
   return a.name < b.name;
 }
 
+/// Opens name for reading without waiting (a FIFO without a writer would otherwise block the
+/// open for ever); a file that must be regular is looked at before it is opened, so that a
+/// device or pipe is never opened at all. whyNot is set when the entry is of the wrong kind.
+Fd OpenForReading(const std::string& name, Readable what, std::string& whyNot) {
+  if (what == Readable::FileOnly) {
+    struct stat st;
+    if (::stat(name.c_str(), &st) != 0) return Fd();
+    if (!S_ISREG(st.st_mode)) {
+      whyNot = S_ISDIR(st.st_mode) ? SystemMessage(EISDIR) : std::string(kNotRegular);
+      return Fd();
+    }
+  }
+  return Fd(::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+}
+
+/// A file or pipe of the disk open for reading.
+class DiskInputFile final : public InputFile {
+ public:
+  DiskInputFile(Fd fd, std::string name, std::uint64_t size)
+      : fd_(std::move(fd)), name_(std::move(name)), size_(size) {}
+
+  size_t Read(char* buffer, size_t size) override {
+    for (;;) {
+      ssize_t n = ::read(fd_.get(), buffer, size);
+      if (n >= 0) return static_cast<size_t>(n);
+      if (errno != EINTR) ThrowIo("Cannot read", name_, errno);
+    }
+  }
+  std::uint64_t SizeHint() const override { return size_; }
+
+ private:
+  Fd fd_;
+  std::string name_;
+  std::uint64_t size_;
+};
+
 class DiskFileSystem final : public FileSystem {
  public:
+  explicit DiskFileSystem(std::optional<DiskQuota> quota = std::nullopt)
+      : writer_(std::move(quota)) {}
+
   std::optional<std::string> Resolve(std::string_view path) override {
     if (HoldsNul(path)) return std::nullopt;  // no name on disk holds a NUL byte
     std::string full = FullPath(path);
@@ -126,50 +112,48 @@ class DiskFileSystem final : public FileSystem {
     return result;
   }
 
-  bool TryReadFile(std::string_view path, std::string& out) override {
-    out.clear();
-    if (HoldsNul(path)) return false;
-    // Most names are spelled as on disk: open them straight away and resolve only on a miss.
-    // Opening does not wait: a FIFO without a writer would otherwise block the open for ever.
-    constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
-    std::string full = FullPath(path);
-    int raw = ::open(full.c_str(), kFlags);
-    if (raw < 0) {
-      auto resolved = Resolve(full);
-      if (!resolved) return false;
-      raw = ::open(resolved->c_str(), kFlags);
+  OpenedFile OpenRead(std::string_view path, Readable what) override {
+    OpenedFile result;
+    if (HoldsNul(path)) {
+      result.whyNot = kHoldsNul;
+      return result;
     }
-    Fd fd(raw);
-    if (fd.get() < 0) return false;
+    // Most names are spelled as on disk: open them straight away and resolve only on a miss.
+    std::string full = FullPath(path);
+    Fd fd = OpenForReading(full, what, result.whyNot);
+    int err = errno;
+    if (fd.get() < 0 && result.whyNot.empty()) {
+      auto resolved = Resolve(full);
+      if (!resolved) {
+        result.missing = err == ENOENT || err == ENOTDIR;
+        result.whyNot = SystemMessage(result.missing ? ENOENT : err);
+        return result;
+      }
+      fd = OpenForReading(*resolved, what, result.whyNot);
+      err = errno;
+    }
+    if (fd.get() < 0) {
+      if (result.whyNot.empty()) result.whyNot = SystemMessage(err);
+      return result;
+    }
     struct stat st;
     if (::fstat(fd.get(), &st) != 0) ThrowIo("Cannot read", path, errno);
     // Only regular files and pipes hold a text to read. A folder, a device (an endless
     // /dev/zero, a terminal) or a socket cannot be opened as a file.
-    if (!S_ISREG(st.st_mode) && !S_ISFIFO(st.st_mode)) return false;
+    const bool pipe = S_ISFIFO(st.st_mode);
+    if (!S_ISREG(st.st_mode) && !(pipe && what == Readable::FileOrPipe)) {
+      result.whyNot = S_ISDIR(st.st_mode) ? SystemMessage(EISDIR) : std::string(kNotRegular);
+      return result;
+    }
     // A pipe is read to its end, waiting for its writer; one without a writer reads as empty.
-    if (S_ISFIFO(st.st_mode)) {
+    if (pipe) {
       const int flags = ::fcntl(fd.get(), F_GETFL);
       if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
         ThrowIo("Cannot read", path, errno);
     }
-    // Read straight into the string: the size from fstat first, then whatever follows.
-    size_t used = 0;
-    size_t want = S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) + 1 : 65536;
-    out.resize(want);
-    for (;;) {
-      if (used == out.size()) out.resize(out.size() * 2);
-      ssize_t n = ::read(fd.get(), out.data() + used, out.size() - used);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        int err = errno;
-        out.clear();
-        ThrowIo("Cannot read", path, err);
-      }
-      if (n == 0) break;
-      used += static_cast<size_t>(n);
-    }
-    out.resize(used);
-    return true;
+    const std::uint64_t size = pipe ? 0 : static_cast<std::uint64_t>(st.st_size);
+    result.file = std::make_unique<DiskInputFile>(std::move(fd), std::string(path), size);
+    return result;
   }
 
   std::vector<DirEntry> ListFolder(std::string_view folder) override {
@@ -195,68 +179,27 @@ class DiskFileSystem final : public FileSystem {
   }
 
   void ReplaceFile(std::string_view path, std::string_view data) override {
-    std::string target = TargetPath(path);
-    std::string folder = FolderPart(target);
-    std::string temp = target + ".new-XXXXXX";
-    std::vector<char> tempName(temp.begin(), temp.end());
-    tempName.push_back('\0');
-    Fd fd(::mkstemp(tempName.data()));
-    if (fd.get() < 0) ThrowIo("Cannot write", path, errno);
-    std::string tempPath(tempName.data());
-    auto fail = [&](int err) {
-      ::unlink(tempPath.c_str());
-      ThrowIo("Cannot write", path, err);
-    };
-    struct stat st;
-    mode_t mode = 0666 & ~CurrentUmask();
-    if (::stat(target.c_str(), &st) == 0) mode = st.st_mode & 07777;
-    if (::fchmod(fd.get(), mode) != 0) fail(errno);
-    if (int err = WriteAll(fd.get(), data)) fail(err);
-    if (::fsync(fd.get()) != 0) fail(errno);
-    if (int err = fd.Close()) fail(err);
-    if (::rename(tempPath.c_str(), target.c_str()) != 0) fail(errno);
-    Forget(folder);
+    std::unique_ptr<NewFile> file = CreateNewFile(path);
+    file->Write(data);
+    file->Commit();
   }
 
-  void AppendFile(std::string_view path, std::string_view data) override {
-    std::string target = TargetPath(path);
-    bool created = false;
-    int raw = ::open(target.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (raw < 0 && errno == ENOENT) {
-      raw = ::open(target.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      created = raw >= 0;
-    }
-    Fd fd(raw);
-    if (fd.get() < 0) ThrowIo("Cannot write", path, errno);
-    struct stat st;
-    if (::fstat(fd.get(), &st) != 0) ThrowIo("Cannot write", path, errno);
-    if (S_ISDIR(st.st_mode)) ThrowIo("Cannot write", path, EISDIR);
-    off_t oldSize = st.st_size;
-    int err = WriteAll(fd.get(), data);
-    if (err == 0 && S_ISREG(st.st_mode) && ::fsync(fd.get()) != 0) err = errno;
-    if (err == 0) err = fd.Close();
-    if (err != 0) {
-      // Cut the file back to what it held, so a half-written report never corrupts it.
-      if (created) {
-        ::unlink(target.c_str());
-      } else if (S_ISREG(st.st_mode)) {
-        int back = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
-        if (back >= 0) {
-          (void)!::ftruncate(back, oldSize);
-          ::close(back);
-        }
-      }
-      ThrowIo("Cannot write", path, err);
-    }
-    if (created) Forget(FolderPart(target));
+  std::unique_ptr<NewFile> CreateNewFile(std::string_view path) override {
+    std::string target = TargetPath(path, "Cannot create");
+    Forget(FolderPart(target));
+    return CreateNewFileOnDisk(target, path, writer_);
+  }
+
+  void AppendReport(std::string_view path, std::string_view text, ReportStart start) override {
+    std::string target = TargetPath(path, "Cannot write");
+    Forget(FolderPart(target));
+    AppendReportOnDisk(target, path, text, start, writer_);
   }
 
   void TruncateFile(std::string_view path) override {
-    std::string target = TargetPath(path);
-    Fd fd(::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (fd.get() < 0) ThrowIo("Cannot create", path, errno);
-    if (int err = fd.Close()) ThrowIo("Cannot create", path, err);
+    std::string target = TargetPath(path, "Cannot create");
     Forget(FolderPart(target));
+    TruncateReportOnDisk(target, path);
   }
 
   std::string CurrentFolder() override {
@@ -275,7 +218,7 @@ class DiskFileSystem final : public FileSystem {
   }
 
   void MakeFolders(std::string_view folder) override {
-    if (HoldsNul(folder)) ThrowIo("Cannot create folder", folder, EINVAL);
+    if (HoldsNul(folder)) ThrowIo("Cannot create folder", folder, kHoldsNul);
     std::string full = FullPath(folder);
     std::string current;
     size_t pos = 1;
@@ -304,12 +247,6 @@ class DiskFileSystem final : public FileSystem {
 
  private:
   using NameIndex = std::map<std::string, std::string>;  // upper-cased name -> name on disk
-
-  static mode_t CurrentUmask() {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
-  }
 
   static std::vector<DirEntry> ReadFolder(const std::string& folder) {
     std::vector<DirEntry> entries;
@@ -345,8 +282,8 @@ class DiskFileSystem final : public FileSystem {
 
   /// Where a file to be written goes: the existing file when one matches ignoring case,
   /// otherwise the given name inside its (resolved) folder.
-  std::string TargetPath(std::string_view path) {
-    if (HoldsNul(path)) ThrowIo("Cannot write", path, EINVAL);
+  std::string TargetPath(std::string_view path, const char* what) {
+    if (HoldsNul(path)) ThrowIo(what, path, kHoldsNul);
     if (auto resolved = Resolve(path)) return *resolved;
     std::string full = FullPath(path);
     std::string folder = FolderPart(full);
@@ -365,6 +302,7 @@ class DiskFileSystem final : public FileSystem {
 
   std::unordered_map<std::string, NameIndex> indexes_;
   std::unordered_map<std::string, std::vector<DirEntry>> listings_;
+  DiskWriter writer_;
 };
 
 FileSystem*& Installed() {
@@ -384,10 +322,49 @@ bool FileSystem::FolderExists(std::string_view path) {
   return st.exists && st.isDir;
 }
 
+namespace {
+
+/// Reads what is left of a file into out: the size known at opening first, then whatever
+/// follows. out is empty when reading fails.
+void ReadRest(InputFile& file, std::string& out) {
+  size_t used = 0;
+  out.resize(static_cast<size_t>(file.SizeHint()) + 1);
+  try {
+    for (;;) {
+      if (used == out.size()) out.resize(std::max<size_t>(out.size() * 2, 65536));
+      const size_t n = file.Read(out.data() + used, out.size() - used);
+      if (n == 0) break;
+      used += n;
+    }
+  } catch (...) {
+    out.clear();
+    throw;
+  }
+  out.resize(used);
+}
+
+}  // namespace
+
+bool FileSystem::TryReadFile(std::string_view path, std::string& out, std::string* whyNot) {
+  out.clear();
+  OpenedFile opened = OpenRead(path, Readable::FileOrPipe);
+  if (!opened.file) {
+    if (whyNot != nullptr) *whyNot = opened.whyNot;
+    return false;
+  }
+  ReadRest(*opened.file, out);
+  return true;
+}
+
 std::string FileSystem::ReadFile(std::string_view path) {
   std::string data;
-  if (!TryReadFile(path, data)) throw IoError("Cannot open " + Quoted(path));
+  std::string whyNot;
+  if (!TryReadFile(path, data, &whyNot)) ThrowIo("Cannot open", path, whyNot);
   return data;
+}
+
+LineReader ReadLines(InputFile& file) {
+  return LineReader([&file](char* buffer, size_t size) { return file.Read(buffer, size); });
 }
 
 std::string FileSystem::FullPath(std::string_view path) {
@@ -411,6 +388,10 @@ ScopedFileSystem::~ScopedFileSystem() {
 
 std::unique_ptr<FileSystem> MakeDiskFileSystem() {
   return std::make_unique<DiskFileSystem>();
+}
+
+std::unique_ptr<FileSystem> MakeDiskFileSystem(DiskQuota quota) {
+  return std::make_unique<DiskFileSystem>(std::move(quota));
 }
 
 }  // namespace ravelin

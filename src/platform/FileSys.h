@@ -6,11 +6,14 @@
 #include <compare>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "common/TextLines.h"
 
 namespace ravelin {
 
@@ -61,6 +64,51 @@ struct FolderScan {
   std::vector<FolderEntry> entries;  ///< without "." and "..", in listing order
 };
 
+/// Which kinds of file a read may open.
+enum class Readable {
+  FileOrPipe,  ///< a regular file, or a pipe read to its end (a list given as <(find ...))
+  FileOnly,    ///< a regular file only: anything else is refused before it is opened
+};
+
+/// A file open for reading, read a piece at a time; closed when destroyed.
+class InputFile {
+ public:
+  virtual ~InputFile() = default;
+  /// Reads up to size bytes into buffer and returns how many; 0 at the end of the file.
+  /// Throws IoError "Cannot read "NAME": reason".
+  virtual size_t Read(char* buffer, size_t size) = 0;
+  /// The size of a regular file when it was opened; 0 when not known (a pipe).
+  virtual std::uint64_t SizeHint() const { return 0; }
+};
+
+/// What opening a file for reading gave: the file, or the reason why it cannot be read.
+struct OpenedFile {
+  std::unique_ptr<InputFile> file;  ///< null when the file could not be opened
+  std::string whyNot;               ///< the system's reason when file is null
+  bool missing = false;             ///< when file is null: nothing of that name exists
+};
+
+/// A file being written anew beside the name it is to take. Until Commit it is a hidden file
+/// of its own (created exclusively, never through a link); dropped before Commit, it is
+/// removed.
+class NewFile {
+ public:
+  virtual ~NewFile() = default;
+  /// Adds data at the end. Throws IoError "Cannot write "NAME": reason".
+  virtual void Write(std::string_view data) = 0;
+  /// Gives the file its name, replacing the entry of that name (a link is replaced, never
+  /// followed). Throws IoError "Cannot write "NAME": reason".
+  virtual void Commit() = 0;
+  /// Removes the committed file again, unless its name has since been given to another file.
+  virtual void Remove() = 0;
+};
+
+/// Where a report starts in its file.
+enum class ReportStart {
+  AtEnd,      ///< right after what the file holds
+  OnOwnLine,  ///< after a CR LF when the file's last line has no line end
+};
+
 /// The disk behind one interface. Paths may hold "\" and may differ in letter case from the
 /// names on disk; relative paths are taken against CurrentFolder().
 class FileSystem {
@@ -73,10 +121,10 @@ class FileSystem {
   virtual std::optional<std::string> Resolve(std::string_view path) = 0;
   /// Size, time and kind of the entry that path resolves to; exists false when none.
   virtual FileStat Stat(std::string_view path) = 0;
-  /// Reads a whole file (or a pipe, to its end) into out. False (out empty) when it cannot be
-  /// opened: missing, a folder, a device or socket, no access, a name holding a NUL byte.
-  /// Throws IoError naming the file when reading fails after opening.
-  virtual bool TryReadFile(std::string_view path, std::string& out) = 0;
+  /// Opens a file for reading without ever waiting on the open. Refused with the reason:
+  /// missing, a folder, a device or socket, a pipe unless what allows it, no access, a name
+  /// holding a NUL byte. Throws IoError only when the system fails after opening.
+  virtual OpenedFile OpenRead(std::string_view path, Readable what) = 0;
   /// The entries of a folder, "." and ".." included, sorted by their names in capitals with
   /// ties in byte order; empty when the folder cannot be listed.
   virtual std::vector<DirEntry> ListFolder(std::string_view folder) = 0;
@@ -85,10 +133,23 @@ class FileSystem {
   /// Creates or replaces a file with data. The old file stays whole when writing fails
   /// (the new content goes to a file beside it first, then takes its name). Throws IoError.
   virtual void ReplaceFile(std::string_view path, std::string_view data) = 0;
-  /// Appends data to a file, creating it when missing. When writing fails half way the file
-  /// is cut back to its old length, so what it held is never lost. Throws IoError.
-  virtual void AppendFile(std::string_view path, std::string_view data) = 0;
-  /// Creates an empty file or truncates an existing one to length 0. Throws IoError.
+  /// Starts writing a file anew (see NewFile): an existing file of that name, found ignoring
+  /// case, is replaced only on Commit. Throws IoError "Cannot create "NAME": reason".
+  virtual std::unique_ptr<NewFile> CreateNewFile(std::string_view path) = 0;
+  /// Appends a report to a file: the one way every report reaches a report file.
+  ///  - Whole or absent: the file is locked (flock) while it is appended to, so concurrent
+  ///    runs queue; the text goes in one write at the end seen under the lock; when writing
+  ///    fails, exactly the bytes of this append are cut off again, and a file that this call
+  ///    created is removed.
+  ///  - SIGINT, SIGTERM and SIGHUP arriving meanwhile take effect once the file is consistent.
+  ///  - Only a regular file (or a link to one) is written; a folder, pipe, device, socket or
+  ///    a link to nothing is refused at once. A missing file is created.
+  ///  - OnOwnLine reads the file's last byte (one positioned read, under the lock) and puts a
+  ///    CR LF first when it ends no line.
+  /// Throws IoError "Cannot write "NAME": reason".
+  virtual void AppendReport(std::string_view path, std::string_view text, ReportStart start) = 0;
+  /// Creates an empty file or truncates an existing one to length 0, under the report lock;
+  /// refuses what AppendReport refuses. Throws IoError "Cannot create "NAME": reason".
   virtual void TruncateFile(std::string_view path) = 0;
   /// The process's current folder (absolute, no trailing "/" except for the root).
   virtual std::string CurrentFolder() = 0;
@@ -103,12 +164,19 @@ class FileSystem {
   bool FileExists(std::string_view path);
   /// True when path names an existing folder.
   bool FolderExists(std::string_view path);
-  /// Reads a whole file; throws IoError naming it when it cannot be opened or read.
+  /// Reads a whole file (or a pipe, to its end) into out; false (out empty, the reason in
+  /// *whyNot when given) when it cannot be opened (see OpenRead). Throws IoError naming the
+  /// file when reading fails after opening.
+  bool TryReadFile(std::string_view path, std::string& out, std::string* whyNot = nullptr);
+  /// Reads a whole file; throws IoError "Cannot open "NAME": reason" when it cannot.
   std::string ReadFile(std::string_view path);
   /// The path made absolute against the current folder with "\" as "/" and "." and ".."
   /// removed lexically, letter case as given.
   std::string FullPath(std::string_view path);
 };
+
+/// Reads the lines of an open file one at a time (the rules of ForEachLine).
+LineReader ReadLines(InputFile& file);
 
 /// The process-wide file system (the real disk unless a test installed another).
 FileSystem& Fs();
@@ -127,5 +195,16 @@ class ScopedFileSystem {
 
 /// A new file system over the real disk, with its own listing cache.
 std::unique_ptr<FileSystem> MakeDiskFileSystem();
+
+/// A disk that fills up, for tests: once room bytes have been written through the file
+/// system, every further write fails with "No space left on device"; onFull runs once, just
+/// before the first write that fails.
+struct DiskQuota {
+  std::uint64_t room = 0;
+  std::function<void()> onFull;
+};
+
+/// A new file system over the real disk whose writes run into quota.
+std::unique_ptr<FileSystem> MakeDiskFileSystem(DiskQuota quota);
 
 }  // namespace ravelin

@@ -91,12 +91,48 @@ std::optional<std::int32_t> ParseIniInteger(std::string_view text) {
   return static_cast<std::int32_t>(magnitude);
 }
 
+IoError UnableToWrite(const std::string& fileName, const std::string& reason) {
+  return IoError("Unable to write to " + fileName + (reason.empty() ? "" : ": " + reason), reason);
+}
+
 TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
 
-void TIniFile::Load() {
-  std::string text;
-  if (!Fs().TryReadFile(fileName_, text)) text.clear();
-  SetText(text);
+TIniRead TIniFile::LoadSection(std::string_view section,
+                               const std::vector<std::string_view>& keys) {
+  bom_.clear();
+  lines_.clear();
+  TIniRead result;
+  OpenedFile opened = Fs().OpenRead(fileName_, Readable::FileOrPipe);
+  result.exists = !opened.missing;
+  if (!opened.file) {
+    if (result.exists) result.whyNot = opened.whyNot;
+    return result;
+  }
+  LineReader reader = ReadLines(*opened.file);
+  std::vector<bool> found(keys.size(), false);
+  bool inSection = false;
+  bool first = true;
+  for (std::string line; reader.Next(line);) {
+    std::string_view text = line;
+    if (first && text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
+    first = false;
+    if (auto name = SectionOf(text)) {
+      if (inSection) break;  // only the first such section counts
+      inSection = SameText(*name, section);
+      if (inSection) lines_.emplace_back(text);
+      continue;
+    }
+    std::string_view key, value;
+    if (!inSection || !SplitEntry(text, key, value)) continue;
+    for (size_t i = 0; i < keys.size(); ++i) {
+      if (!found[i] && SameText(key, keys[i])) {
+        found[i] = true;
+        lines_.emplace_back(text);
+        break;
+      }
+    }
+  }
+  return result;
 }
 
 void TIniFile::SetText(std::string_view text) {
@@ -117,8 +153,10 @@ void TIniFile::Save() const {
     std::string folder = FolderPart(fileName_);
     if (!folder.empty() && !Fs().FolderExists(folder)) Fs().MakeFolders(folder);
     Fs().ReplaceFile(fileName_, Text());
-  } catch (const Error&) {
-    throw IoError("Unable to write to " + fileName_);
+  } catch (const IoError& e) {
+    throw UnableToWrite(fileName_, e.Reason());
+  } catch (const Error& e) {
+    throw UnableToWrite(fileName_, e.what());
   }
 }
 

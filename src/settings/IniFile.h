@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/Error.h"
+
 namespace ravelin {
 
 /// Longest text value that reading returns; longer values are cut.
@@ -17,6 +19,15 @@ inline constexpr size_t kIniMaxValueLength = 2047;
 /// The decimal or "0x" hexadecimal 32-bit integer that text holds (an optional sign first,
 /// blanks around allowed), or nullopt when text is not such a number.
 std::optional<std::int32_t> ParseIniInteger(std::string_view text);
+
+/// The error of a settings file that cannot be written: "Unable to write to FILE: reason".
+IoError UnableToWrite(const std::string& fileName, const std::string& reason);
+
+/// How reading a settings file went.
+struct TIniRead {
+  bool exists = false;  ///< something of the file's name exists
+  std::string whyNot;   ///< when it exists but cannot be read: the system's reason
+};
 
 /// The lines of one INI file, held in memory. Reading and writing never touch the disk;
 /// Load and Save do.
@@ -27,15 +38,19 @@ class TIniFile {
 
   /// The file's full name as given.
   const std::string& FileName() const { return fileName_; }
-  /// Replaces the held lines by the file's text; a file that cannot be opened (missing, a
-  /// folder) gives no lines. Throws IoError when reading fails after opening.
-  void Load();
+  /// Replaces the held lines by what reading needs of the file: the header of the first
+  /// section named section and the first entry of each of keys in it. The file is read a line
+  /// at a time and only those lines are kept, so a file of any size takes little memory; the
+  /// result is for reading, never for Save. A file that cannot be opened (missing, a folder,
+  /// a device, no access) gives no lines and says why. Throws IoError when reading fails
+  /// after opening.
+  TIniRead LoadSection(std::string_view section, const std::vector<std::string_view>& keys);
   /// Replaces the held lines by text (line ends CR LF, CR or LF; Ctrl-Z ends the text).
   void SetText(std::string_view text);
   /// The held lines, each followed by CR LF.
   std::string Text() const;
   /// Writes Text() to the file, creating its folder when missing; the old file stays whole
-  /// when this fails. Throws IoError "Unable to write to <file name>".
+  /// when this fails. Throws IoError "Unable to write to <file name>: reason".
   void Save() const;
 
   /// The value of key in section, blanks around it removed and cut to kIniMaxValueLength;

@@ -34,14 +34,14 @@ std::string& SettingsFileOverride() {
 TIniFile LoadIniForUpdate() {
   TIniFile ini(SettingsFileName());
   std::string text;
+  std::string whyNot;
   bool read = false;
   try {
-    read = Fs().TryReadFile(ini.FileName(), text);
-  } catch (const Error&) {
-    throw IoError("Unable to write to " + ini.FileName());
+    read = Fs().TryReadFile(ini.FileName(), text, &whyNot);
+  } catch (const IoError& e) {
+    throw UnableToWrite(ini.FileName(), e.Reason());
   }
-  if (!read && Fs().Stat(ini.FileName()).exists)
-    throw IoError("Unable to write to " + ini.FileName());
+  if (!read && Fs().Stat(ini.FileName()).exists) throw UnableToWrite(ini.FileName(), whyNot);
   ini.SetText(text);
   return ini;
 }
@@ -88,9 +88,11 @@ void SetSettingsFileName(const std::string& name) {
   SettingsFileOverride() = name.empty() ? std::string() : Fs().FullPath(name);
 }
 
-void LoadSettings() {
+std::string LoadSettings() {
   TIniFile ini(SettingsFileName());
-  ini.Load();
+  const TIniRead read =
+      ini.LoadSection(kLast, {"Viewer", "RTL", "VCL", "Viewer Path", "Search Paths", "Use RTL",
+                              "Use Search Path", "Use VCL"});
   std::int32_t viewer = ini.ReadInteger(kLast, "Viewer", 0);
   ViewerChoice = (viewer == 0 || viewer == 1) ? viewer : 2;
   RtlPath = ini.ReadString(kLast, "RTL", "");
@@ -100,6 +102,7 @@ void LoadSettings() {
   UseRtl = ini.ReadBool(kLast, "Use RTL", false);
   UseSearchPath = ini.ReadBool(kLast, "Use Search Path", false);
   UseVcl = ini.ReadBool(kLast, "Use VCL", false);
+  return read.whyNot;
 }
 
 void SaveSettings() {
@@ -117,8 +120,8 @@ void SaveSettings() {
 
 void LoadWindowPlacement(TWindowPlacement& window) {
   TIniFile ini(SettingsFileName());
-  ini.Load();
   const std::string section = window.SectionName();
+  ini.LoadSection(section, {"Top", "Left", "Height", "Width"});
   window.SetTop(ini.ReadInteger(section, "Top", window.Top()));
   window.SetLeft(ini.ReadInteger(section, "Left", window.Left()));
   window.SetHeight(ini.ReadInteger(section, "Height", window.Height()));

@@ -31,11 +31,13 @@ std::string SettingsFileName();
 /// Uses name as the settings file from now on; "" restores the default location.
 void SetSettingsFileName(const std::string& name);
 
-/// Reads the section "LAST" of the settings file into the settings variables; a missing file,
-/// section or key gives the defaults.
-void LoadSettings();
+/// Reads the section "LAST" of the settings file, a line at a time, into the settings
+/// variables; a missing file, section or key gives the defaults. Returns the reason when the
+/// file exists but cannot be read (a folder, a device, no access; the defaults are then
+/// taken), else "".
+std::string LoadSettings();
 /// Writes the settings variables into the section "LAST", keeping everything else in the
-/// file; throws IoError "Unable to write to <file>" when the file cannot be written.
+/// file; throws IoError "Unable to write to <file>: reason" when the file cannot be written.
 void SaveSettings();
 
 /// A window whose position and size the settings file remembers.
@@ -66,7 +68,7 @@ class TWindowPlacement {
 /// window's current value as default, and applies each before the next is read.
 void LoadWindowPlacement(TWindowPlacement& window);
 /// Writes the window's Top, Left, Height and Width, in this order, into its section; throws
-/// IoError "Unable to write to <file>" when the file cannot be written.
+/// IoError "Unable to write to <file>: reason" when the file cannot be written.
 void SaveWindowPlacement(TWindowPlacement& window);
 
 /// The settings file beside the executable: its path with the extension replaced by ".INI"

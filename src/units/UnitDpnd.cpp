@@ -167,10 +167,7 @@ void WriteDependencyTableTo(TReportFile& f, const std::string& rootName) {
   } catch (...) {
     TableFile = nullptr;
     TableTree = nullptr;
-    try {
-      f.Close();
-    } catch (...) {
-    }
+    f.Text.clear();  // a report reaches its file whole or not at all
     throw;
   }
   TableFile = nullptr;

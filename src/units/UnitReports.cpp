@@ -25,7 +25,7 @@ void TReportFile::Close() {
   std::string text = std::move(Text);
   Text.clear();
   if (!FileName.empty())
-    Fs().AppendFile(FileName, text);
+    Fs().AppendReport(FileName, text, ReportStart::AtEnd);
   else if (Sink != nullptr)
     Sink->append(text);
 }
@@ -34,7 +34,7 @@ void OpenReportFile(TReportFile& f, const std::string& fileName) {
   f.FileName = fileName;
   f.Sink = nullptr;
   f.Text.clear();
-  Fs().AppendFile(fileName, "");  // creates a missing file, fails early when it cannot
+  Fs().AppendReport(fileName, "", ReportStart::AtEnd);  // creates a missing file, fails early
 }
 
 void OpenReportText(TReportFile& f, std::string& out) {
@@ -50,17 +50,14 @@ void WriteReportBanner(TReportFile& f) {
 
 namespace {
 
-/// Writes a report: body writes into the open file, which is closed on every way out (what
-/// was written before an error is kept, the error goes on).
+/// Writes a report: body writes into the open file, which is closed when body is done. When
+/// body fails, what it wrote is dropped: a report reaches its file whole or not at all.
 template <class Body>
 void RunReport(TReportFile& f, Body&& body) {
   try {
     body();
   } catch (...) {
-    try {
-      f.Close();
-    } catch (...) {
-    }
+    f.Text.clear();
     throw;
   }
   f.Close();

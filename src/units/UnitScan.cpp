@@ -3,6 +3,7 @@
 #include <typeinfo>
 #include <unordered_map>
 
+#include "common/Error.h"
 #include "common/PathUtil.h"
 #include "common/TextLines.h"
 #include "common/VornString.h"
@@ -76,17 +77,33 @@ std::unique_ptr<TTokenNode> TScanner::NewNode(int nodeClass) {
 bool TScanner::Scan() {
   ClearTokens();
   std::string text;
+  bool inClause = false;    // with OnUsesClause: Tokens hold a clause being read
+  bool inInterface = true;  // no word implementation yet outside a clause
   while (!AtEnd()) {
     text.clear();
     TTokenKind kind = NextToken(text);
     int nodeClass = NodeClass(kind);
     if (nodeClass < 0) continue;  // comments and the kinds the scanner never gives
+    if (OnUsesClause && !inClause) {
+      if (kind == tkImplementation) inInterface = false;
+      if (kind != tkUses) continue;  // only uses clauses are kept
+      inClause = true;
+    }
     std::unique_ptr<TTokenNode> node = NewNode(nodeClass);
     if (kind >= tkIdentifier && kind <= tkString)
       node->SetValue(text);
     else
       node->SetKind(kind);
     Tokens.push_back(std::move(node));
+    if (inClause && kind == tkSemicolon) {
+      OnUsesClause(Tokens, inInterface);
+      ClearTokens();
+      inClause = false;
+    }
+  }
+  if (inClause) {
+    if (Tokens.size() > 1) OnUsesClause(Tokens, inInterface);  // cut off by the end of the file
+    ClearTokens();
   }
   return true;
 }
@@ -228,7 +245,7 @@ std::string LocateUnitFile(const std::string& name) {
 
 namespace {
 
-using TTokens = std::vector<std::unique_ptr<TTokenNode>>;
+using TTokens = TScanner::TTokens;
 
 TTokenKind KindAt(const TTokens& tokens, std::size_t j) {
   return tokens[j]->Kind;
@@ -332,30 +349,31 @@ void ProcessUnitFiles(TUnitFileList& list) {
   ProjectFolder = FolderPart(StartFile);
   tree.AddNode(nullptr, std::make_unique<TUnitNode>(StartFile, 1), 'L');
 
-  std::vector<std::string> lines;
   TScanner scanner;
   TClauseReader reader(tree, list);
   std::string current = StartFile;
+  std::string fileKey;
+  // Each clause is read as soon as the scanner has it; the file streams past line by line.
+  scanner.OnUsesClause = [&](const TTokens& clause, bool inInterface) {
+    std::size_t j = 0;
+    reader.Read(clause, j, fileKey, inInterface);
+  };
   list.MarkTaken(current);
   for (;;) {
-    bool inInterface = true;
     if (Fs().FileExists(current)) {
+      // Only a regular file is opened: a pipe or device named in a uses clause (in '...' may
+      // lead anywhere) would hang the run or never end.
+      OpenedFile opened = Fs().OpenRead(current, Readable::FileOnly);
+      if (!opened.file) {
+        throw IoError("Cannot open \"" + current + "\": " + opened.whyNot, opened.whyNot);
+      }
+      LineReader lines = ReadLines(*opened.file);
+      fileKey = BaseNameOf(current);
       scanner.Buffer.Reset();
-      lines = SplitLines(Fs().ReadFile(current));
-      scanner.SetSource(&lines);
+      scanner.SetSource(lines);
       scanner.Scan();
+      scanner.Buffer.Reset();
     }
-    const TTokens& tokens = scanner.Tokens;
-    std::string fileKey = BaseNameOf(current);
-    for (std::size_t j = 0; j + 1 < tokens.size(); ++j) {
-      TTokenKind kind = KindAt(tokens, j);
-      if (kind == tkImplementation)
-        inInterface = false;
-      else if (kind == tkUses)
-        reader.Read(tokens, j, fileKey, inInterface);
-    }
-    scanner.ClearTokens();
-    lines.clear();
     std::optional<std::string> next = list.FirstUntaken();
     if (!next) return;
     current = std::move(*next);

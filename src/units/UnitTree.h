@@ -108,13 +108,25 @@ class TUnitTree : public TTree {
 // ---------------------------------------------------------------------------------------
 // Scanning and the unit file list
 
-/// The Pascal scanner that keeps a whole file's significant tokens.
+/// The Pascal scanner of the unit analysis: it collects significant tokens as token nodes.
 class TScanner : public TVornPasScanner {
  public:
-  /// The tokens of the file scanned last, in source order (no comments).
-  std::vector<std::unique_ptr<TTokenNode>> Tokens;
+  /// A list of token nodes.
+  using TTokens = std::vector<std::unique_ptr<TTokenNode>>;
+  /// Receives one uses clause: its tokens from the word uses up to its ";" (or up to the end
+  /// of the file), and whether it stands before the word implementation.
+  using TClauseHandler = std::function<void(const TTokens& clause, bool inInterface)>;
 
-  /// Empties Tokens, then fills it from the attached source; returns true.
+  /// Without OnUsesClause: the tokens of the file scanned last, in source order (no
+  /// comments). With it: the tokens of the uses clause being read, if any.
+  TTokens Tokens;
+  /// When set, Scan keeps only the tokens of one uses clause at a time and hands each clause
+  /// here as soon as it is complete, so memory follows the largest clause, not the file. A
+  /// uses clause is the word uses outside a clause and the tokens after it; the word uses as
+  /// the file's last token makes none.
+  TClauseHandler OnUsesClause;
+
+  /// Empties Tokens, then fills it from the attached source (see OnUsesClause); returns true.
   bool Scan() override;
   /// Empties Tokens; their nodes are kept to be filled again by the next Scan.
   void ClearTokens();
@@ -211,7 +223,8 @@ struct TReportFile {
 
   /// Writes line followed by CR LF.
   void WriteLine(std::string_view line);
-  /// Appends Text to the file (never losing what it held) or to Sink; Text becomes empty.
+  /// Appends Text to the file in one piece (FileSystem::AppendReport) or to Sink; Text
+  /// becomes empty.
   void Close();
 };
 

@@ -288,9 +288,9 @@ TEST_F(FormCountTest, BinaryFormCountsEqualTheScratchFileReadBack) {
     // Text larger than one write to the scratch file: a deep list of many one-byte items.
     test::FormWriter w;
     w.Object("TForm", "F").Prop("P");
-    for (int k = 0; k < 200; ++k) w.List();
-    for (int k = 0; k < 5000; ++k) w.Nil();
-    for (int k = 0; k < 200; ++k) w.End();
+    for (int k = 0; k < 50; ++k) w.List();
+    for (int k = 0; k < 20000; ++k) w.Nil();
+    for (int k = 0; k < 50; ++k) w.End();
     w.End().End();
     big = w.Bytes();
   }
@@ -334,10 +334,9 @@ TEST_F(FormCountTest, BadBinaryFormEndsWithAnErrorNamingTheForm) {
     Count("Bad.pas", counts, &error);
     EXPECT_EQ(row.message + " in form file \"" + Path("Bad.dfm") + "\"", error) << row.name;
   }
-  // What was converted before the failure stays in the scratch file.
-  const std::string scratch = ReadBytes(Path("Tallion.TXT"));
-  EXPECT_FALSE(scratch.empty());
-  EXPECT_EQ(0u, ReadGolden("all_values.txt").compare(0, scratch.size(), scratch));
+  // Nothing of a form that failed to convert is left behind.
+  EXPECT_FALSE(fs::exists(Path("Tallion.TXT")));
+  EXPECT_EQ(std::distance(fs::directory_iterator(Path("")), fs::directory_iterator()), 1);
 }
 
 TEST_F(FormCountTest, UnwritableScratchFileIsAnIoError) {

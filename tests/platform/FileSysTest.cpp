@@ -85,7 +85,7 @@ TEST_F(FileSysTest, NamesHoldingANulByteNameNoFile) {
   EXPECT_FALSE(fs_->TryReadFile(name, data));
   EXPECT_FALSE(fs_->Resolve(name).has_value());
   EXPECT_FALSE(fs_->FileExists(name));
-  EXPECT_THROW(fs_->AppendFile(name, "x"), IoError);
+  EXPECT_THROW(fs_->AppendReport(name, "x", ReportStart::AtEnd), IoError);
   EXPECT_THROW(fs_->ReplaceFile(name, "x"), IoError);
   EXPECT_THROW(fs_->TruncateFile(name), IoError);
   EXPECT_THROW(fs_->MakeFolders(name), IoError);
@@ -122,7 +122,7 @@ TEST_F(FileSysTest, ScansFoldersWithKindsLinksFollowed) {
 TEST_F(FileSysTest, CachedListingsAreRefreshedAfterOwnWritesAndClearCache) {
   dir_.Write("one.pas", "");
   EXPECT_EQ(fs_->ListFolder(dir_.Path()).size(), 3u);
-  fs_->AppendFile(dir_ / "two.pas", "x");
+  fs_->AppendReport(dir_ / "two.pas", "x", ReportStart::AtEnd);
   EXPECT_EQ(fs_->ListFolder(dir_.Path()).size(), 4u);
   EXPECT_TRUE(fs_->Resolve(dir_ / "ONE.PAS").has_value());  // indexes the folder
   dir_.Write("Three.pas", "");                              // written behind our back
@@ -132,8 +132,9 @@ TEST_F(FileSysTest, CachedListingsAreRefreshedAfterOwnWritesAndClearCache) {
 }
 
 TEST_F(FileSysTest, AppendCreatesAndExtends) {
-  fs_->AppendFile(dir_ / "r.txt", "one\r\n");
-  fs_->AppendFile(dir_ / "R.TXT", "two\r\n");  // the existing file, found ignoring case
+  fs_->AppendReport(dir_ / "r.txt", "one\r\n", ReportStart::AtEnd);
+  fs_->AppendReport(dir_ / "R.TXT", "two\r\n",
+                    ReportStart::AtEnd);  // the existing file, found ignoring case
   EXPECT_EQ(fs_->ReadFile(dir_ / "r.txt"), "one\r\ntwo\r\n");
   EXPECT_FALSE(fs_->FileExists(dir_ / "R.TXT.new"));
 }
@@ -147,7 +148,8 @@ TEST_F(FileSysTest, AppendThatFailsHalfWayKeepsTheOldContent) {
   struct rlimit small = old;
   small.rlim_cur = 1010;
   ::setrlimit(RLIMIT_FSIZE, &small);
-  EXPECT_THROW(fs_->AppendFile(dir_ / "r.txt", std::string(100000, 'n')), IoError);
+  EXPECT_THROW(fs_->AppendReport(dir_ / "r.txt", std::string(100000, 'n'), ReportStart::AtEnd),
+               IoError);
   ::setrlimit(RLIMIT_FSIZE, &old);
   ::signal(SIGXFSZ, oldHandler);
   EXPECT_EQ(fs_->ReadFile(dir_ / "r.txt"), std::string(1000, 'o'));
@@ -157,7 +159,7 @@ TEST_F(FileSysTest, AppendToAnUnwritableFileThrowsAndKeepsIt) {
   if (::geteuid() == 0) GTEST_SKIP() << "root ignores file permissions";
   dir_.Write("r.txt", "old");
   ::chmod((dir_ / "r.txt").c_str(), 0444);
-  EXPECT_THROW(fs_->AppendFile(dir_ / "r.txt", "new"), IoError);
+  EXPECT_THROW(fs_->AppendReport(dir_ / "r.txt", "new", ReportStart::AtEnd), IoError);
   EXPECT_EQ(fs_->ReadFile(dir_ / "r.txt"), "old");
 }
 

@@ -141,6 +141,8 @@ TEST_F(SettingsTest, ReadsOddlyShapedFilesWithoutFault) {
       {"binary junk", std::string("\0\xff[LAST\0]\n=\r", 12), "", false},
       {"5,000 characters", "[LAST]\r\nRTL=" + std::string(5000, 'p') + "\r\nUse VCL=1\r\n",
        std::string(2047, 'p'), true},
+      {"byte order mark", "\xEF\xBB\xBF[LAST]\r\nRTL=/r\r\nUse VCL=1\r\n", "/r", true},
+      {"first section counts", "[LAST]\nRTL=/r\n[X]\nUse VCL=1\n[LAST]\nUse VCL=1\n", "/r", false},
   };
   for (const auto& row : rows) {
     WriteBytes(file_, row.text);
@@ -180,8 +182,9 @@ TEST_F(SettingsTest, FailedSaveThrowsAndLeavesTheOldFileWhole) {
   std::string name = (dir_ / "blocker" / "ravelin.INI").string();
   SetSettingsFileName(name);
   FakeWindow window("dlgMain");
-  EXPECT_EQ(SaveError(SaveSettings), "Unable to write to " + name);
-  EXPECT_EQ(SaveError([&] { SaveWindowPlacement(window); }), "Unable to write to " + name);
+  const std::string message = "Unable to write to " + name + ": Not a directory";
+  EXPECT_EQ(SaveError(SaveSettings), message);
+  EXPECT_EQ(SaveError([&] { SaveWindowPlacement(window); }), message);
   EXPECT_EQ(ReadBytes(dir_ / "blocker"), "not a folder");
 }
 
@@ -191,7 +194,8 @@ TEST_F(SettingsTest, FailedSaveInReadOnlyFolderKeepsTheOldFile) {
   WriteBytes(file_, old);
   fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
   RtlPath = "/new";
-  EXPECT_EQ(SaveError(SaveSettings), "Unable to write to " + file_.string());
+  EXPECT_EQ(SaveError(SaveSettings),
+            "Unable to write to " + file_.string() + ": Permission denied");
   fs::permissions(dir_, fs::perms::owner_all);
   EXPECT_EQ(ReadBytes(file_), old);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
@@ -201,8 +205,9 @@ TEST_F(SettingsTest, FailedSaveInReadOnlyFolderKeepsTheOldFile) {
 /// superuser running the tests would not feel).
 struct UnreadableFile : testing::PassThroughFileSystem {
   explicit UnreadableFile(std::string name) : name(std::move(name)) {}
-  bool TryReadFile(std::string_view p, std::string& out) override {
-    return p != name && PassThroughFileSystem::TryReadFile(p, out);
+  OpenedFile OpenRead(std::string_view p, Readable what) override {
+    if (p == name) return {nullptr, "Permission denied"};
+    return PassThroughFileSystem::OpenRead(p, what);
   }
   std::string name;
 };
@@ -216,9 +221,9 @@ TEST_F(SettingsTest, ExistingFileThatCannotBeReadIsNeverWrittenOver) {
   EXPECT_EQ(RtlPath, "");
   RtlPath = "/new";
   FakeWindow window("dlgMain");
-  EXPECT_EQ(SaveError(SaveSettings), "Unable to write to " + file_.string());
-  EXPECT_EQ(SaveError([&] { SaveWindowPlacement(window); }),
-            "Unable to write to " + file_.string());
+  const std::string message = "Unable to write to " + file_.string() + ": Permission denied";
+  EXPECT_EQ(SaveError(SaveSettings), message);
+  EXPECT_EQ(SaveError([&] { SaveWindowPlacement(window); }), message);
   EXPECT_EQ(ReadBytes(file_), old);
 }
 

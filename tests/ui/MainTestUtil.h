@@ -33,17 +33,17 @@ class FaultyFileSystem : public PassThroughFileSystem {
   std::set<std::string> unappendable;   ///< names whose appending fails
   std::set<std::string> unreplaceable;  ///< names whose replacing fails
 
-  bool TryReadFile(std::string_view path, std::string& out) override {
+  OpenedFile OpenRead(std::string_view path, Readable what) override {
     if (Matches(unreadable, path)) throw IoError("Unable to read " + std::string(path));
-    return PassThroughFileSystem::TryReadFile(path, out);
+    return PassThroughFileSystem::OpenRead(path, what);
   }
   void ReplaceFile(std::string_view path, std::string_view data) override {
     if (Matches(unreplaceable, path)) throw IoError("Unable to write to " + std::string(path));
     PassThroughFileSystem::ReplaceFile(path, data);
   }
-  void AppendFile(std::string_view path, std::string_view data) override {
+  void AppendReport(std::string_view path, std::string_view text, ReportStart start) override {
     if (Matches(unappendable, path)) throw IoError("Unable to write to " + std::string(path));
-    PassThroughFileSystem::AppendFile(path, data);
+    PassThroughFileSystem::AppendReport(path, text, start);
   }
 
  private:

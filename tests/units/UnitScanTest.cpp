@@ -201,8 +201,9 @@ TEST_F(UnitScan, SearchFoldersAreTriedInOrderWhenSwitchedOn) {
 
 /// The disk, except that B.pas cannot be opened.
 struct UnreadableB : testing::PassThroughFileSystem {
-  bool TryReadFile(std::string_view p, std::string& out) override {
-    return NamePart(p) != "B.pas" && PassThroughFileSystem::TryReadFile(p, out);
+  OpenedFile OpenRead(std::string_view p, Readable what) override {
+    if (NamePart(p) == "B.pas") return {nullptr, "Permission denied"};
+    return PassThroughFileSystem::OpenRead(p, what);
   }
 };
 

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "common/PathUtil.h"
+#include "common/TextLines.h"
 #include "common/VornString.h"
 #include "linecount/LCntEngn.h"
 #include "platform/FileSys.h"
@@ -331,15 +332,7 @@ void TMainLogic::WriteListFile(const std::string& listFileName) {
 }
 
 void AppendReportLines(const std::string& fileName, const std::vector<std::string>& lines) {
-  std::string text;
-  std::string old;
-  if (Fs().TryReadFile(fileName, old) && !old.empty() && old.back() != '\n' && old.back() != '\r')
-    text = "\r\n";
-  for (const std::string& line : lines) {
-    text += line;
-    text += "\r\n";
-  }
-  Fs().AppendFile(fileName, text);
+  Fs().AppendReport(fileName, JoinLinesCrLf(lines), ReportStart::OnOwnLine);
 }
 
 void TMainLogic::DoCountLines(bool byUser) {

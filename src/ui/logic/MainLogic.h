@@ -210,7 +210,7 @@ class TMainLogic {
 };
 
 /// Appends report lines to a file, each ended by CR LF, after a line end when the file's
-/// last line has none; what the file held is never lost (Fs().AppendFile).
+/// last line has none (Fs().AppendReport: whole or absent, what the file held is kept).
 void AppendReportLines(const std::string& fileName, const std::vector<std::string>& lines);
 
 template <typename F>

@@ -71,7 +71,7 @@ std::string CutWordPadValue(std::string value) {
 std::string WordPadFromWinIni(const std::string& windowsDir) {
   if (windowsDir.empty()) return "";
   TIniFile ini(JoinPath(windowsDir, "Win.ini"));
-  ini.Load();
+  ini.LoadSection("embedding", {"Wordpad.Document.1"});
   return CutWordPadValue(ini.ReadString("embedding", "Wordpad.Document.1", ""));
 }
 
