@@ -1,261 +1,181 @@
-// The line count reports: golden files for the two worked examples, and the rules for rows,
-// "PATH: " lines, percentages and the summary.
+// The line counter's runs: the report cases of tests/data/linecount/reports.txt, and runs over
+// files on disk (list files, patterns, inputs that cannot be read, the errors that end a run).
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <map>
+#include <sstream>
+
+#include "DataTable.h"
 #include "SameText.h"
-#include "TestFolder.h"
-#include "common/TextLines.h"
+#include "common/Error.h"
+#include "common/PathUtil.h"
+#include "common/VornString.h"
 #include "linecount/LCntEngn.h"
 
 namespace ravelin {
 namespace {
 
-const TLineCounts kMain{120, 14, 80, 6, 26};
-const TLineCounts kReportWriter{45, 5, 33, 0, 7};
+using testing::TempFolder;
+using testing::WriteBytes;
 
-std::string Golden(const std::string& name) {
-  return testing::ReadBytes(RAVELIN_TEST_DATA "/linecount/golden/" + name);
-}
-
-/// The lines of a report after the eight banner lines.
-std::vector<std::string> AfterBanner(const TLcntEngine& engine) {
-  return std::vector<std::string>(engine.Lines.begin() + 8, engine.Lines.end());
-}
-
-class Report : public ::testing::Test {
- protected:
-  void SetUp() override { LastReportPath = "A:\\"; }
+/// An engine whose inputs have the forms a table gives them.
+class TableEngine : public TLcntEngine {
+ public:
+  std::map<std::string, TFormCounts> forms;
+  bool CountForm(const std::string& fileName, TFormCounts& counts) override {
+    auto it = forms.find(fileName);
+    if (it == forms.end()) return false;
+    counts = it->second;
+    return true;
+  }
 };
 
-/// The report of a run over the two example files of a list file, its lines joined by CR LF.
-std::string TwoFileReport(bool detailed) {
-  TLcntEngine engine;
-  engine.SetFileSpec("C:\\Src\\Tallion.Files");
-  engine.Detailed = detailed;
-  engine.BeginReport();
-  engine.AddFileToReport("C:\\Src\\Main.pas", kMain);
-  engine.AddFileToReport("C:\\Src\\ReportWriterUnit.pas", kReportWriter);
-  engine.EndReport();
-  return JoinLinesCrLf(engine.Lines);
+std::string Joined(std::vector<std::string>::const_iterator from,
+                   std::vector<std::string>::const_iterator to) {
+  std::string text;
+  for (; from != to; ++from) text += *from + "\n";
+  return text;
 }
 
-TEST_F(Report, DetailedReportOverTwoFilesMatchesGolden) {
-  EXPECT_TRUE(testing::SameBytes(Golden("detailed_two_files.txt"), TwoFileReport(true)));
-  EXPECT_EQ(LastReportPath, "");
-}
-
-TEST_F(Report, SummaryReportOverTwoFilesMatchesGolden) {
-  EXPECT_TRUE(testing::SameBytes(Golden("summary_two_files.txt"), TwoFileReport(false)));
-  EXPECT_EQ(LastReportPath, "A:\\") << "a summary run leaves the last path alone";
-}
-
-TEST(RoundedPercent, RoundsExactHalvesToTheEvenNeighbour) {
-  struct Row {
-    std::int64_t count, base, percent;
-  } rows[] = {
-      {23, 40, 58},  // 57.5: a binary floating-point quotient would give 57
-      {3, 40, 8},    // 7.5
-      {1, 8, 12},    // 12.5
-      {1, 200, 0},   // 0.5
-      {3, 200, 2},   // 1.5
-      {1, 3, 33},
-      {2, 3, 67},
-      {0, 7, 0},
-      {5, 5, 100},
-      {19, 165, 12},
-      {6, 113, 5},
-      {INT32_MAX, INT32_MAX, 100},
-      {INT32_MAX / 2, INT32_MAX, 50},
-  };
-  for (const auto& row : rows) {
-    EXPECT_EQ(RoundedPercent(row.count, row.base), row.percent) << row.count << " of " << row.base;
-  }
-}
-
-TEST_F(Report, PathLineAppearsWhenTheFolderChanges) {
-  struct Row {
-    const char* what;
-    std::vector<std::string> names;
-    std::vector<std::string> pathLines;
-  } rows[] = {
-      {"two files in one folder", {"/a/X.pas", "/a/Y.pas"}, {"PATH: /a/"}},
-      {"alternating folders",
-       {"/a/X.pas", "/b/Y.pas", "/a/Z.pas"},
-       {"PATH: /a/", "PATH: /b/", "PATH: /a/"}},
-      {"backslash and slash both delimit",
-       {"C:\\Src\\X.pas", "sub/Y.pas"},
-       {"PATH: C:\\Src\\", "PATH: sub/"}},
-      {"case counts in the comparison", {"/a/X.pas", "/A/Y.pas"}, {"PATH: /a/", "PATH: /A/"}},
-      {"a name without folder after one with", {"/a/X.pas", "Y.pas"}, {"PATH: /a/", "PATH: "}},
-  };
-  for (const auto& row : rows) {
-    LastReportPath = "A:\\";
-    TLcntEngine engine;
-    for (const auto& name : row.names) engine.WriteDetailRow(name, TLineCounts{1, 1, 0, 0, 0});
-    std::vector<std::string> pathLines;
-    for (const auto& line : engine.Lines)
-      if (line.rfind("PATH: ", 0) == 0) pathLines.push_back(line);
-    EXPECT_EQ(pathLines, row.pathLines) << row.what;
-  }
-}
-
-TEST_F(Report, LastPathCarriesFromRunToRunInOneProcess) {
-  // The TOTAL row empties the last path, so every detailed run names the folder of its first
-  // file again; a name without a folder then needs no "PATH: " line in a later run.
-  struct Row {
-    const char* what;
-    std::vector<std::string> runs;  // one file per run
-    std::vector<std::vector<std::string>> pathLines;
-  } rows[] = {
-      {"same folder twice",
-       {"/a/X.pas", "/a/X.pas"},
-       {{"PATH: /a/", "PATH: "}, {"PATH: /a/", "PATH: "}}},
-      {"no folder twice", {"X.pas", "X.pas"}, {{"PATH: "}, {}}},
-  };
-  for (const auto& row : rows) {
-    LastReportPath = "A:\\";
-    for (size_t run = 0; run < row.runs.size(); ++run) {
-      TLcntEngine engine;
-      engine.Detailed = true;
-      engine.BeginReport();
-      engine.AddFileToReport(row.runs[run], TLineCounts{1, 1, 0, 0, 0});
-      engine.EndReport();
-      std::vector<std::string> pathLines;
-      for (const auto& line : engine.Lines)
-        if (line.rfind("PATH: ", 0) == 0) pathLines.push_back(line);
-      EXPECT_EQ(pathLines, row.pathLines[run]) << row.what << ", run " << run + 1;
-    }
-  }
-}
-
-TEST_F(Report, RowsShowPercentagesOrDashesAndLongNamesStandAlone) {
-  const std::string zeros = "        0 ---        0 ---        0 ---        0 --- ---        0";
-  struct Row {
-    const char* what;
-    const char* name;
-    TLineCounts counts;
-    std::vector<std::string> lines;
-  } rows[] = {
-      {"only blank lines",
-       "X.pas",
-       {3, 3, 0, 0, 0},
-       {"         X.pas        3 100        0   0        0   0        0   0 ---        3"}},
-      {"nothing counted", "X.pas", {}, {"         X.pas" + zeros}},
-      {"lines counted in total alone",
-       "X.pas",
-       {2, 0, 0, 0, 0},
-       {"         X.pas        0   0        0   0        0   0        0   0 ---        2"}},
-      {"numbers wider than their fields push the line right",
-       "X.pas",
-       {123456789, 0, 123456789, 123456789, 0},
-       {"         X.pas        0   0        0   0 123456789 100 123456789 100 100 123456789"}},
-      {"a name of 14 characters fits", "Exactly14x.pas", {}, {"Exactly14x.pas" + zeros}},
-      {"a longer name gets a line of its own",
-       "Fifteen15xy.pas",
-       {},
-       {"Fifteen15xy.pas", std::string(14, ' ') + zeros}},
-  };
-  for (const auto& row : rows) {
-    LastReportPath = "";
-    TLcntEngine engine;
-    engine.WriteDetailRow(row.name, row.counts);
-    EXPECT_EQ(engine.Lines, row.lines) << row.what;
-  }
-}
-
-TEST_F(Report, DetailedRunWithoutFilesShowsZeroTotals) {
-  TLcntEngine engine;
-  engine.Detailed = true;
-  engine.BeginReport();
-  engine.EndReport();
-  const std::vector<std::string> expected = {
-      "                           Line Count Detailed Report",
-      "                                             all    commented",
-      "          name    Blank  %   comment  %    source  %    source   %  %S    total",
-      "-------------- -------- --- -------- --- -------- --- -------- --- --- --------",
-      "-------------- -------- --- -------- --- -------- --- -------- --- --- --------",
-      "PATH: ",
-      "         TOTAL        0 ---        0 ---        0 ---        0 --- ---        0",
-      "",
-      " 0 files processed.",
-      " %S :: per cent of source lines containing inline comments.",
-      "",
-  };
-  EXPECT_EQ(AfterBanner(engine), expected);
-}
-
-TEST_F(Report, SummaryLeavesOutWhatHasNoBase) {
-  struct Row {
-    const char* what;
-    int files;
-    TLineCounts totals;
-    std::vector<std::string> summary;
-  } rows[] = {
-      {"no files",
-       0,
-       {},
-       {"", "Line Count Summary Report for: ", "    /s/*.pas",
-        "    type of line      count    % of total", "    ------------     ------    ----------",
-        "                     ======", "     Total lines:         0", ""}},
-      {"one file has no list-file line, no source gives an empty line",
-       1,
-       {4, 1, 0, 0, 3},
-       {"", "Line Count Summary Report for: ", "    /s/*.pas",
-        "    type of line      count    % of total", "    ------------     ------    ----------",
-        "           Blank          1            25", "         Comment          3            75",
-        "      All Source          0             0", "",
-        "                     ======", "     Total lines:         4", ""}},
-      {"three files",
-       3,
-       {40, 0, 23, 23, 0},
-       {"", "Line Count Summary Report for: ", "    /s/*.pas",
-        "    (a list file containing 3 file names)", "    type of line      count    % of total",
-        "    ------------     ------    ----------", "           Blank          0             0",
-        "         Comment          0             0", "      All Source         23            58",
-        "Commented source         **     23     58   (is 100% of All Source)",
-        "                     ======", "     Total lines:        40", ""}},
-  };
-  for (const auto& row : rows) {
-    TLcntEngine engine;
-    engine.SetFileSpec("/s/*.pas");
+TEST(LineCountReport, CasesGiveTheirReports) {
+  const auto blocks = testing::ReadBlocks("linecount/reports.txt");
+  EXPECT_GE(blocks.size(), 10u);
+  for (const auto& block : blocks) {
+    const std::string start = block.Part("start path");
+    LastReportPath = start.empty() ? "A:\\" : start.substr(0, start.size() - 1);
+    TableEngine engine;
+    engine.SetFileSpec(block.Part("spec").substr(0, block.Part("spec").size() - 1));
+    engine.Detailed = std::any_of(block.parts.begin(), block.parts.end(),
+                                  [](const auto& part) { return part.first == "detailed"; });
     engine.BeginReport();
-    for (int i = 0; i < row.files; ++i)
-      engine.AddFileToReport("/s/F" + std::to_string(i) + ".pas",
-                             i == 0 ? row.totals : TLineCounts{});
+    std::istringstream files(block.Part("files"));
+    for (std::string line; std::getline(files, line);) {
+      std::istringstream row(line);
+      std::string name, bar;
+      TLineCounts c;
+      TFormCounts form;
+      row >> name >> c.Total >> c.Blank >> c.Comment >> c.Source >> c.Commented;
+      if (row >> bar >> form.Objects >> form.Size >> form.Lines) engine.forms[name] = form;
+      engine.AddFileToReport(name, c);
+    }
     engine.EndReport();
-    EXPECT_EQ(AfterBanner(engine), row.summary) << row.what;
+    ASSERT_GE(engine.Lines.size(), 8u) << block.where;
+    EXPECT_TRUE(testing::SameBytes(block.Part("report"),
+                                   Joined(engine.Lines.begin() + 8, engine.Lines.end())))
+        << block.where << " " << block.name;
+    EXPECT_EQ(LastReportPath + "\n", block.Part("end path")) << block.where;
   }
+  TLcntEngine banner;
+  banner.WriteBanner();
+  EXPECT_EQ(Joined(banner.Lines.begin(), banner.Lines.begin() + 2),
+            "Tallion (Win32 v:0.9)     (c) The Ravelin developers\n"
+            "  Count the number of blank lines, comment lines, source lines\n");
 }
 
-TEST(SetFileSpec, TakesAFormFileAsItsUnitAndSplitsTheFolder) {
-  struct Row {
-    const char* name;
-    const char* fileSpec;
-    const char* specPath;
+class Engine : public ::testing::Test {
+ protected:
+  void SetUp() override { LastReportPath = "A:\\"; }
+  /// A detailed (or summary) run over a list file holding text; the report as one text.
+  std::string RunList(const std::string& listText, bool detailed = true) {
+    WriteBytes(dir / "Tallion.Files", listText);
+    engine.SetFileSpec(dir / "Tallion.Files");
+    engine.UseListFile = true;
+    engine.Detailed = detailed;
+    EXPECT_TRUE(engine.Execute());
+    return Joined(engine.Lines.begin(), engine.Lines.end());
+  }
+  /// The message of the error that ends a run over spec ("" when it goes through).
+  std::string ErrorOf(const std::string& spec, bool listFile) {
+    engine.SetFileSpec(spec);
+    engine.UseListFile = listFile;
+    try {
+      engine.Execute();
+    } catch (const Error& e) {
+      return e.what();
+    }
+    return "";
+  }
+  TempFolder dir;
+  TLcntEngine engine;
+};
+
+TEST_F(Engine, ListFileLinesAreTrimmedEmptyOnesSkippedAndCtrlZEndsThem) {
+  WriteBytes(dir / "A.pas", "a;\r\n");
+  WriteBytes(dir / "sub/b.pas", "b;\r\n// c\r\n");
+  WriteBytes(dir / "\xC3\x84rger.pas", "{ never closed\r\n");
+  testing::ScopedCurrentFolder here(dir.Path());
+  // Names keep their spelling, blanks and control characters around them go, bytes from 128
+  // on stay; an input that cannot be read is named and counted as empty.
+  const std::string report = RunList("\r\n  SUB\\B.pas \t\n\r\n   \r\t" + (dir / "A.pas") +
+                                     "\n\x7F\xC3\x84rger.pas\r\nA.pas\r\nMissing.pas\r\n" +
+                                     dir.Path() + "\r\n\x1A" + "A.pas\r\n");
+  const std::string expected =
+      "PATH: SUB\\\n"
+      "         B.pas        0   0        1  50        1  50        0   0   0        2\n"
+      "PATH: " + dir.Path() + "/\n"
+      "         A.pas        0   0        0   0        1 100        0   0   0        1\n"
+      "PATH: \n"
+      "    \xC3\x84rger.pas        0   0        1 100        0   0        0   0 ---        1\n"
+      "         A.pas        0   0        0   0        1 100        0   0   0        1\n"
+      "File \"Missing.pas\" not found.\n"
+      "   Missing.pas        0 ---        0 ---        0 ---        0 --- ---        0\n"
+      "File \"" + dir.Path() + "\" not found.\n"
+      "PATH: " + FolderPart(dir.Path()) + "\n";
+  EXPECT_NE(report.find(expected), std::string::npos) << report;
+  EXPECT_NE(report.find("\n 6 files processed.\n"), std::string::npos);
+  EXPECT_EQ(engine.Totals, (TLineCounts{5, 0, 3, 0, 2}));
+  // A summary run puts the lines between the banner and the summary.
+  EXPECT_NE(RunList("Missing.pas\r\nA.pas", false)
+                .find("\nFile \"Missing.pas\" not found.\n\nLine Count Summary Report for: \n"),
+            std::string::npos);
+}
+
+TEST_F(Engine, PatternRunsTakeMatchesInNameOrderIgnoringCase) {
+  for (const char* name : {"b.pas", "A.PAS", "c.txt", "a.pas", "Unit1.pas", "Unit22.pas"})
+    WriteBytes(dir / name, "a;");
+  std::filesystem::create_directory(dir / "Sub.pas");
+  ASSERT_EQ(::mkfifo((dir / "Pipe.pas").c_str(), 0600), 0);  // read as empty, never waited for
+  const struct {
+    const char* pattern;
+    std::vector<std::string> rows;
   } rows[] = {
-      {"/src/Unit1.dfm", "/src/Unit1.pas", "/src/"},
-      {"C:\\Src\\Main.DFM", "C:\\Src\\Main.pas", "C:\\Src\\"},
-      {"/src/*.Dfm", "/src/*.pas", "/src/"},
-      {"/src.dfm/Unit1", "/src.dfm/Unit1", "/src.dfm/"},
-      {"Tallion.Files", "Tallion.Files", ""},
-      {"a/b\\*.pas", "a/b\\*.pas", "a/b\\"},
+      {"*.pas", {"A.PAS", "a.pas", "b.pas", "Pipe.pas", "Sub.pas", "Unit1.pas", "Unit22.pas"}},
+      {"unit?.PAS", {"Unit1.pas"}},
+      {"Unit22.dfm", {"Unit22.pas"}},  // a form file stands for its unit
+      {"nothing*.pas", {}},
   };
   for (const auto& row : rows) {
-    TLcntEngine engine;
-    engine.SetFileSpec(row.name);
-    EXPECT_EQ(engine.FileSpec, row.fileSpec) << row.name;
-    EXPECT_EQ(engine.CurrentFile, row.fileSpec) << row.name;
-    EXPECT_EQ(engine.SpecPath, row.specPath) << row.name;
+    engine.Detailed = true;
+    EXPECT_EQ(ErrorOf(dir / row.pattern, false), "") << row.pattern;
+    const std::string report = Joined(engine.Lines.begin(), engine.Lines.end());
+    size_t at = 0;
+    for (const std::string& name : row.rows) {
+      at = report.find("\n" + PadLeftWith(name, ' ', 14) + " ", at);
+      EXPECT_NE(at, std::string::npos) << row.pattern << ": " << name << "\n" << report;
+    }
+    EXPECT_EQ(engine.FileCount, row.rows.size()) << row.pattern;
   }
+  EXPECT_EQ(ErrorOf(dir / "*.pas", false), "");
+  EXPECT_NE(Joined(engine.Lines.begin(), engine.Lines.end())
+                .find("File \"" + (dir / "Sub.pas") + "\" not found."),
+            std::string::npos);
 }
 
-TEST(Banner, FirstLineCarriesTheNameVersionAndOwnershipNotice) {
-  TLcntEngine engine;
-  engine.WriteBanner();
-  ASSERT_EQ(engine.Lines.size(), 8u);
-  EXPECT_EQ(engine.Lines[0].rfind("Tallion (Win32 v:0.9)     ", 0), 0u);
-  EXPECT_GT(engine.Lines[0].size(), 26u);
-  EXPECT_NE(engine.Lines[0][26], ' ');
+TEST_F(Engine, ErrorsEndTheRunNamingTheFile) {
+  WriteBytes(dir / "Huge.pas", std::string(10 * 1024 * 1024, 'x'));  // no line end
+  WriteBytes(dir / "Huge.Files", dir / "Huge.pas");
+  std::string many;
+  for (int i = 0; i < 65536; ++i) many += "m\r\n";
+  WriteBytes(dir / "Many.Files", many);
+  testing::ScopedCurrentFolder here(dir.Path());
+  EXPECT_EQ(ErrorOf(dir / "Missing.Files", true),
+            "Cannot open the list file \"" + (dir / "Missing.Files") + "\": no such readable file");
+  EXPECT_EQ(ErrorOf(dir / "Huge.Files", true),
+            "Integer overflow in \"" + (dir / "Huge.pas") +
+                "\": line 1 holds 65,535 or more visible characters");
+  EXPECT_EQ(ErrorOf(dir / "Many.Files", true).rfind("Integer overflow", 0), 0u);
+  EXPECT_EQ(engine.FileCount, 65535);
 }
 
 }  // namespace

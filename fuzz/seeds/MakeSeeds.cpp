@@ -12,7 +12,7 @@
 
 namespace {
 
-using ravelin::test::FormWriter;
+using ravelin::seeds::FormWriter;
 
 /// A realistic window as the demo project's binary form: controls, a status bar with a
 /// collection of panels, a memo with a list of lines, a glyph as binary data.
@@ -64,8 +64,8 @@ std::string DemoBinaryForm() {
 /// Small forms that each stress one part of the format.
 std::vector<std::pair<std::string, std::string>> Seeds() {
   std::vector<std::pair<std::string, std::string>> seeds;
-  seeds.emplace_back("all_values.dfm", ravelin::test::AllValuesForm());
-  seeds.emplace_back("minimal.dfm", ravelin::test::MinimalForm());
+  seeds.emplace_back("all_values.dfm", ravelin::seeds::AllValuesForm());
+  seeds.emplace_back("minimal.dfm", ravelin::seeds::MinimalForm());
   seeds.emplace_back("demo_binary.dfm", DemoBinaryForm());
   {
     FormWriter w;

@@ -1,12 +1,12 @@
-// Binary forms built with FormWriter, shared by the tests, the seed corpus of the fuzz target
-// and the demo project.
+// Binary forms built with FormWriter for the seed corpus of the converter's fuzz target (the
+// tests keep the all-values form, written by make_form_seeds, as data).
 #pragma once
 
 #include <string>
 
 #include "FormWriter.h"
 
-namespace ravelin::test {
+namespace ravelin::seeds {
 
 /// A form that holds every value type, every component flag, nested lists, collections with
 /// and without item indexes, wrapped strings and multi-line binary data.
@@ -64,4 +64,4 @@ inline std::string MinimalForm() {
   return w.Bytes();
 }
 
-}  // namespace ravelin::test
+}  // namespace ravelin::seeds

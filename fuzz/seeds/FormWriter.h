@@ -1,4 +1,4 @@
-// A small writer of binary form files for tests, seeds and samples: the resource header, the
+// A small writer of binary form files for the fuzz seeds and the samples: the resource header, the
 // "TPF0" signature, components with their prefix flags and every value type. Calls append
 // bytes in order; End() writes the zero byte that closes properties, children, lists,
 // collections and collection items alike.
@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-namespace ravelin::test {
+namespace ravelin::seeds {
 
 class FormWriter {
  public:
@@ -157,4 +157,4 @@ class FormWriter {
   size_t dataStart_ = 0;
 };
 
-}  // namespace ravelin::test
+}  // namespace ravelin::seeds
