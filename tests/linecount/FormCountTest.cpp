@@ -50,11 +50,15 @@ TEST_F(FormCount, TheFormBesideAUnitIsFoundIgnoringCaseAndCountedAsText) {
   Write("unit1.dfm", "object Form1: TForm1\r\n  inherited X: TX\r\n  end\r\nend\r\n");
   Write("NoExt.DfM", "object A: TA\nend\n");
   Write("Tiny.dfm", "\xFF\x0A");
+  Write("Three.dfm", "obj");
+  Write("Marker.dfm", std::string("\xFF\x0A\x00", 3));  // a binary form cut after its marker
   Write("Empty.dfm", "");
   fs::create_directory(folder_ / "Folder.dfm");
   EXPECT_EQ(Count("Unit1.pas"), "1 53 4");
   EXPECT_EQ(Count("NoExt"), "1 17 2");
   EXPECT_EQ(Count("Tiny.pas"), "0 2 0");
+  EXPECT_EQ(Count("Three.pas"), "0 3 1");
+  EXPECT_EQ(Count("Marker.pas"), "Stream read error in form file \"" + folder_ / "Marker.dfm" + "\"");
   EXPECT_EQ(Count("Empty.pas"), "0 0 0");
   EXPECT_EQ(Count("Folder.pas"), "none");
   EXPECT_EQ(Count("Alone.pas"), "none");
