@@ -1,8 +1,7 @@
 // The desktop services on Qt: the file dialog they build, message boxes, the busy cursor,
-// starting programs, and errors escaping an event handler.
+// starting programs, and errors that escape an event handler.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCursor>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -10,115 +9,87 @@
 #include <chrono>
 #include <thread>
 
-#include "DialogTestUtil.h"
-#include "FakeUiServices.h"
+#include "UiTestUtil.h"
 #include "common/Error.h"
 #include "ui/QtUiServices.h"
-#include "ui/logic/ReportFile.h"
 
 namespace ravelin {
 namespace {
 
-using testing::FakeUiServices;
 using testing::ModalScript;
-using testing::ReadBytes;
-using testing::ScopedCurrentFolder;
-using testing::TempFolder;
 
 class QtUiServicesTest : public ::testing::Test {
  protected:
-  TempFolder folder;
-  ScopedCurrentFolder cwd;
-  TQtUiServices services;
+  testing::TempFolder folder_;
+  testing::ScopedCurrentFolder cwd_;
+  TQtUiServices services_;
 };
 
-TEST_F(QtUiServicesTest, FileDialogShowsTheFiltersAndReturnsTheChosenFile) {
-  std::string chosen = folder.Write("sub dir/a report.txt", "x");
-  TOpenFileRequest request;
-  request.title = kReportFileTitle;
-  request.filter = kReportFileFilter;
-  request.filterIndex = 2;
-  request.initialFile = folder / "sub dir/Ravelin.TXT";
-  ModalScript script;
-  script.Then([&](QWidget* modal) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->windowTitle(), "Select Report File");
-    EXPECT_EQ(dialog->nameFilters(),
-              QStringList({"Text Files (*.txt)", "Report Files (*.rpt)", "All Files (*)"}));
-    EXPECT_EQ(dialog->selectedNameFilter(), "Report Files (*.rpt)");
-    EXPECT_EQ(dialog->directory().absolutePath().toStdString(), folder / "sub dir");
-    EXPECT_EQ(dialog->fileMode(), QFileDialog::AnyFile);
-    dialog->selectFile(QStringLiteral("a report.txt"));
-    QMetaObject::invokeMethod(dialog, "accept");
-  });
-  auto files = services.OpenFiles(request);
-  ASSERT_TRUE(files.has_value());
-  EXPECT_EQ(*files, std::vector<std::string>{chosen});
-  // The chosen file's folder is now the current folder.
-  EXPECT_EQ(std::filesystem::current_path().string(), folder / "sub dir");
-}
-
-TEST_F(QtUiServicesTest, CancelledFileDialogGivesNothingAndKeepsTheFolder) {
-  std::string before = std::filesystem::current_path().string();
-  TOpenFileRequest request;
-  request.filter = "Projects (*.dpr)|*.dpr";
-  request.multiSelect = true;
-  request.mustExist = true;
-  ModalScript script;
-  script.Then([](QWidget* modal) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFiles);
-    dialog->reject();
-  });
-  EXPECT_FALSE(services.OpenFiles(request).has_value());
-  EXPECT_EQ(std::filesystem::current_path().string(), before);
+TEST_F(QtUiServicesTest, TheFileDialogShowsTheFiltersAndGivesTheChosenFiles) {
+  const std::string chosen = folder_.Write("sub dir/a report.txt", "x");
+  const struct {
+    int filterIndex;
+    bool multiSelect, mustExist, accept;
+    QFileDialog::FileMode mode;
+    const char* filter;
+  } rows[] = {{2, false, false, true, QFileDialog::AnyFile, "Report Files (*.rpt)"},
+              {9, false, true, true, QFileDialog::ExistingFile, "Text Files (*.txt)"},
+              {1, true, true, false, QFileDialog::ExistingFiles, "Text Files (*.txt)"}};
+  for (const auto& row : rows) {
+    Fs().SetCurrentFolder(folder_.Path());
+    TOpenFileRequest request{"Select Report File", "Text Files (*.txt)|*.txt|Report Files (*.rpt)|*.rpt|All Files (*.*)|*.*",
+                             row.filterIndex, folder_ / "sub dir/Ravelin.TXT", row.multiSelect, row.mustExist};
+    ModalScript script;
+    script.Then([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      EXPECT_EQ(dialog->windowTitle(), "Select Report File");
+      EXPECT_EQ(dialog->nameFilters(), QStringList({"Text Files (*.txt)", "Report Files (*.rpt)", "All Files (*)"}));
+      EXPECT_EQ(dialog->selectedNameFilter(), row.filter);
+      EXPECT_EQ(dialog->directory().absolutePath().toStdString(), folder_ / "sub dir");
+      EXPECT_EQ(dialog->fileMode(), row.mode);
+      dialog->selectFile(QStringLiteral("a report.txt"));
+      QMetaObject::invokeMethod(dialog, row.accept ? "accept" : "reject");
+    });
+    const auto files = services_.OpenFiles(request);
+    EXPECT_EQ(files, row.accept ? std::optional(std::vector<std::string>{chosen}) : std::nullopt);
+    // A confirmed dialog makes the chosen file's folder the current folder.
+    EXPECT_EQ(Fs().CurrentFolder(), row.accept ? folder_ / "sub dir" : folder_.Path());
+  }
 }
 
 TEST_F(QtUiServicesTest, QuestionsAndErrorsAreMessageBoxes) {
-  struct Row {
-    QMessageBox::StandardButton press;
-    bool answer;
-  } rows[] = {{QMessageBox::Yes, true}, {QMessageBox::No, false}};
-  for (const Row& row : rows) {
+  for (auto [press, answer] : {std::pair(QMessageBox::Yes, true), std::pair(QMessageBox::No, false)}) {
     ModalScript script;
-    script.Then([&](QWidget* modal) {
+    script.Then([press = press](QWidget* modal) {
       auto* box = qobject_cast<QMessageBox*>(modal);
-      ASSERT_NE(box, nullptr);
       EXPECT_EQ(box->text(), "Reuse existing list of units?");
-      box->button(row.press)->click();
+      box->button(press)->click();
     });
-    EXPECT_EQ(services.AskYesNo("Reuse existing list of units?"), row.answer);
+    EXPECT_EQ(services_.AskYesNo("Reuse existing list of units?"), answer);
   }
   ModalScript script;
   script.Then([](QWidget* modal) {
     auto* box = qobject_cast<QMessageBox*>(modal);
-    ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->text(), "Failed to execute x");
     EXPECT_EQ(box->icon(), QMessageBox::Critical);
-    EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
     box->button(QMessageBox::Ok)->click();
   });
-  services.ShowError("Failed to execute x");
+  services_.ShowError("Failed to execute x");
   EXPECT_EQ(script.Handled(), 1);
 }
 
-TEST_F(QtUiServicesTest, BusyCursorNestsAndIsRestoredOnEveryWayOut) {
-  ScopedUiServices installed(services);
-  ASSERT_EQ(QApplication::overrideCursor(), nullptr);
-  services.SetBusyCursor(true);
-  services.SetBusyCursor(true);
-  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+TEST_F(QtUiServicesTest, TheBusyCursorNestsAndIsRestoredOnEveryWayOut) {
+  ScopedUiServices installed(services_);
+  services_.SetBusyCursor(true);
+  services_.SetBusyCursor(true);
   EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-  services.SetBusyCursor(false);
+  services_.SetBusyCursor(false);
   EXPECT_NE(QApplication::overrideCursor(), nullptr);
-  services.SetBusyCursor(false);
-  services.SetBusyCursor(false);  // one too many does nothing
+  services_.SetBusyCursor(false);
+  services_.SetBusyCursor(false);  // one too many does nothing
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   try {
     TBusyCursor busy;
-    EXPECT_NE(QApplication::overrideCursor(), nullptr);
     throw IoError("Cannot read x");
   } catch (const IoError&) {
   }
@@ -126,20 +97,14 @@ TEST_F(QtUiServicesTest, BusyCursorNestsAndIsRestoredOnEveryWayOut) {
 }
 
 TEST_F(QtUiServicesTest, ProgramsGetTheirArgumentsUntouched) {
-  EXPECT_FALSE(services.StartDetached("", {"x"}));
-  EXPECT_FALSE(services.StartDetached(folder / "no such program", {}));
-  // The started program writes its one argument into a file; blanks, quotes and "$" arrive
-  // as they were given.
-  std::string out = folder / "out.txt";
-  std::string argument = "it's a \"report\" $HOME;.TXT";
-  ASSERT_TRUE(
-      services.StartDetached("/bin/sh", {"-c", "printf %s \"$1\" > \"$2\"", "sh", argument, out}));
-  for (int i = 0; i < 500 && ReadBytes(out) != argument; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  EXPECT_EQ(ReadBytes(out), argument);
+  EXPECT_FALSE(services_.StartDetached("", {"x"}));
+  EXPECT_FALSE(services_.StartDetached(folder_ / "no such program", {}));
+  const std::string out = folder_ / "out.txt", argument = "it's a \"report\" $HOME;.TXT";
+  ASSERT_TRUE(services_.StartDetached("/bin/sh", {"-c", "printf %s \"$1\" > \"$2\"", "sh", argument, out}));
+  for (int i = 0; i < 500 && testing::ReadBytes(out) != argument; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_EQ(testing::ReadBytes(out), argument);
 }
 
-// An object whose event handler fails.
 class FailingObject : public QObject {
  public:
   bool event(QEvent* event) override {
@@ -148,22 +113,16 @@ class FailingObject : public QObject {
   }
 };
 
-TEST(RavelinApplication, AnErrorLeavingAnEventHandlerIsShown) {
-  FakeUiServices ui;
+TEST(RavelinApplication, AnErrorLeavingAnEventHandlerOrAGuardedActionIsShown) {
+  testing::FakeUiServices ui;
   ScopedUiServices installed(ui);
   FailingObject object;
   QEvent event(QEvent::User);
   QApplication::sendEvent(&object, &event);
-  EXPECT_EQ(ui.errors, std::vector<std::string>{"Cannot write \"/r/x.TXT\""});
-  EXPECT_EQ(QApplication::applicationName(), "Ravelin");
-}
-
-TEST(RunGuarded, ShowsTheErrorAndReportsIt) {
-  FakeUiServices ui;
-  ScopedUiServices installed(ui);
   EXPECT_TRUE(RunGuarded([] {}));
   EXPECT_FALSE(RunGuarded([] { throw OverflowError(); }));
-  EXPECT_EQ(ui.errors, std::vector<std::string>{"Integer overflow"});
+  EXPECT_EQ(ui.errors, (std::vector<std::string>{"Cannot write \"/r/x.TXT\"", "Integer overflow"}));
+  EXPECT_EQ(QApplication::applicationName(), "Ravelin");
 }
 
 }  // namespace
