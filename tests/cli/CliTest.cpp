@@ -50,7 +50,8 @@ class Cli : public ::testing::Test {
     ::setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
     fs::copy(RAVELIN_SOURCE_DIR "/samples/demo", folder_ / "demo", fs::copy_options::recursive);
     const std::string lib = folder_ / "lib", rtl = folder_ / "rtl/";
-    const std::string off = "[LAST]\r\nSearch Paths=" + lib + "\r\nRTL=" + rtl + "\r\nVCL=" + rtl + "\r\n";
+    const std::string off =
+        "[LAST]\r\nSearch Paths=" + lib + "\r\nRTL=" + rtl + "\r\nVCL=" + rtl + "\r\n";
     const std::pair<std::string, std::string> files[] = {
         {"Alpha.pas", "unit Alpha;\r\n\r\n{ note }\r\nend. // done\r\n"},
         {"Beta.pas", "unit Beta;\nend.\n"},
@@ -58,7 +59,8 @@ class Cli : public ::testing::Test {
         {"long/Long.pas", "x;\r\n" + std::string(70000, 'y') + "\r\n"},
         {"plain", "a file"},
         {"app/Demo.dpr",
-         "program Demo;\r\nuses\r\n  Forms,\r\n  Unit1 in 'Unit1.pas',\r\n  Helper;\r\nbegin\r\nend.\r\n"},
+         "program Demo;\r\nuses\r\n  Forms,\r\n  Unit1 in 'Unit1.pas',\r\n  "
+         "Helper;\r\nbegin\r\nend.\r\n"},
         {"app/Unit1.pas",
          "unit Unit1;\r\ninterface\r\nuses SysUtils, Helper;\r\nimplementation\r\nuses Windows, "
          "Unit2;\r\nend.\r\n"},
@@ -89,7 +91,8 @@ TEST_F(Cli, RunsGiveTheStatusReportAndMessagesOfTheTable) {
   static const std::regex stamp(R"(RAVELIN REPORT \d{4} [A-Za-z]{3} \d{2} @ \d{2}:\d{2})");
   auto expected = [&](const std::string& field) {
     if (field.rfind("golden ", 0) != 0) return ReplaceAll(field, "{dir}", folder_.Path());
-    return ReplaceAll(ReadBytes(RAVELIN_TEST_DATA "/cli/" + field.substr(7)), kGoldenFolder, folder_.Path());
+    return ReplaceAll(ReadBytes(RAVELIN_TEST_DATA "/cli/" + field.substr(7)), kGoldenFolder,
+                      folder_.Path());
   };
   for (const auto& row : testing::ReadTable("cli/commands.txt")) {
     std::vector<std::string> args;
@@ -97,8 +100,10 @@ TEST_F(Cli, RunsGiveTheStatusReportAndMessagesOfTheTable) {
       args.push_back(ReplaceAll(SplitFirst(rest, " "), "{dir}", folder_.Path()));
     const CliRun run = RunCliWith(args);
     EXPECT_EQ(run.status, std::stoi(row.fields[1])) << row.where << "\n" << run.err;
-    const std::string out = std::regex_replace(run.out, stamp, "RAVELIN REPORT yyyy mmm dd @ hh:mm");
-    const std::pair<std::string, std::string> outputs[] = {{row.fields[2], out}, {row.fields[3], run.err}};
+    const std::string out =
+        std::regex_replace(run.out, stamp, "RAVELIN REPORT yyyy mmm dd @ hh:mm");
+    const std::pair<std::string, std::string> outputs[] = {{row.fields[2], out},
+                                                           {row.fields[3], run.err}};
     for (const auto& [field, actual] : outputs) {
       if (field.empty() || field.rfind("golden ", 0) == 0) {
         EXPECT_TRUE(testing::SameBytes(expected(field), actual)) << row.where;
@@ -125,13 +130,17 @@ TEST_F(Cli, NamesCountExactlyAsAListFileNamingThem) {
 }
 
 TEST_F(Cli, ReportFilesAreAppendedToOnALineOfTheirOwnAndKeptWhenARunFails) {
-  const std::string report = folder_ / "Ravelin.TXT", fresh = RunCliWith({"count", "Alpha.pas"}).out;
+  const std::string report = folder_ / "Ravelin.TXT",
+                    fresh = RunCliWith({"count", "Alpha.pas"}).out;
   const struct {
     std::string before, after;
   } rows[] = {
-      {"earlier", "earlier\r\n" + fresh},    {"earlier\r\n", "earlier\r\n" + fresh},
-      {"earlier\n", "earlier\n" + fresh},    {"earlier\r", "earlier\r" + fresh},
-      {"", fresh},                           {"earlier\r\n" + fresh, "earlier\r\n" + fresh + fresh},
+      {"earlier", "earlier\r\n" + fresh},
+      {"earlier\r\n", "earlier\r\n" + fresh},
+      {"earlier\n", "earlier\n" + fresh},
+      {"earlier\r", "earlier\r" + fresh},
+      {"", fresh},
+      {"earlier\r\n" + fresh, "earlier\r\n" + fresh + fresh},
   };
   for (const auto& row : rows) {
     WriteBytes(report, row.before);

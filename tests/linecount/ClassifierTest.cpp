@@ -19,9 +19,8 @@ namespace {
 using Args = std::vector<std::string>;
 
 std::string Show(const TLineCounts& c) {
-  return std::to_string(c.Total) + " " + std::to_string(c.Blank) + " " +
-         std::to_string(c.Comment) + " " + std::to_string(c.Source) + " " +
-         std::to_string(c.Commented);
+  return std::to_string(c.Total) + " " + std::to_string(c.Blank) + " " + std::to_string(c.Comment) +
+         " " + std::to_string(c.Source) + " " + std::to_string(c.Commented);
 }
 
 TEST(LineCounter, RoutinesGiveTheResultsOfTheTable) {
@@ -90,8 +89,8 @@ TEST(LineCounter, FixtureFilesGiveTheCountsTheyState) {
     TLcntEngine engine;
     TLineCounts counts;
     engine.CountFile(path, counts);
-    EXPECT_EQ(Show(counts), m.str(1) + " " + m.str(2) + " " + m.str(3) + " " + m.str(4) + " " +
-                                m.str(5))
+    EXPECT_EQ(Show(counts),
+              m.str(1) + " " + m.str(2) + " " + m.str(3) + " " + m.str(4) + " " + m.str(5))
         << path;
     ++files;
   }
@@ -149,11 +148,28 @@ struct Reference {
 };
 
 TEST(LineCounter, AgreesWithTheRulesTakenLiterallyOnRandomTexts) {
-  const std::string pieces[] = {"{",  "}",    "(",    "*",      ")",
-                                "/",  "'",    " ",    "\t",     "a",
-                                "{}", "(*",   "*)",   "//",     "''",
-                                "\r\n", "\r", "\n",   "\x80",   std::string(1, '\0'),
-                                "Result := Value;",   std::string(16, ' '),
+  const std::string pieces[] = {"{",
+                                "}",
+                                "(",
+                                "*",
+                                ")",
+                                "/",
+                                "'",
+                                " ",
+                                "\t",
+                                "a",
+                                "{}",
+                                "(*",
+                                "*)",
+                                "//",
+                                "''",
+                                "\r\n",
+                                "\r",
+                                "\n",
+                                "\x80",
+                                std::string(1, '\0'),
+                                "Result := Value;",
+                                std::string(16, ' '),
                                 "procedure TForm1.Button1Click"};
   std::mt19937 random(7);
   for (int round = 0; round < 20000; ++round) {

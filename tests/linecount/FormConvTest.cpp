@@ -25,7 +25,9 @@ std::string TextOrError(const std::string& form) {
   }
 }
 
-std::uint64_t Number(const std::string& text) { return std::stoull(text, nullptr, 0); }
+std::uint64_t Number(const std::string& text) {
+  return std::stoull(text, nullptr, 0);
+}
 
 TEST(FormConv, RoutinesGiveTheResultsOfTheTable) {
   testing::CheckRoutineTable(
@@ -82,8 +84,8 @@ TEST(FormConv, RoutinesGiveTheResultsOfTheTable) {
 TEST(FormConv, FormOfEveryValueTypeMatchesItsGoldenTextAndEveryCutIsAReadError) {
   const std::string form = testing::ReadBytes(RAVELIN_TEST_DATA "/linecount/all_values.dfm");
   const std::string full = FormBinaryToText(form);
-  EXPECT_TRUE(testing::SameBytes(testing::ReadBytes(RAVELIN_TEST_DATA "/linecount/all_values.txt"),
-                                 full));
+  EXPECT_TRUE(
+      testing::SameBytes(testing::ReadBytes(RAVELIN_TEST_DATA "/linecount/all_values.txt"), full));
   for (size_t length = 0; length < form.size(); ++length) {
     std::string text;
     std::string message;
@@ -104,7 +106,9 @@ TEST(FormConv, NestingDeeperThanTheLimitIsNoForm) {
     for (int i = 0; i < n; ++i) out += s;
     return out;
   };
-  auto components = [&](int depth) { return repeat("\"T\" \"\" 00 ", depth) + repeat("00 ", depth); };
+  auto components = [&](int depth) {
+    return repeat("\"T\" \"\" 00 ", depth) + repeat("00 ", depth);
+  };
   auto lists = [&](int depth) {
     return "\"T\" \"F\" \"P\" " + repeat("01 ", depth) + repeat("00 ", depth) + "00 00";
   };
@@ -132,8 +136,8 @@ TEST(FormConv, NestingDeeperThanTheLimitIsNoForm) {
 }
 
 TEST(FormConv, LargeTextReachesTheSinkInBoundedPieces) {
-  const std::string form = FormFile("\"T\" \"F\" \"P\" 0A u32:1048576 r\"" +
-                                    std::string(1 << 20, 'Z') + "\" 00 00");
+  const std::string form =
+      FormFile("\"T\" \"F\" \"P\" 0A u32:1048576 r\"" + std::string(1 << 20, 'Z') + "\" 00 00");
   std::string joined;
   size_t largest = 0;
   int pieces = 0;

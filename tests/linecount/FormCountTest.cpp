@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "FormNotation.h"
-#include "TestFolder.h"
 #include "SameText.h"
+#include "TestFolder.h"
 #include "common/Error.h"
 #include "linecount/FormConv.h"
 #include "linecount/LCntEngn.h"
@@ -58,7 +58,8 @@ TEST_F(FormCount, TheFormBesideAUnitIsFoundIgnoringCaseAndCountedAsText) {
   EXPECT_EQ(Count("NoExt"), "1 17 2");
   EXPECT_EQ(Count("Tiny.pas"), "0 2 0");
   EXPECT_EQ(Count("Three.pas"), "0 3 1");
-  EXPECT_EQ(Count("Marker.pas"), "Stream read error in form file \"" + folder_ / "Marker.dfm" + "\"");
+  EXPECT_EQ(Count("Marker.pas"),
+            "Stream read error in form file \"" + folder_ / "Marker.dfm" + "\"");
   EXPECT_EQ(Count("Empty.pas"), "0 0 0");
   EXPECT_EQ(Count("Folder.pas"), "none");
   EXPECT_EQ(Count("Alone.pas"), "none");
@@ -68,8 +69,9 @@ TEST_F(FormCount, ABinaryFormIsCountedAsTheScratchFileItWritesReadsBack) {
   // Names are written as stored, so line ends and a Ctrl-Z inside them reach the scratch file
   // raw; the counts are still those of the scratch file read line by line.
   auto withName = [](const std::string& property) {
-    return FormFile("\"TForm\" \"F\" \"Left\" 02 01 \"" + property + "\" 02 02 00 \"TPanel\" \"P\" \"" +
-                    property + "\" 01 06 \"" + std::string(70, 'x') + "\" 00 00 00 00");
+    return FormFile("\"TForm\" \"F\" \"Left\" 02 01 \"" + property +
+                    "\" 02 02 00 \"TPanel\" \"P\" \"" + property + "\" 01 06 \"" +
+                    std::string(70, 'x') + "\" 00 00 00 00");
   };
   std::string big = "\"TForm\" \"F\" \"P\"";  // text larger than one write to the scratch file
   for (int k = 0; k < 200; ++k) big += " 01";
@@ -83,7 +85,8 @@ TEST_F(FormCount, ABinaryFormIsCountedAsTheScratchFileItWritesReadsBack) {
       {"CR in a name", withName("A\rB")},
       {"LF CR in a name", withName("A\n\rB")},
       {"object after a line end in a name", withName("X\r\nobject Y")},
-      {"Ctrl-Z in a name", withName("A\x1A" "B")},
+      {"Ctrl-Z in a name", withName("A\x1A"
+                                    "B")},
       {"a large text", FormFile(big)},
   };
   Write("Tallion.TXT", std::string(100000, 'x'));
@@ -120,8 +123,9 @@ TEST_F(FormCount, ErrorsNameTheForm) {
   // What was converted before the failure stays in the scratch file.
   const std::string scratch = ReadBytes(folder_ / "Tallion.TXT");
   EXPECT_FALSE(scratch.empty());
-  EXPECT_EQ(ReadBytes(RAVELIN_TEST_DATA "/linecount/all_values.txt").compare(0, scratch.size(), scratch),
-            0);
+  EXPECT_EQ(
+      ReadBytes(RAVELIN_TEST_DATA "/linecount/all_values.txt").compare(0, scratch.size(), scratch),
+      0);
   fs::remove(folder_ / "Tallion.TXT");
   fs::create_directory(folder_ / "Tallion.TXT");
   EXPECT_EQ(Count("Bad.pas").rfind("Cannot create", 0), 0u);
@@ -150,7 +154,8 @@ TEST_F(FormCount, RunsAppendTheFormReportOnlyWhenThereAreForms) {
           detailed ? "            Main.dfm            1            2           34\n"
                    : "           Total Objects          1\n        Equivalent Lines          2\n";
       EXPECT_EQ(report.find(tail) != std::string::npos, forms) << report;
-      EXPECT_EQ(report.find(detailed ? "FORMS Detailed" : "Form Count") != std::string::npos, forms);
+      EXPECT_EQ(report.find(detailed ? "FORMS Detailed" : "Form Count") != std::string::npos,
+                forms);
     }
   }
 }

@@ -113,15 +113,20 @@ TEST_F(Engine, ListFileLinesAreTrimmedEmptyOnesSkippedAndCtrlZEndsThem) {
   const std::string expected =
       "PATH: SUB\\\n"
       "         B.pas        0   0        1  50        1  50        0   0   0        2\n"
-      "PATH: " + dir.Path() + "/\n"
+      "PATH: " +
+      dir.Path() +
+      "/\n"
       "         A.pas        0   0        0   0        1 100        0   0   0        1\n"
       "PATH: \n"
       "    \xC3\x84rger.pas        0   0        1 100        0   0        0   0 ---        1\n"
       "         A.pas        0   0        0   0        1 100        0   0   0        1\n"
       "File \"Missing.pas\" not found.\n"
       "   Missing.pas        0 ---        0 ---        0 ---        0 --- ---        0\n"
-      "File \"" + dir.Path() + "\" not found.\n"
-      "PATH: " + FolderPart(dir.Path()) + "\n";
+      "File \"" +
+      dir.Path() +
+      "\" not found.\n"
+      "PATH: " +
+      FolderPart(dir.Path()) + "\n";
   EXPECT_NE(report.find(expected), std::string::npos) << report;
   EXPECT_NE(report.find("\n 6 files processed.\n"), std::string::npos);
   EXPECT_EQ(engine.Totals, (TLineCounts{5, 0, 3, 0, 2}));

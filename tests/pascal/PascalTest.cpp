@@ -148,8 +148,10 @@ TEST(Pascal, ScannerDispatchesEveryCharacter) {
                            {"'", 6, "'\r"},
                            {"{", 0, "{\r"}};
   const std::string singles = "$(./:<>&)*+,-;=@[]^";
-  const int singleKinds[] = {5, 24, 30, 31, 15, 21, 19, 9, 25, 28, 26, 16, 22, 29, 17, 11, 12, 13, 14};
-  for (size_t i = 0; i < singles.size(); ++i) rows.push_back({singles.substr(i, 1), singleKinds[i], "*"});
+  const int singleKinds[] = {5,  24, 30, 31, 15, 21, 19, 9,  25, 28,
+                             26, 16, 22, 29, 17, 11, 12, 13, 14};
+  for (size_t i = 0; i < singles.size(); ++i)
+    rows.push_back({singles.substr(i, 1), singleKinds[i], "*"});
   for (int code = 0; code < 256; ++code) {
     const char c = static_cast<char>(code);
     const Row* found = nullptr;
@@ -160,7 +162,9 @@ TEST(Pascal, ScannerDispatchesEveryCharacter) {
       continue;
     }
     const TTokens tokens = ScanAll({std::string(1, c)});
-    EXPECT_EQ(tokens.front(), TTokens::value_type(found->kind, found->text == "*" ? std::string(1, c) : found->text))
+    EXPECT_EQ(
+        tokens.front(),
+        TTokens::value_type(found->kind, found->text == "*" ? std::string(1, c) : found->text))
         << code;
   }
 }

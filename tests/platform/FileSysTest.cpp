@@ -40,7 +40,8 @@ TEST_F(FileSysTest, ResolvesEachComponentIgnoringCaseExactSpellingFirst) {
       {"/", "/"},
       {dir_ / "a.pas" + std::string(1, '\0') + "x", ""},
   };
-  for (const auto& row : rows) EXPECT_EQ(fs_->Resolve(row.asked).value_or(""), row.found) << row.asked;
+  for (const auto& row : rows)
+    EXPECT_EQ(fs_->Resolve(row.asked).value_or(""), row.found) << row.asked;
 }
 
 TEST_F(FileSysTest, ReadsFilesAndPipesOnly) {
@@ -81,7 +82,7 @@ TEST_F(FileSysTest, ListsSortedInCapitalsAndRefreshesAfterItsOwnWrites) {
   fs_->AppendFile(dir_ / "new.pas", "x");
   EXPECT_EQ(fs_->ListFolder(dir_.Path()).size(), 8u);
   EXPECT_TRUE(fs_->Resolve(dir_ / "B.PAS").has_value());  // indexes the folder
-  dir_.Write("Late.pas", "");  // written behind its back
+  dir_.Write("Late.pas", "");                             // written behind its back
   EXPECT_FALSE(fs_->Resolve(dir_ / "LATE.PAS").has_value());
   fs_->ClearCache();
   EXPECT_TRUE(fs_->Resolve(dir_ / "LATE.PAS").has_value());

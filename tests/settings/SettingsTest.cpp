@@ -98,7 +98,8 @@ TEST_F(SettingsTest, GiveTheResultsOfTheTable) {
              auto value = ParseIniInteger(a[0]);
              return value ? std::to_string(*value) : "none";
            }},
-          {"ReadString", [&](const Args& a) { return ini(a[0]).ReadString(a[1], a[2], "<default>"); }},
+          {"ReadString",
+           [&](const Args& a) { return ini(a[0]).ReadString(a[1], a[2], "<default>"); }},
           {"ReadInteger",
            [&](const Args& a) {
              return std::to_string(ini(a[0]).ReadInteger(a[1], a[2], std::stoi(a[3])));
@@ -194,8 +195,9 @@ TEST_F(SettingsTest, RelativeNameIsFixedWhenSetAndTheFirstSaveMakesItsFolder) {
 }
 
 TEST_F(SettingsTest, PlacementIsReadInOrderAndWrittenIntoItsSectionOnly) {
-  Store("[DLGMAIN]\r\nWidth=0x40\r\nTop=0x40\r\nLeft=-5000\r\nHeight=junk\r\n[dlgDefaults]\r\n"
-        "Width=1\r\nTop=2\r\n[LAST]\r\nViewer=1\r\n");
+  Store(
+      "[DLGMAIN]\r\nWidth=0x40\r\nTop=0x40\r\nLeft=-5000\r\nHeight=junk\r\n[dlgDefaults]\r\n"
+      "Width=1\r\nTop=2\r\n[LAST]\r\nViewer=1\r\n");
   FakeWindow window("dlgMain");
   LoadWindowPlacement(window);
   EXPECT_EQ(window.calls, "Top Left Height Width ");

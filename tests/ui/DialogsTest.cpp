@@ -13,9 +13,9 @@
 #include "ui/FrmFoldr.h"
 #include "ui/ModalResult.h"
 #include "ui/URLLabel.h"
-#include "ui/logic/AboutInfo.h"
 #include "ui/VornAbout.h"
 #include "ui/VornFoldr.h"
+#include "ui/logic/AboutInfo.h"
 #include "ui/logic/ReportFile.h"
 
 namespace ravelin {
@@ -37,9 +37,9 @@ TEST_F(Dialogs, TheWarningAnswersWithItsButtonsAndKeys) {
     bool appendDefault;
     int result;
   } rows[] = {
-      {"btnAppend", false, mrYes},  {"btnOverwrite", true, mrNo}, {"btnNewFile", true, mrRetry},
-      {"btnCancel", false, mrCancel}, {"Return", true, mrYes},    {"Return", false, mrNo},
-      {"Escape", true, mrCancel},   {"close", false, mrCancel},
+      {"btnAppend", false, mrYes},    {"btnOverwrite", true, mrNo}, {"btnNewFile", true, mrRetry},
+      {"btnCancel", false, mrCancel}, {"Return", true, mrYes},      {"Return", false, mrNo},
+      {"Escape", true, mrCancel},     {"close", false, mrCancel},
   };
   for (const auto& row : rows) {
     TdlgFileExists dialog;
@@ -48,9 +48,11 @@ TEST_F(Dialogs, TheWarningAnswersWithItsButtonsAndKeys) {
     ModalScript script;
     script.Then([&](QWidget* modal) {
       const std::string action = row.action;
-      if (action == "Return" || action == "Escape") return QTest::keyClick(modal, action == "Return" ? Qt::Key_Return : Qt::Key_Escape);
+      if (action == "Return" || action == "Escape")
+        return QTest::keyClick(modal, action == "Return" ? Qt::Key_Return : Qt::Key_Escape);
       if (action == "close") return static_cast<void>(modal->close());
-      QTest::mouseClick(modal->findChild<QPushButton*>(QString::fromLatin1(row.action)), Qt::LeftButton);
+      QTest::mouseClick(modal->findChild<QPushButton*>(QString::fromLatin1(row.action)),
+                        Qt::LeftButton);
     });
     EXPECT_EQ(dialog.exec(), row.result) << row.action << row.appendDefault;
   }
@@ -76,7 +78,8 @@ TEST_F(Dialogs, TheWarningAnswersWithItsButtonsAndKeys) {
   };
   script.Then(press("btnNewFile")).Then(press("btnAppend"));
   EXPECT_TRUE(ChooseReportFile(nullptr, true, name));
-  EXPECT_EQ(named, FileExistsMessage(folder_ / "Ravelin.TXT") + "\n" + FileExistsMessage(other) + "\n");
+  EXPECT_EQ(named,
+            FileExistsMessage(folder_ / "Ravelin.TXT") + "\n" + FileExistsMessage(other) + "\n");
   EXPECT_EQ(name, other);
   EXPECT_EQ(testing::ReadBytes(other), "two");
 }
@@ -102,19 +105,22 @@ TEST_F(Dialogs, TheFolderDialogOpensFoldersAndGivesTheOneChosen) {
   EXPECT_EQ(form.Directory(), folder_ / "a");
   EXPECT_TRUE(form.isVisible());
   form.SetDrives({"/", disk, folder_ / "missing"});
-  for (int drive : {1, 2}) emit form.cbxDrives->activated(drive);  // a drive that cannot be opened stays
+  for (int drive : {1, 2})
+    emit form.cbxDrives->activated(drive);  // a drive that cannot be opened stays
   EXPECT_EQ(form.Directory(), disk);
   EXPECT_EQ(form.cbxDrives->currentIndex(), 1);
 
-  const std::string start = folder_.MakeFolder("start"), inner = folder_.MakeFolder("start/in \"q\" $x");
+  const std::string start = folder_.MakeFolder("start"),
+                    inner = folder_.MakeFolder("start/in \"q\" $x");
   const struct {
     const char* how;
     std::string directory;
     bool result;
     std::string after;
   } rows[] = {
-      {"OK", start, true, inner},          {"Cancel", start, false, start}, {"Escape", start, false, start},
-      {"close", start, false, start},     {"Return", "", true, folder_ / "a"}, {"Return", folder_ / "missing", true, folder_ / "a"},
+      {"OK", start, true, inner},          {"Cancel", start, false, start},
+      {"Escape", start, false, start},     {"close", start, false, start},
+      {"Return", "", true, folder_ / "a"}, {"Return", folder_ / "missing", true, folder_ / "a"},
   };
   for (const auto& row : rows) {
     Fs().SetCurrentFolder(folder_ / "a");
@@ -157,7 +163,8 @@ TEST_F(Dialogs, TheAboutBoxTurnsItsCreditsAndItsLinksOpenTheirAddresses) {
   EXPECT_EQ(box.exec(), mrOk);
   EXPECT_EQ(seen, "About Ravelin|Version " RAVELIN_VERSION "|A co|Ever|The |A co|");
   EXPECT_EQ(box.Version, RAVELIN_VERSION);
-  EXPECT_EQ(ui_.urls, (std::vector<std::string>{kProductUrl, std::string(kProductUrl) + "source/"}));
+  EXPECT_EQ(ui_.urls,
+            (std::vector<std::string>{kProductUrl, std::string(kProductUrl) + "source/"}));
 }
 
 TEST_F(Dialogs, ALinkLabelOpensOnAReleaseInsideItsEdges) {
@@ -168,14 +175,15 @@ TEST_F(Dialogs, ALinkLabelOpensOnAReleaseInsideItsEdges) {
   const struct {
     QPoint at;
     bool opens;
-  } rows[] = {{{0, 0}, true},     {{80, 20}, true},   {{80, 0}, true},   {{0, 20}, true},
-              {{81, 10}, false},  {{40, 21}, false},  {{-1, 10}, false}, {{40, -1}, false}};
+  } rows[] = {{{0, 0}, true},    {{80, 20}, true},  {{80, 0}, true},   {{0, 20}, true},
+              {{81, 10}, false}, {{40, 21}, false}, {{-1, 10}, false}, {{40, -1}, false}};
   for (const auto& row : rows) {
     ui_.urls.clear();
     QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(label.FontColor(), label.ColorClick);
     QTest::mouseRelease(&label, Qt::LeftButton, {}, row.at);
-    EXPECT_EQ(ui_.urls, row.opens ? std::vector<std::string>{kDefaultUrl} : std::vector<std::string>{});
+    EXPECT_EQ(ui_.urls,
+              row.opens ? std::vector<std::string>{kDefaultUrl} : std::vector<std::string>{});
     EXPECT_EQ(label.FontColor(), row.opens ? label.ColorMoveOver : label.ColorNormal);
   }
   QTest::mouseRelease(&label, Qt::LeftButton, {}, QPoint(5, 5));  // without a press

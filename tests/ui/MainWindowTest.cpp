@@ -43,11 +43,14 @@ struct FaultyFileSystem : testing::PassThroughFileSystem {
 class MainWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_.Write("Demo.dpr", "program Demo;\r\n\r\nuses\r\n  Alpha, beta;\r\n\r\n{ the main block }\r\n"
-                              "begin\r\n  Run; // start\r\nend.\r\n");
-    folder_.Write("Alpha.pas", "unit Alpha;\r\ninterface\r\nprocedure Run;\r\nimplementation\r\n"
-                               "procedure Run;\r\nbegin\r\nend;\r\nend.\r\n");
-    folder_.Write("beta.pas", "unit beta;\r\ninterface\r\nimplementation\r\nuses\r\n  Alpha;\r\nend.\r\n");
+    folder_.Write("Demo.dpr",
+                  "program Demo;\r\n\r\nuses\r\n  Alpha, beta;\r\n\r\n{ the main block }\r\n"
+                  "begin\r\n  Run; // start\r\nend.\r\n");
+    folder_.Write("Alpha.pas",
+                  "unit Alpha;\r\ninterface\r\nprocedure Run;\r\nimplementation\r\n"
+                  "procedure Run;\r\nbegin\r\nend;\r\nend.\r\n");
+    folder_.Write("beta.pas",
+                  "unit beta;\r\ninterface\r\nimplementation\r\nuses\r\n  Alpha;\r\nend.\r\n");
     folder_.Write("Defs.inc", "{$DEFINE DEMO}\r\n");
     SetSettingsFileName(folder_ / "ravelin.INI");
     ViewerChoice = 1, UseRtl = UseVcl = UseSearchPath = false;
@@ -66,7 +69,8 @@ class MainWindow : public ::testing::Test {
     script_ = std::make_unique<ModalScript>();
     Expect([](QWidget* box) { QMetaObject::invokeMethod(box, "accept", Qt::QueuedConnection); });
     window_->show();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return window_->windowTitle().startsWith("Ravelin  V:"); }));
+    ASSERT_TRUE(
+        QTest::qWaitFor([this] { return window_->windowTitle().startsWith("Ravelin  V:"); }));
     window_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
   }
@@ -107,11 +111,17 @@ class MainWindow : public ::testing::Test {
       QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(5, target->height() / 2));
     } else if (verb == "key") {
       const std::string key = w[1];
-      QWidget* target = QApplication::activePopupWidget() ? QApplication::activePopupWidget() : QApplication::focusWidget();
-      QTest::keyClick(target, key == "Escape" ? Qt::Key_Escape : key == "Tab" ? Qt::Key_Tab : Qt::Key_X,
-                      key.find("Alt") != std::string::npos
-                          ? (key.find("Shift") != std::string::npos ? Qt::AltModifier | Qt::ShiftModifier : Qt::AltModifier)
-                          : Qt::NoModifier);
+      QWidget* target = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
+                                                          : QApplication::focusWidget();
+      QTest::keyClick(
+          target,
+          key == "Escape" ? Qt::Key_Escape
+          : key == "Tab"  ? Qt::Key_Tab
+                          : Qt::Key_X,
+          key.find("Alt") != std::string::npos
+              ? (key.find("Shift") != std::string::npos ? Qt::AltModifier | Qt::ShiftModifier
+                                                        : Qt::AltModifier)
+              : Qt::NoModifier);
     } else if (verb == "focus") {
       Named(w[1])->setFocus();
     } else if (verb == "tab") {
@@ -127,19 +137,25 @@ class MainWindow : public ::testing::Test {
       Expect([this, button = w[1]](QWidget* modal) {
         auto* dialog = qobject_cast<TdlgFileExists*>(modal);
         ASSERT_NE(dialog, nullptr);
-        default_ = dialog->btnAppend->isDefault() ? "append" : dialog->btnOverwrite->isDefault() ? "overwrite" : "?";
+        default_ = dialog->btnAppend->isDefault()      ? "append"
+                   : dialog->btnOverwrite->isDefault() ? "overwrite"
+                                                       : "?";
         dialog->findChild<QPushButton*>(QString::fromStdString(button))->click();
       });
     } else if (verb == "report") {
       folder_.Write("Ravelin.TXT", "old\r\n");
     } else if (verb == "fault") {
-      (w[1] == "read" ? faulty_.read : w[1] == "append" ? faulty_.append : faulty_.replace).insert(folder_ / w[2]);
+      (w[1] == "read"     ? faulty_.read
+       : w[1] == "append" ? faulty_.append
+                          : faulty_.replace)
+          .insert(folder_ / w[2]);
     } else if (verb == "heal") {
       faulty_.read.clear(), faulty_.append.clear(), faulty_.replace.clear();
     } else if (verb == "menu") {  // a right click on a control
       QWidget* target = Named(w[1]);
       if (auto* list = qobject_cast<QListWidget*>(target)) target = list->viewport();
-      QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2), target->mapToGlobal(QPoint(2, 2)));
+      QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2),
+                              target->mapToGlobal(QPoint(2, 2)));
       QApplication::sendEvent(target, &event);
     } else if (verb == "item") {  // a popup menu item: note the dialog it opens
       Expect([this](QWidget* modal) {
@@ -153,11 +169,13 @@ class MainWindow : public ::testing::Test {
       SetSettingsFileName(folder_.MakeFolder("blocked.INI"));
     } else if (verb == "drag") {
       QPoint at = W().splHorizon->mapToGlobal(QPoint(1, 50));
-      for (auto [type, dx, button] : {std::tuple(QEvent::MouseButtonPress, 0, Qt::LeftButton),
-                                      std::tuple(QEvent::MouseMove, number(1), Qt::NoButton),
-                                      std::tuple(QEvent::MouseButtonRelease, number(1), Qt::LeftButton)}) {
+      for (auto [type, dx, button] :
+           {std::tuple(QEvent::MouseButtonPress, 0, Qt::LeftButton),
+            std::tuple(QEvent::MouseMove, number(1), Qt::NoButton),
+            std::tuple(QEvent::MouseButtonRelease, number(1), Qt::LeftButton)}) {
         QMouseEvent event(type, QPointF(1 + dx, 50), QPointF(at + QPoint(dx, 0)), button,
-                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
         QApplication::sendEvent(W().splHorizon, &event);
       }
     } else if (verb == "resize") {
@@ -173,7 +191,8 @@ class MainWindow : public ::testing::Test {
     auto items = [&](QListWidget* list) {
       std::string text;
       for (int i = 0; i < list->count(); ++i)
-        text += (i ? "," : "") + NamePart(list->item(i)->text().toStdString()) + (list->item(i)->isSelected() ? "*" : "");
+        text += (i ? "," : "") + NamePart(list->item(i)->text().toStdString()) +
+                (list->item(i)->isSelected() ? "*" : "");
       return text;
     };
     auto reports = [&](const std::string& name) {
@@ -181,37 +200,50 @@ class MainWindow : public ::testing::Test {
       if (!std::filesystem::exists(folder_ / name)) return std::string("none");
       std::string kinds = text.rfind("old\r\n", 0) == 0 ? "old" : "";
       for (size_t at = 0; at < text.size(); ++at) {
-        for (auto [title, kind] : {std::pair("Line Count Detailed", "count"), std::pair("Unit File Listing", "list"),
-                                   std::pair("Unit Tree Chart", "tree"), std::pair("Unit Dependency Table", "depend")})
-          if (text.compare(at, std::strlen(title), title) == 0) kinds += (kinds.empty() ? "" : "+") + std::string(kind);
+        for (auto [title, kind] :
+             {std::pair("Line Count Detailed", "count"), std::pair("Unit File Listing", "list"),
+              std::pair("Unit Tree Chart", "tree"), std::pair("Unit Dependency Table", "depend")})
+          if (text.compare(at, std::strlen(title), title) == 0)
+            kinds += (kinds.empty() ? "" : "+") + std::string(kind);
       }
       return kinds.empty() ? "empty" : kinds;
     };
     if (key == "src" || key == "dst") return items(List(key));
     if (key == "buttons") {
       std::string on;
-      for (QToolButton* b : {W().btnInclude, W().btnIncAll, W().btnExclude, W().btnExAll, W().btnDelAll})
+      for (QToolButton* b :
+           {W().btnInclude, W().btnIncAll, W().btnExclude, W().btnExAll, W().btnDelAll})
         if (b->isEnabled()) on += (on.empty() ? "" : ",") + b->text().toStdString();
       return on;
     }
-    if (key == "reuse") return std::string(W().chkReuseIt->isEnabled() ? "on" : "off") + (W().chkReuseIt->isChecked() ? ",checked" : "");
+    if (key == "reuse")
+      return std::string(W().chkReuseIt->isEnabled() ? "on" : "off") +
+             (W().chkReuseIt->isChecked() ? ",checked" : "");
     if (key == "units") return UnitFileNames().empty() ? "none" : "kept";
-    if (key == "focus") return QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "";
-    if (key == "label") return ReplaceAll(W().lblSrc->text().toStdString(), folder_.Path(), "<dir>");
+    if (key == "focus")
+      return QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString()
+                                         : "";
+    if (key == "label")
+      return ReplaceAll(W().lblSrc->text().toStdString(), folder_.Path(), "<dir>");
     if (key == "report") return reports("Ravelin.TXT");
     if (key == "other") return reports("other.txt");
-    if (key == "listfile") return ReplaceAll(ReplaceAll(testing::ReadBytes(folder_ / "Tallion.Files"), folder_ / "", ""), "\r\n", ",");
+    if (key == "listfile")
+      return ReplaceAll(ReplaceAll(testing::ReadBytes(folder_ / "Tallion.Files"), folder_ / "", ""),
+                        "\r\n", ",");
     if (key == "viewer") {
       std::string shown;
-      for (const auto& started : ui_.started) shown += (shown.empty() ? "" : ",") + NamePart(started.back());
+      for (const auto& started : ui_.started)
+        shown += (shown.empty() ? "" : ",") + NamePart(started.back());
       return shown;
     }
     if (key == "questions") return std::to_string(ui_.questions.size());
     if (key == "dialogs") return std::to_string(ui_.fileRequests.size());
     if (key == "errors") return std::to_string(ui_.errors.size());
     if (key == "error") {
-      for (const char* name : {"Demo.dpr", "Alpha.pas", "beta.pas", "Tallion.Files", "Ravelin.TXT", "blocked.INI"})
-        if (!ui_.errors.empty() && ui_.errors[0].find(folder_ / name) != std::string::npos) return name;
+      for (const char* name :
+           {"Demo.dpr", "Alpha.pas", "beta.pas", "Tallion.Files", "Ravelin.TXT", "blocked.INI"})
+        if (!ui_.errors.empty() && ui_.errors[0].find(folder_ / name) != std::string::npos)
+          return name;
       return ui_.errors.empty() ? "" : ui_.errors[0];
     }
     if (key == "busy") return std::to_string(ui_.busyCount) + (ui_.busyDepth ? "+" : "");
@@ -222,11 +254,15 @@ class MainWindow : public ::testing::Test {
     if (key == "ini") {
       const std::string ini = testing::ReadBytes(folder_ / "ravelin.INI");
       if (ini.empty()) return "none";
-      return "VCL" + TextBefore(TextAfter(ini, "Use VCL="), "\r") + (ini.find("[dlgMain]\r\nTop=") != std::string::npos ? ",placed" : "");
+      return "VCL" + TextBefore(TextAfter(ini, "Use VCL="), "\r") +
+             (ini.find("[dlgMain]\r\nTop=") != std::string::npos ? ",placed" : "");
     }
-    if (key == "search") return std::string(UseRtl ? "rtl" : "") + (UseVcl ? "vcl" : "") + (UseSearchPath ? "search" : "");
+    if (key == "search")
+      return std::string(UseRtl ? "rtl" : "") + (UseVcl ? "vcl" : "") +
+             (UseSearchPath ? "search" : "");
     if (key == "tabs") return tabs_;
-    if (key == "left") return std::to_string(W().pnlLeft->width()) + "," + std::to_string(W().pnlDst->x());
+    if (key == "left")
+      return std::to_string(W().pnlLeft->width()) + "," + std::to_string(W().pnlDst->x());
     if (key == "size") return std::to_string(W().width()) + "x" + std::to_string(W().height());
     return "no check " + key;
   }
@@ -248,7 +284,8 @@ TEST_F(MainWindow, DoesWhatItsBehaviourTableSays) {
     SetUp();
     Open();
     for (const auto& step : testing::Steps(row.fields[1])) Do(step);
-    testing::ExpectState(row.fields[2], [&](const std::string& key) { return State(key); }, row.where);
+    testing::ExpectState(
+        row.fields[2], [&](const std::string& key) { return State(key); }, row.where);
     EXPECT_EQ(ui_.busyDepth, 0) << row.where;
     EXPECT_EQ(script_->Handled(), expected_) << row.where;
     EXPECT_EQ(script_->Unexpected(), 0) << row.where;
@@ -257,18 +294,21 @@ TEST_F(MainWindow, DoesWhatItsBehaviourTableSays) {
     ui_ = testing::FakeUiServices();
     faulty_.read.clear(), faulty_.append.clear(), faulty_.replace.clear();
     default_.clear(), opened_.clear(), tabs_.clear();
-    for (const auto& entry : std::filesystem::directory_iterator(folder_.Path())) std::filesystem::remove_all(entry.path());
+    for (const auto& entry : std::filesystem::directory_iterator(folder_.Path()))
+      std::filesystem::remove_all(entry.path());
     Fs().ClearCache();
   }
 }
 
 TEST_F(MainWindow, FirstShowingLoadsTheSettingsAndPlacementAndShowsTheVersion) {
-  folder_.Write("ravelin.INI", "[LAST]\r\nUse RTL=1\r\nUse VCL=0\r\nUse Search Path=1\r\n"
-                               "[dlgMain]\r\nTop=100\r\nLeft=0x32\r\nHeight=327\r\nWidth=608\r\n");
+  folder_.Write("ravelin.INI",
+                "[LAST]\r\nUse RTL=1\r\nUse VCL=0\r\nUse Search Path=1\r\n"
+                "[dlgMain]\r\nTop=100\r\nLeft=0x32\r\nHeight=327\r\nWidth=608\r\n");
   Open();
   EXPECT_EQ(W().windowTitle().toStdString(), "Ravelin  V:" RAVELIN_VERSION "  Aug 2000");
   EXPECT_TRUE(W().chkRTL->isChecked() && !W().chkVCL->isChecked() && W().chkSearchP->isChecked());
-  EXPECT_EQ(std::vector<int>({W().Top(), W().Left(), W().Height(), W().Width()}), std::vector<int>({100, 50, 327, 608}));
+  EXPECT_EQ(std::vector<int>({W().Top(), W().Left(), W().Height(), W().Width()}),
+            std::vector<int>({100, 50, 327, 608}));
   EXPECT_EQ(W().pnlOptions->x(), W().width() - 80);  // the panels follow the larger window
 }
 

@@ -37,13 +37,19 @@ TEST_F(QtUiServicesTest, TheFileDialogShowsTheFiltersAndGivesTheChosenFiles) {
               {1, true, true, false, QFileDialog::ExistingFiles, "Text Files (*.txt)"}};
   for (const auto& row : rows) {
     Fs().SetCurrentFolder(folder_.Path());
-    TOpenFileRequest request{"Select Report File", "Text Files (*.txt)|*.txt|Report Files (*.rpt)|*.rpt|All Files (*.*)|*.*",
-                             row.filterIndex, folder_ / "sub dir/Ravelin.TXT", row.multiSelect, row.mustExist};
+    TOpenFileRequest request{
+        "Select Report File",
+        "Text Files (*.txt)|*.txt|Report Files (*.rpt)|*.rpt|All Files (*.*)|*.*",
+        row.filterIndex,
+        folder_ / "sub dir/Ravelin.TXT",
+        row.multiSelect,
+        row.mustExist};
     ModalScript script;
     script.Then([&](QWidget* modal) {
       auto* dialog = qobject_cast<QFileDialog*>(modal);
       EXPECT_EQ(dialog->windowTitle(), "Select Report File");
-      EXPECT_EQ(dialog->nameFilters(), QStringList({"Text Files (*.txt)", "Report Files (*.rpt)", "All Files (*)"}));
+      EXPECT_EQ(dialog->nameFilters(),
+                QStringList({"Text Files (*.txt)", "Report Files (*.rpt)", "All Files (*)"}));
       EXPECT_EQ(dialog->selectedNameFilter(), row.filter);
       EXPECT_EQ(dialog->directory().absolutePath().toStdString(), folder_ / "sub dir");
       EXPECT_EQ(dialog->fileMode(), row.mode);
@@ -58,7 +64,8 @@ TEST_F(QtUiServicesTest, TheFileDialogShowsTheFiltersAndGivesTheChosenFiles) {
 }
 
 TEST_F(QtUiServicesTest, QuestionsAndErrorsAreMessageBoxes) {
-  for (auto [press, answer] : {std::pair(QMessageBox::Yes, true), std::pair(QMessageBox::No, false)}) {
+  for (auto [press, answer] :
+       {std::pair(QMessageBox::Yes, true), std::pair(QMessageBox::No, false)}) {
     ModalScript script;
     script.Then([press = press](QWidget* modal) {
       auto* box = qobject_cast<QMessageBox*>(modal);
@@ -100,8 +107,10 @@ TEST_F(QtUiServicesTest, ProgramsGetTheirArgumentsUntouched) {
   EXPECT_FALSE(services_.StartDetached("", {"x"}));
   EXPECT_FALSE(services_.StartDetached(folder_ / "no such program", {}));
   const std::string out = folder_ / "out.txt", argument = "it's a \"report\" $HOME;.TXT";
-  ASSERT_TRUE(services_.StartDetached("/bin/sh", {"-c", "printf %s \"$1\" > \"$2\"", "sh", argument, out}));
-  for (int i = 0; i < 500 && testing::ReadBytes(out) != argument; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ASSERT_TRUE(
+      services_.StartDetached("/bin/sh", {"-c", "printf %s \"$1\" > \"$2\"", "sh", argument, out}));
+  for (int i = 0; i < 500 && testing::ReadBytes(out) != argument; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_EQ(testing::ReadBytes(out), argument);
 }
 

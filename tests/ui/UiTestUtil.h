@@ -29,13 +29,13 @@ class FakeUiServices : public TUiServices {
   std::deque<bool> yesNoAnswers;
   bool startSucceeds = true;  ///< what StartDetached reports
 
-  std::vector<TOpenFileRequest> fileRequests;  ///< every file dialog asked for
-  std::vector<std::string> questions;          ///< every Yes/No question asked
-  std::vector<std::string> errors;             ///< every error message shown
+  std::vector<TOpenFileRequest> fileRequests;     ///< every file dialog asked for
+  std::vector<std::string> questions;             ///< every Yes/No question asked
+  std::vector<std::string> errors;                ///< every error message shown
   std::vector<std::vector<std::string>> started;  ///< every program started, then its arguments
-  std::vector<std::string> urls;               ///< every address opened
-  int busyDepth = 0;                           ///< busy cursor nesting now
-  int busyCount = 0;                           ///< how often the busy cursor was switched on
+  std::vector<std::string> urls;                  ///< every address opened
+  int busyDepth = 0;                              ///< busy cursor nesting now
+  int busyCount = 0;                              ///< how often the busy cursor was switched on
 
   std::optional<std::vector<std::string>> OpenFiles(const TOpenFileRequest& request) override {
     fileRequests.push_back(request);
@@ -129,7 +129,8 @@ inline std::vector<std::vector<std::string>> Steps(const std::string& text) {
 }
 
 /// The checks of a row ("key=value key=value"): each value must equal what the state gives.
-inline void ExpectState(const std::string& checks, const std::function<std::string(const std::string&)>& state,
+inline void ExpectState(const std::string& checks,
+                        const std::function<std::string(const std::string&)>& state,
                         const std::string& where) {
   for (std::string rest = checks; !rest.empty();) {
     const std::string check = SplitFirst(rest, " ");

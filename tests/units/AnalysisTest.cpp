@@ -110,7 +110,8 @@ TEST(UnitScanner, KeepsSignificantTokensOnlyAndForgetsTheFileBefore) {
   scanner.SetSource(&lines);
   EXPECT_TRUE(scanner.Scan());
   std::string out;
-  for (const auto& token : scanner.Tokens) out += std::to_string(token->Kind) + "=" + token->GetText() + " ";
+  for (const auto& token : scanner.Tokens)
+    out += std::to_string(token->Kind) + "=" + token->GetText() + " ";
   EXPECT_EQ(out, "92=USES 3=A 58=IN 6='x.pas' 16=, 5=1 16=, 4=2.5 16=, 36=BEGIN 29=; ");
   scanner.Buffer.Reset();
   lines = {"x y"};

@@ -45,7 +45,10 @@ std::vector<std::pair<char, std::string>> Tokens(const std::string& text) {
     } else if (word(c)) {
       while (end < text.size() && word(text[end])) ++end;
       const std::string w = text.substr(i, end - i), upper = Upper(w);
-      const char kind = upper == "USES" ? 'u' : upper == "IMPLEMENTATION" ? 'm' : upper == "IN" ? 'n' : 'i';
+      const char kind = upper == "USES"             ? 'u'
+                        : upper == "IMPLEMENTATION" ? 'm'
+                        : upper == "IN"             ? 'n'
+                                                    : 'i';
       tokens.emplace_back(std::isdigit(static_cast<unsigned char>(c)) ? 'x' : kind, w);
     } else if (c == ',' || c == ';' || c == '.') {
       tokens.emplace_back(c, "");
@@ -70,7 +73,8 @@ std::string OnDisk(const std::string& path) {
     }
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(found.empty() ? "/" : found))
-      if (SameName(entry.path().filename().string(), part.string())) names.push_back(entry.path().filename().string());
+      if (SameName(entry.path().filename().string(), part.string()))
+        names.push_back(entry.path().filename().string());
     if (names.empty()) return "";
     found += "/" + *std::min_element(names.begin(), names.end());
   }
@@ -81,7 +85,7 @@ std::string OnDisk(const std::string& path) {
 class TLiteralAnalysis : public TLiteralTree {
  public:
   std::vector<std::pair<std::string, bool>> list;  // entry, taken up
-  std::string folder, searchFolder;               // the project's and the further one
+  std::string folder, searchFolder;                // the project's and the further one
 
   void Build(const std::string& fileName) {
     list = {{fileName, true}};
@@ -98,7 +102,8 @@ class TLiteralAnalysis : public TLiteralTree {
         if (t[j].first == 'm') inInterface = false;
         if (t[j].first == 'u') ReadClause(t, j, current, inInterface);
       }
-      std::sort(list.begin(), list.end(), [](const auto& a, const auto& b) { return Upper(a.first) < Upper(b.first); });
+      std::sort(list.begin(), list.end(),
+                [](const auto& a, const auto& b) { return Upper(a.first) < Upper(b.first); });
       auto next = std::find_if(list.begin(), list.end(), [](const auto& e) { return !e.second; });
       if (next == list.end()) return;
       next->second = true;
@@ -120,8 +125,8 @@ class TLiteralAnalysis : public TLiteralTree {
     return name;
   }
 
-  void ReadClause(const std::vector<std::pair<char, std::string>>& t, size_t& j, const std::string& current,
-                  bool inInterface) {
+  void ReadClause(const std::vector<std::pair<char, std::string>>& t, size_t& j,
+                  const std::string& current, bool inInterface) {
     const size_t n = t.size();
     char direction = 'R';
     for (;;) {
@@ -134,7 +139,8 @@ class TLiteralAnalysis : public TLiteralTree {
         return;
       }
       std::string unit = t[j].second;
-      for (; j + 2 < n && t[j + 1].first == '.' && t[j + 2].first == 'i'; j += 2) unit += "." + t[j + 2].second;
+      for (; j + 2 < n && t[j + 1].first == '.' && t[j + 2].first == 'i'; j += 2)
+        unit += "." + t[j + 2].second;
       std::string base = current.substr(current.find_last_of("/\\") + 1);
       Node* parent = FindNode(base.substr(0, base.rfind('.')));
       if (parent == nullptr) direction = 'L', parent = root;
@@ -148,7 +154,8 @@ class TLiteralAnalysis : public TLiteralTree {
         fileName = t[j + 1].second.substr(1, t[j + 1].second.size() - 2);
       }
       fileName = Locate(fileName);
-      if (std::none_of(list.begin(), list.end(), [&](const auto& e) { return SameName(e.first, fileName); }))
+      if (std::none_of(list.begin(), list.end(),
+                       [&](const auto& e) { return SameName(e.first, fileName); }))
         list.emplace_back(fileName, false);
       if (broken) {
         while (j + 1 < n && t[j].first != ';') ++j;
@@ -185,7 +192,8 @@ void LoadIntoModule(const TLiteralAnalysis& literal) {
     const Frame f = stack.back();
     stack.pop_back();
     if (f.node == nullptr) continue;
-    TUnitNode* added = TheUnitTree().AddNode(f.anchor, std::make_unique<TUnitNode>(f.node->name, f.node->kind), f.direction);
+    TUnitNode* added = TheUnitTree().AddNode(
+        f.anchor, std::make_unique<TUnitNode>(f.node->name, f.node->kind), f.direction);
     stack.push_back({f.node->right, added, 'R'});
     stack.push_back({f.node->left, added, 'L'});
   }
@@ -197,7 +205,8 @@ TEST_F(Equivalence, TheAnalysisMatchesTheLiteralOneOnRandomProjects) {
   const struct {
     int units, uses;
     std::uint32_t seed;
-  } rows[] = {{1, 3, 1}, {5, 4, 2}, {30, 6, 3}, {60, 10, 4}, {120, 8, 5}, {200, 12, 6}, {300, 20, 7}, {80, 30, 8}};
+  } rows[] = {{1, 3, 1},   {5, 4, 2},    {30, 6, 3},   {60, 10, 4},
+              {120, 8, 5}, {200, 12, 6}, {300, 20, 7}, {80, 30, 8}};
   for (const auto& row : rows) {
     const std::string dir = Path("p" + std::to_string(row.seed));
     synthetic::TOptions options;

@@ -38,7 +38,8 @@ struct TLiteralTree {
     Node* node = nodes.back().get();
     Node** slot = &root;
     if (parent == nullptr && root != nullptr) parent = root;
-    if (parent != nullptr) slot = direction == 'L' || direction == 'l' ? &parent->left : &parent->right;
+    if (parent != nullptr)
+      slot = direction == 'L' || direction == 'l' ? &parent->left : &parent->right;
     while (*slot != nullptr) slot = &(*slot)->left;
     *slot = node;
     return node;

@@ -24,7 +24,9 @@ class TIntNode : public TTreeNode {
 };
 class TIntTree : public TTree {
  public:
-  TTreeKey GetKey(const TTreeNode& node) const override { return static_cast<const TIntNode&>(node).Key; }
+  TTreeKey GetKey(const TTreeNode& node) const override {
+    return static_cast<const TIntNode&>(node).Key;
+  }
 };
 std::unique_ptr<TTreeNode> MakeIntNode(const TTreeKey& key) {
   return std::make_unique<TIntNode>(std::get<std::int64_t>(key));
@@ -63,7 +65,8 @@ TEST(GenericTree, AddFindsOrMakesNodesInKeyOrder) {
 TEST(GenericTree, ChainsOf100000NodesAreWalkedAndDestroyedWithoutRecursion) {
   TIntTree tree;
   std::unique_ptr<TTreeNode>* slot = &tree.Root;
-  for (std::int64_t k = 0; k < 100000; ++k, slot = &(*slot)->Right) *slot = std::make_unique<TIntNode>(k);
+  for (std::int64_t k = 0; k < 100000; ++k, slot = &(*slot)->Right)
+    *slot = std::make_unique<TIntNode>(k);
   tree.Add(std::int64_t{100000}, MakeIntNode);  // descends all of it
   int visits = 0;
   tree.ForEach([&](TTreeNode&) { ++visits; });
@@ -71,15 +74,20 @@ TEST(GenericTree, ChainsOf100000NodesAreWalkedAndDestroyedWithoutRecursion) {
   tree.Clear();
   auto head = std::make_unique<TIntNode>(0);
   TTreeNode* tail = head.get();
-  for (int i = 1; i < 200000; ++i, tail = tail->Left.get()) tail->Left = std::make_unique<TIntNode>(i);
+  for (int i = 1; i < 200000; ++i, tail = tail->Left.get())
+    tail->Left = std::make_unique<TIntNode>(i);
   head.reset();
 }
 
 /// The dependency tree grown by the generic descent of Add, as reference.
 class TLiteralNameTree : public TTree {
  public:
-  std::int32_t Compare(const TTreeKey& a, const TTreeKey& b) const override { return CompareUnitKeys(a, b); }
-  TTreeKey GetKey(const TTreeNode& node) const override { return static_cast<const TDpndNode&>(node).Name; }
+  std::int32_t Compare(const TTreeKey& a, const TTreeKey& b) const override {
+    return CompareUnitKeys(a, b);
+  }
+  TTreeKey GetKey(const TTreeNode& node) const override {
+    return static_cast<const TDpndNode&>(node).Name;
+  }
 };
 
 TEST(DpndTree, GrowsTheTreeOfTheGenericDescentComparingNamesInCapitals) {
@@ -87,9 +95,11 @@ TEST(DpndTree, GrowsTheTreeOfTheGenericDescentComparingNamesInCapitals) {
   const struct {
     std::string a, b;
     int order;
-  } rows[] = {{"SysUtils", "sysutils", 0}, {"Forms", "Graphics", -1}, {"Unit1", "Unit", 1},
-              {"_A", "ZZ", 1},             {"\xe4", "\xc4", 1},         {"/src/D.dpr", "Alpha", -1}};
-  for (const auto& row : rows) EXPECT_EQ(tree.Compare(row.a, row.b), row.order) << row.a << " " << row.b;
+  } rows[] = {{"SysUtils", "sysutils", 0}, {"Forms", "Graphics", -1},
+              {"Unit1", "Unit", 1},        {"_A", "ZZ", 1},
+              {"\xe4", "\xc4", 1},         {"/src/D.dpr", "Alpha", -1}};
+  for (const auto& row : rows)
+    EXPECT_EQ(tree.Compare(row.a, row.b), row.order) << row.a << " " << row.b;
   std::mt19937 random(7);
   for (int round = 0; round < 30; ++round) {
     TDpndTree fast;

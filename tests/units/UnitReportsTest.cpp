@@ -69,7 +69,8 @@ TEST_F(UnitReports, ExampleProjectGivesTheGoldenReportsAppendedToTheReportFile) 
   ExpectGolden(Report(WriteUnitTreeChartText), "chart_example.txt");
   Write("Ravelin.TXT", "earlier report\r\n");
   WriteUnitTreeChart(Path("Ravelin.TXT"));
-  EXPECT_EQ(testing::ReadBytes(Path("Ravelin.TXT")), "earlier report\r\n" + Report(WriteUnitTreeChartText));
+  EXPECT_EQ(testing::ReadBytes(Path("Ravelin.TXT")),
+            "earlier report\r\n" + Report(WriteUnitTreeChartText));
 
   Write("Demo.dpr", "program Demo; uses Forms, Unit1; begin end.");
   Write("Unit1.pas", "unit Unit1; interface uses Forms, SysUtils; implementation end.");
@@ -111,7 +112,8 @@ TEST_F(UnitReports, TheListingsTimeGoesIntoTheBannersAndLongTitlesAreCut) {
   const std::string stamped = CenterText("RAVELIN REPORT 2000 Aug 15 @ 09:05", 100);
   EXPECT_EQ(Lines(Report(WriteUnitTreeChartText))[0], stamped);
   EXPECT_EQ(Lines(Table(root))[0], stamped);
-  EXPECT_NE(Report(WriteUnitListText).find("RAVELIN REPORT 2001 Feb 03 @ 14:07"), std::string::npos);
+  EXPECT_NE(Report(WriteUnitListText).find("RAVELIN REPORT 2001 Feb 03 @ 14:07"),
+            std::string::npos);
   ResetUnitAnalysisState();
   EXPECT_EQ(ReportBanner, "RAVELIN REPORT");
 }
@@ -136,12 +138,14 @@ TEST_F(DependencyRows, UsersWrapAfterNineEntriesOrPastColumn87AndCellsWiden) {
   for (int i = 1; i <= 6; ++i) Node(Node(root, "LongName0" + std::to_string(i), 'L'), "Long");
   TUnitNode* a = Node(root, "ElevenChars", 'L');  // 11: cell of 12
   Node(a, "TwelveCharsX");                        // 12: cell of 22
-  Node(a, "FORMS");  // one row under the spelling met first, ...
-  Node(a, "forms");  // ... naming a user as often as it names the unit
-  const std::string u = "U1        U2        U3        U4        U5        U6        U7        "
-                        "U8        U9        ";
-  const std::string l = "LongName01          LongName02          LongName03          "
-                        "LongName04          LongName05          ";
+  Node(a, "FORMS");                               // one row under the spelling met first, ...
+  Node(a, "forms");                               // ... naming a user as often as it names the unit
+  const std::string u =
+      "U1        U2        U3        U4        U5        U6        U7        "
+      "U8        U9        ";
+  const std::string l =
+      "LongName01          LongName02          LongName03          "
+      "LongName04          LongName05          ";
   const std::vector<std::string> expected = {
       "   1  Root.dpr    *base unit*",
       "   2  ElevenChars *base unit*",

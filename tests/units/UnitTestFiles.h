@@ -49,7 +49,9 @@ class ProjectTest : public ::testing::Test {
   void Write(const std::string& name, const std::string& text) { project_.Write(name, text); }
   std::string Path(const std::string& name) const { return folder_ + "/" + name; }
   /// text with the project folder written as "<dir>".
-  std::string Anonymous(const std::string& text) const { return ReplaceAll(text, folder_, "<dir>"); }
+  std::string Anonymous(const std::string& text) const {
+    return ReplaceAll(text, folder_, "<dir>");
+  }
 
   testing::TempFolder project_{"ravelin-units-XXXXXX"};
   std::string folder_ = project_.Path();
@@ -74,7 +76,8 @@ inline std::string ListText() {
 
 /// Compares a report with a golden file of tests/data/units byte for byte.
 inline void ExpectGolden(const std::string& actual, const std::string& goldenName) {
-  const std::string expected = testing::ReadBytes(std::string(RAVELIN_TEST_DATA) + "/units/" + goldenName);
+  const std::string expected =
+      testing::ReadBytes(std::string(RAVELIN_TEST_DATA) + "/units/" + goldenName);
   ASSERT_FALSE(expected.empty()) << "golden file missing: " << goldenName;
   EXPECT_TRUE(testing::SameBytes(expected, actual)) << goldenName;
 }
