@@ -33,7 +33,7 @@ TEST_F(QtUiServicesTest, TheFileDialogShowsTheFiltersAndGivesTheChosenFiles) {
     QFileDialog::FileMode mode;
     const char* filter;
   } rows[] = {{2, false, false, true, QFileDialog::AnyFile, "Report Files (*.rpt)"},
-              {9, false, true, true, QFileDialog::ExistingFile, "Text Files (*.txt)"},
+              {9, false, true, false, QFileDialog::ExistingFile, "Text Files (*.txt)"},
               {1, true, true, false, QFileDialog::ExistingFiles, "Text Files (*.txt)"}};
   for (const auto& row : rows) {
     Fs().SetCurrentFolder(folder_.Path());

@@ -97,8 +97,14 @@ class ModalScript {
  private:
   void Poll() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || modal == last_.data() || !modal->isVisible()) return;
+    if (modal == nullptr || !modal->isVisible()) return;
+    if (modal == last_.data()) {  // still open long after its action: never hang
+      if (++polls_ == 1000) QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection);
+      unexpected_ += polls_ == 1000;
+      return;
+    }
     last_ = modal;
+    polls_ = 0;
     if (actions_.empty()) {
       ++unexpected_;
       QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection);
@@ -115,6 +121,7 @@ class ModalScript {
   QPointer<QWidget> last_;
   int handled_ = 0;
   int unexpected_ = 0;
+  int polls_ = 0;
 };
 
 /// The steps of a behaviour table's row ("step; step; ..."), each split into its words.
