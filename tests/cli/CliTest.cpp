@@ -1,6 +1,7 @@
 // ravelin-cli: the runs of tests/data/cli/commands.txt (exit status, report, messages), and what
 // --report does to the file it names.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <utime.h>
 
 #include <cstdlib>
@@ -9,6 +10,7 @@
 
 #include "DataTable.h"
 #include "SameText.h"
+#include "SyntheticProject.h"
 #include "cli/CliMain.h"
 #include "common/VornString.h"
 #include "linecount/LCntEngn.h"
@@ -73,6 +75,22 @@ class Cli : public ::testing::Test {
         {"elsewhere.INI", "[LAST]\r\nSearch Paths=/nonexistent\r\nUse Search Path=1\r\n"},
     };
     for (const auto& [name, text] : files) folder_.Write(name, text);
+    for (const char* name : {"b.pas", "A.PAS", "c.txt", "a.pas", "Unit1.pas", "Unit22.pas"})
+      folder_.Write("pat/" + std::string(name), "a;");
+    folder_.MakeFolder("pat/Sub.pas");
+    ::mkfifo((folder_ / "pat/Pipe.pas").c_str(), 0600);  // read as empty, never waited for
+    folder_.Write("odd/A.pas", "a;\r\n");
+    folder_.Write("odd/sub/b.pas", "b;\r\n// c\r\n");
+    folder_.Write("odd/\xC3\x84rger.pas", "{ never closed\r\n");
+    folder_.Write("odd.Files", "\r\n  odd\\SUB\\B.pas \t\n\r\n   \r\t" + folder_ / "odd/A.pas" +
+                                   "\n\x7Fodd/\xC3\x84rger.pas\r\nodd/A.pas\r\nMissing.pas\r\n" +
+                                   folder_ / "odd" + "\r\n\x1A" + "odd/A.pas\r\n");
+    std::string many;
+    for (int i = 0; i < 65536; ++i) many += "m\r\n";
+    folder_.Write("many.Files", many);
+    synthetic::TOptions options;  // 60 units with random clauses of every kind
+    options.units = 60, options.usesPerUnit = 10, options.seed = 4, options.fillerLines = 2;
+    synthetic::WriteProject(folder_ / "synth", options);
     for (const auto& entry : fs::recursive_directory_iterator(folder_.Path())) {
       utimbuf times{966342896, 966342896};  // 2000-08-15 12:34:56 UTC
       ::utime(entry.path().c_str(), &times);

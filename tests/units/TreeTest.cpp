@@ -1,5 +1,5 @@
-// The generic tree, the dependency tree and the unit tree: how nodes are attached and found,
-// walks over 100,000 nodes without recursion, and random trees against a literal copy.
+// The dependency tree and the unit tree: how nodes are attached and found, walks over 100,000
+// nodes without recursion, and random trees against literal copies.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,66 +17,11 @@ namespace {
 
 using testing_units::TLiteralTree;
 
-class TIntNode : public TTreeNode {
- public:
-  explicit TIntNode(std::int64_t key) : Key(key) {}
-  std::int64_t Key;
-};
-class TIntTree : public TTree {
- public:
-  TTreeKey GetKey(const TTreeNode& node) const override {
-    return static_cast<const TIntNode&>(node).Key;
-  }
-};
-std::unique_ptr<TTreeNode> MakeIntNode(const TTreeKey& key) {
-  return std::make_unique<TIntNode>(std::get<std::int64_t>(key));
-}
-
 /// A small tree's shape: (left key right), "-" for none.
 std::string Shape(const TTree& tree, const TTreeNode* node) {
   if (node == nullptr) return "-";
   return "(" + Shape(tree, node->Left.get()) + " " + KeyText(tree.GetKey(*node)) + " " +
          Shape(tree, node->Right.get()) + ")";
-}
-
-TEST(GenericTree, AddFindsOrMakesNodesInKeyOrder) {
-  TIntTree tree;
-  TTreeNode* first = tree.Add(std::int64_t{50}, MakeIntNode);
-  EXPECT_EQ(tree.Root.get(), first);
-  EXPECT_EQ(tree.Add(std::int64_t{50}, [](const TTreeKey&) { return nullptr; }), first);
-  EXPECT_EQ(tree.Add(std::int64_t{7}, [](const TTreeKey&) { return nullptr; }), nullptr);
-  for (std::int64_t k : {20, 80, 10, 30, 70, 90, 25, 35, 75}) tree.Add(k, MakeIntNode);
-  EXPECT_EQ(Shape(tree, tree.Root.get()),
-            "(((- 10 -) 20 ((- 25 -) 30 (- 35 -))) 50 ((- 70 (- 75 -)) 80 (- 90 -)))");
-  std::vector<std::int64_t> keys;
-  tree.ForEach([&](TTreeNode& node) { keys.push_back(static_cast<TIntNode&>(node).Key); });
-  EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
-  EXPECT_EQ(keys.size(), 10u);
-  tree.Clear();
-  EXPECT_FALSE(tree.Root);
-  TTree plain;
-  EXPECT_EQ(plain.Compare(std::int64_t{2}, std::int64_t{10}), -1);
-  EXPECT_EQ(plain.Compare(std::int64_t{10}, std::int64_t{10}), 0);
-  EXPECT_EQ(plain.Compare(std::string("a"), std::int64_t{10}), 1);
-  TTreeNode a, b;
-  EXPECT_NE(plain.Compare(plain.GetKey(a), plain.GetKey(b)), 0);  // identity keys
-}
-
-TEST(GenericTree, ChainsOf100000NodesAreWalkedAndDestroyedWithoutRecursion) {
-  TIntTree tree;
-  std::unique_ptr<TTreeNode>* slot = &tree.Root;
-  for (std::int64_t k = 0; k < 100000; ++k, slot = &(*slot)->Right)
-    *slot = std::make_unique<TIntNode>(k);
-  tree.Add(std::int64_t{100000}, MakeIntNode);  // descends all of it
-  int visits = 0;
-  tree.ForEach([&](TTreeNode&) { ++visits; });
-  EXPECT_EQ(visits, 100001);
-  tree.Clear();
-  auto head = std::make_unique<TIntNode>(0);
-  TTreeNode* tail = head.get();
-  for (int i = 1; i < 200000; ++i, tail = tail->Left.get())
-    tail->Left = std::make_unique<TIntNode>(i);
-  head.reset();
 }
 
 /// The dependency tree grown by the generic descent of Add, as reference.
@@ -116,6 +61,11 @@ TEST(DpndTree, GrowsTheTreeOfTheGenericDescentComparingNamesInCapitals) {
   EXPECT_EQ(tree.AddName("u1000000"), static_cast<TDpndNode*>(tree.Root.get()));
   EXPECT_FALSE(tree.Root->Left);
   EXPECT_EQ(static_cast<TDpndNode&>(*CreateDpndNode(std::int64_t{42})).Name, "42");
+  TTree plain;  // the base tree orders integer keys before texts, nodes by identity
+  EXPECT_EQ(plain.Compare(std::int64_t{2}, std::int64_t{10}), -1);
+  EXPECT_EQ(plain.Compare(std::string("a"), std::int64_t{10}), 1);
+  TTreeNode a, b;
+  EXPECT_NE(plain.Compare(plain.GetKey(a), plain.GetKey(b)), 0);
 }
 
 TUnitNode* Add(TUnitTree& tree, TUnitNode* parent, const std::string& name, char direction) {

@@ -1,7 +1,6 @@
-// The three unit reports: golden listing, chart and table, the routines of
-// tests/data/units/routines.txt, the banner's time, and the table's rows.
+// The unit reports (whole reports are golden files of the command-line tests): the routines of
+// tests/data/units/routines.txt, the banner's time, and the rows of the dependency table.
 #include <gtest/gtest.h>
-#include <utime.h>
 
 #include "DataTable.h"
 #include "UnitTestFiles.h"
@@ -11,15 +10,10 @@ namespace ravelin {
 namespace {
 
 using Args = std::vector<std::string>;
-using testing_units::ExpectGolden;
 using testing_units::LocalTimeOf;
 
 class UnitReports : public testing_units::ProjectTest {
  protected:
-  void Touch(const std::string& name, std::time_t time) {
-    utimbuf times{time, time};
-    ::utime(Path(name).c_str(), &times);
-  }
   static std::string Report(void (*write)(std::string&)) {
     std::string out;
     write(out);
@@ -55,50 +49,6 @@ TEST(UnitReportRoutines, GiveTheResultsOfTheTable) {
           {"CompareFileNames",
            [](const Args& a) { return std::to_string(CompareFileNames(a[0], a[1])); }},
       });
-}
-
-TEST_F(UnitReports, ExampleProjectGivesTheGoldenReportsAppendedToTheReportFile) {
-  // Demo.dpr names Forms and Unit1; Unit1 names Windows and SysUtils in its interface and
-  // Dialogs after implementation; Windows names A and B; A names C.
-  Write("Demo.dpr", "program Demo;\nuses\n  Forms, Unit1;\nbegin\nend.\n");
-  Write("Unit1.pas",
-        "unit Unit1;\ninterface\nuses Windows, SysUtils;\nimplementation\nuses Dialogs;\nend.\n");
-  Write("Windows.pas", "unit Windows; interface uses A, B; implementation end.");
-  Write("A.pas", "unit A; interface uses C; implementation end.");
-  BuildUnitTree("Demo.dpr");
-  ExpectGolden(Report(WriteUnitTreeChartText), "chart_example.txt");
-  Write("Ravelin.TXT", "earlier report\r\n");
-  WriteUnitTreeChart(Path("Ravelin.TXT"));
-  EXPECT_EQ(testing::ReadBytes(Path("Ravelin.TXT")),
-            "earlier report\r\n" + Report(WriteUnitTreeChartText));
-
-  Write("Demo.dpr", "program Demo; uses Forms, Unit1; begin end.");
-  Write("Unit1.pas", "unit Unit1; interface uses Forms, SysUtils; implementation end.");
-  BuildUnitTree("Demo.dpr");
-  ExpectGolden(Table("C:\\Src\\Demo.dpr"), "dependency_example.txt");
-  WriteDependencyTable("C:\\Src\\Demo.dpr", Path("out/../REPORT.txt"));  // created
-  WriteDependencyTable("C:\\Src\\Demo.dpr", Path("report.TXT"));  // the same file ignoring case
-  EXPECT_EQ(testing::ReadBytes(Path("REPORT.txt")).size(), 2 * Table("C:\\Src\\Demo.dpr").size());
-
-  BuildUnitTree("Lonely.pas");  // a root alone
-  EXPECT_EQ(Lines(Report(WriteUnitTreeChartText)).back(), " V:Lonely.pas");
-}
-
-TEST_F(UnitReports, ListingRowsShowSizeTimeAndNameInFileNameOrder) {
-  Write("Demo.dpr",
-        "program Demo; uses Alpha in 'b\\Alpha.pas', Beta in 'a\\Beta.pas', Empty, Windows; "
-        "begin end.\r\n");
-  std::string alpha = "unit Alpha; interface implementation end.\r\n";
-  alpha.resize(1234567, ' ');
-  Write("b/Alpha.pas", alpha);
-  Write("a/Beta.pas", "unit Beta; interface implementation end.\r\n");
-  Write("Empty.pas", "");
-  Touch("Demo.dpr", LocalTimeOf(2000, 8, 1, 0, 0, 0));
-  Touch("b/Alpha.pas", LocalTimeOf(2000, 8, 15, 10, 20, 30));
-  Touch("a/Beta.pas", LocalTimeOf(1999, 12, 31, 23, 59, 59));
-  Touch("Empty.pas", LocalTimeOf(2001, 1, 2, 3, 4, 5));
-  BuildUnitTree("Demo.dpr");
-  ExpectGolden(Anonymous(Report(WriteUnitListText)), "listing.txt");
 }
 
 TEST_F(UnitReports, TheListingsTimeGoesIntoTheBannersAndLongTitlesAreCut) {

@@ -74,12 +74,4 @@ inline std::string ListText() {
   return out;
 }
 
-/// Compares a report with a golden file of tests/data/units byte for byte.
-inline void ExpectGolden(const std::string& actual, const std::string& goldenName) {
-  const std::string expected =
-      testing::ReadBytes(std::string(RAVELIN_TEST_DATA) + "/units/" + goldenName);
-  ASSERT_FALSE(expected.empty()) << "golden file missing: " << goldenName;
-  EXPECT_TRUE(testing::SameBytes(expected, actual)) << goldenName;
-}
-
 }  // namespace ravelin::testing_units
