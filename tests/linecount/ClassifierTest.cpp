@@ -54,26 +54,6 @@ TEST(LineCounter, RoutinesGiveTheResultsOfTheTable) {
       });
 }
 
-TEST(LineCounter, AddsCountersWithOverflowChecks) {
-  TLineCounts sum{10, 2, 6, 1, 2};
-  AddLineCounts(TLineCounts{5, 1, 3, 2, 1}, sum);
-  EXPECT_EQ(sum, (TLineCounts{15, 3, 9, 3, 3}));
-  for (int field = 0; field < 5; ++field) {
-    TLineCounts full;
-    (&full.Total)[field] = INT32_MAX;
-    EXPECT_THROW(AddLineCounts(TLineCounts{1, 1, 1, 1, 1}, full), OverflowError) << field;
-  }
-  TFormCounts forms{1, 2, 3};
-  AddFormCounts(TFormCounts{10, 20, 30}, forms);
-  EXPECT_EQ(std::vector<int>({forms.Objects, forms.Size, forms.Lines}),
-            std::vector<int>({11, 22, 33}));
-  for (int field = 0; field < 3; ++field) {
-    TFormCounts full;
-    (&full.Objects)[field] = INT32_MAX;
-    EXPECT_THROW(AddFormCounts(TFormCounts{1, 1, 1}, full), OverflowError) << field;
-  }
-}
-
 // Every file under tests/data/linecount/fixtures states its counts in its first line:
 // "{ expect: total=N blank=N comment=N source=N commented=N }".
 TEST(LineCounter, FixtureFilesGiveTheCountsTheyState) {

@@ -1,6 +1,6 @@
 // The Pascal vocabulary, token nodes, the character buffer and the scanner: the tables
-// tests/data/pascal/routines.txt and scanner.txt, every character's first token, the word
-// lookup against a linear search, and the scanner's handlers and descendants.
+// tests/data/pascal/routines.txt and scanner.txt, the word lookup against a linear search, and
+// the scanner's handlers.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -134,41 +134,6 @@ TEST(Pascal, ScannerGivesTheTokensOfTheTable) {
   }
 }
 
-// The first token of a line holding only c: what NextToken does with each character.
-TEST(Pascal, ScannerDispatchesEveryCharacter) {
-  struct Row {
-    std::string chars;
-    int kind;
-    std::string text;  // "*" stands for the character itself
-  };
-  // "#", "'" and "{" run on into the line end; every character of singles is a token alone.
-  std::vector<Row> rows = {{"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz_", 3, "*"},
-                           {"0123456789", 5, "*"},
-                           {"#", 6, "#\r"},
-                           {"'", 6, "'\r"},
-                           {"{", 0, "{\r"}};
-  const std::string singles = "$(./:<>&)*+,-;=@[]^";
-  const int singleKinds[] = {5,  24, 30, 31, 15, 21, 19, 9,  25, 28,
-                             26, 16, 22, 29, 17, 11, 12, 13, 14};
-  for (size_t i = 0; i < singles.size(); ++i)
-    rows.push_back({singles.substr(i, 1), singleKinds[i], "*"});
-  for (int code = 0; code < 256; ++code) {
-    const char c = static_cast<char>(code);
-    const Row* found = nullptr;
-    for (const auto& row : rows)
-      if (row.chars.find(c) != std::string::npos) found = &row;
-    if (found == nullptr) {  // read and thrown away: the next token follows at once
-      EXPECT_EQ(ScanAll({std::string{c, 'x'}}), (TTokens{{3, "x"}, {0, ""}})) << code;
-      continue;
-    }
-    const TTokens tokens = ScanAll({std::string(1, c)});
-    EXPECT_EQ(
-        tokens.front(),
-        TTokens::value_type(found->kind, found->text == "*" ? std::string(1, c) : found->text))
-        << code;
-  }
-}
-
 TEST(Pascal, WordKindEqualsALinearSearchOfTheTable) {
   auto linear = [](std::string_view text) {
     const std::string upper = UpperText(text);
@@ -201,7 +166,7 @@ TEST(Pascal, WordKindEqualsALinearSearchOfTheTable) {
   for (const auto& text : texts) ASSERT_EQ(WordKind(text), linear(text)) << text;
 }
 
-TEST(Pascal, ScannerCallsItsHandlersAndItsDescendantsRoutines) {
+TEST(Pascal, ScannerCallsItsHandlersAndTellsWhereReadingStands) {
   TVornPasScanner scanner;
   std::vector<std::string> offTexts;
   int onCalls = 0;
@@ -233,16 +198,6 @@ TEST(Pascal, ScannerCallsItsHandlersAndItsDescendantsRoutines) {
   EXPECT_EQ(plain.Buffer.LineNo() * 100 + plain.Buffer.Column(), 305);
   EXPECT_FALSE(plain.Scan());
   EXPECT_TRUE(plain.AtEnd());
-
-  class TUpperWords : public TVornPasScanner {
-   public:
-    void ScanWord(TTokenKind& kind, std::string& text) override {
-      TVornPasScanner::ScanWord(kind, text);
-      text = UpperText(text);
-    }
-  };
-  TUpperWords upper;
-  EXPECT_EQ(Show(ScanAll(upper, {"unit abc;"})), " | 90 UNIT | 3 ABC | 29 ; | 0 ");
 }
 
 }  // namespace

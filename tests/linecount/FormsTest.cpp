@@ -1,14 +1,20 @@
-// The binary form converter: the table tests/data/linecount/forms.txt, a form holding every
-// value type against its golden text, truncated and hostile forms, and the pieces of text.
+// Forms: the binary form converter and form counting, as the table
+// tests/data/linecount/forms.txt gives them; a form holding every value type against its golden
+// text, truncated and hostile forms, the pieces of text and the scratch file that receives it.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "DataTable.h"
 #include "FormNotation.h"
 #include "SameText.h"
+#include "TestFolder.h"
 #include "common/Error.h"
+#include "common/VornString.h"
 #include "linecount/FormConv.h"
+#include "linecount/LCntEngn.h"
+#include "platform/FileSys.h"
 
 namespace ravelin {
 namespace {
@@ -29,10 +35,46 @@ std::uint64_t Number(const std::string& text) {
   return std::stoull(text, nullptr, 0);
 }
 
-TEST(FormConv, RoutinesGiveTheResultsOfTheTable) {
+class Forms : public ::testing::Test {
+ protected:
+  /// CountForm on an input of the folder: "objects size lines", "none" when it has no form, or
+  /// the message of the error it throws.
+  std::string Count(const std::string& input) {
+    Fs().ClearCache();
+    TLcntEngine engine;
+    TFormCounts counts{7, 8, 9};
+    try {
+      if (!engine.CountForm(folder_ / input, counts)) {
+        EXPECT_EQ(counts.Objects + counts.Size + counts.Lines, 24) << "changed without a form";
+        return "none";
+      }
+    } catch (const Error& e) {
+      return ReplaceAll(e.what(), folder_.Path(), "<dir>");
+    }
+    return std::to_string(counts.Objects) + " " + std::to_string(counts.Size) + " " +
+           std::to_string(counts.Lines);
+  }
+  testing::TempFolder folder_{"ravelin-forms-XXXXXX"};
+  testing::ScopedCurrentFolder here_{folder_.Path()};
+};
+
+TEST_F(Forms, RoutinesGiveTheResultsOfTheTable) {
+  std::filesystem::create_directory(folder_ / "Folder.dfm");
   testing::CheckRoutineTable(
       "linecount/forms.txt",
       {
+          {"CountForm",
+           [&](const Args& a) {
+             const std::string form =
+                 a[1].rfind("text", 0) == 0 ? a[1].substr(std::min<size_t>(5, a[1].size()))
+                 : a[1] == "all values"
+                     ? testing::ReadBytes(RAVELIN_TEST_DATA "/linecount/all_values.dfm")
+                     : FormFile(a[1]);
+             folder_.Write(a[0], form);
+             const std::string counts = Count(a[2]);
+             std::filesystem::remove(folder_ / a[0]);
+             return counts;
+           }},
           {"Value",
            [](const Args& a) {
              std::string text = TextOrError(FormFile("\"T\" \"F\" \"P\" " + a[0] + " 00 00"));
@@ -81,7 +123,7 @@ TEST(FormConv, RoutinesGiveTheResultsOfTheTable) {
       });
 }
 
-TEST(FormConv, FormOfEveryValueTypeMatchesItsGoldenTextAndEveryCutIsAReadError) {
+TEST_F(Forms, FormOfEveryValueTypeMatchesItsGoldenTextAndEveryCutIsAReadError) {
   const std::string form = testing::ReadBytes(RAVELIN_TEST_DATA "/linecount/all_values.dfm");
   const std::string full = FormBinaryToText(form);
   EXPECT_TRUE(
@@ -100,7 +142,7 @@ TEST(FormConv, FormOfEveryValueTypeMatchesItsGoldenTextAndEveryCutIsAReadError) 
   }
 }
 
-TEST(FormConv, NestingDeeperThanTheLimitIsNoForm) {
+TEST_F(Forms, NestingDeeperThanTheLimitIsNoForm) {
   auto repeat = [](const std::string& s, int n) {
     std::string out;
     for (int i = 0; i < n; ++i) out += s;
@@ -135,7 +177,7 @@ TEST(FormConv, NestingDeeperThanTheLimitIsNoForm) {
   }
 }
 
-TEST(FormConv, LargeTextReachesTheSinkInBoundedPieces) {
+TEST_F(Forms, LargeTextReachesTheSinkInBoundedPieces) {
   const std::string form =
       FormFile("\"T\" \"F\" \"P\" 0A u32:1048576 r\"" + std::string(1 << 20, 'Z') + "\" 00 00");
   std::string joined;
@@ -149,6 +191,66 @@ TEST(FormConv, LargeTextReachesTheSinkInBoundedPieces) {
   EXPECT_EQ(joined, FormBinaryToText(form));
   EXPECT_GT(pieces, 10);
   EXPECT_LT(largest, 70000u);
+}
+
+TEST_F(Forms, ABinaryFormIsCountedAsTheScratchFileItWritesReadsBack) {
+  // Names are written as stored, so line ends and a Ctrl-Z inside them reach the scratch file
+  // raw; the counts are still those of the scratch file read line by line.
+  auto withName = [](const std::string& property) {
+    return FormFile("\"TForm\" \"F\" \"Left\" 02 01 \"" + property +
+                    "\" 02 02 00 \"TPanel\" \"P\" \"" + property + "\" 01 06 \"" +
+                    std::string(70, 'x') + "\" 00 00 00 00");
+  };
+  std::string big = "\"TForm\" \"F\" \"P\"";  // text larger than one write to the scratch file
+  for (int k = 0; k < 200; ++k) big += " 01";
+  for (int k = 0; k < 5000; ++k) big += " 0D";
+  for (int k = 0; k < 202; ++k) big += " 00";
+  const struct {
+    const char* name;
+    std::string form;
+  } rows[] = {
+      {"every value type", testing::ReadBytes(RAVELIN_TEST_DATA "/linecount/all_values.dfm")},
+      {"CR in a name", withName("A\rB")},
+      {"LF CR in a name", withName("A\n\rB")},
+      {"object after a line end in a name", withName("X\r\nobject Y")},
+      {"Ctrl-Z in a name", withName("A\x1A"
+                                    "B")},
+      {"a large text", FormFile(big)},
+  };
+  folder_.Write("Tallion.TXT", std::string(100000, 'x'));
+  for (const auto& row : rows) {
+    folder_.Write("Main.dfm", row.form);
+    const std::string counts = Count("Main.pas");
+    const std::string scratch = testing::ReadBytes(folder_ / "Tallion.TXT");
+    EXPECT_TRUE(testing::SameBytes(FormBinaryToText(row.form), scratch)) << row.name;
+    FormLineCounter readBack;
+    readBack.Feed(scratch);
+    readBack.Finish();
+    EXPECT_EQ(counts, std::to_string(readBack.Objects()) + " " + std::to_string(row.form.size()) +
+                          " " + std::to_string(readBack.Lines()))
+        << row.name;
+  }
+  folder_.Write("Main.dfm", rows[0].form);
+  EXPECT_EQ(Count("Main.pas"), "2 644 53");
+}
+
+TEST_F(Forms, WhatWasConvertedBeforeAFailureStaysInTheScratchFile) {
+  const std::string good = testing::ReadBytes(RAVELIN_TEST_DATA "/linecount/all_values.dfm");
+  folder_.Write("Bad.dfm", good.substr(0, good.size() / 2));
+  EXPECT_EQ(Count("Bad.pas"), "Stream read error in form file \"<dir>/Bad.dfm\"");
+  const std::string scratch = testing::ReadBytes(folder_ / "Tallion.TXT");
+  EXPECT_GT(scratch.size(), 100u);
+  EXPECT_EQ(testing::ReadBytes(RAVELIN_TEST_DATA "/linecount/all_values.txt")
+                .compare(0, scratch.size(), scratch),
+            0);
+  std::filesystem::remove(folder_ / "Tallion.TXT");
+  std::filesystem::create_directory(folder_ / "Tallion.TXT");
+  EXPECT_EQ(Count("Bad.pas").rfind("Cannot create", 0), 0u);
+  folder_.Write("Huge.dfm", "");
+  std::filesystem::resize_file(folder_ / "Huge.dfm", std::uintmax_t{1} << 31);  // sparse
+  EXPECT_EQ(Count("Huge.pas"),
+            "Integer overflow: the form file \"<dir>/Huge.dfm\" holds 2147483648 bytes, more than "
+            "2,147,483,647");
 }
 
 }  // namespace
