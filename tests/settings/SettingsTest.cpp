@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include "DataTable.h"
 #include "PassThroughFileSystem.h"
@@ -51,6 +52,16 @@ struct FakeWindow : TWindowPlacement {
   void SetWidth(int value) override { width = value, calls += "Width "; }
   std::string section, calls;
   int top = 204, left = 312, height = 282, width = 463;
+};
+
+/// The disk, except that one file cannot be opened (as without read permission, which the
+/// superuser running the tests would not feel).
+struct UnreadableFile : testing::PassThroughFileSystem {
+  explicit UnreadableFile(std::string name) : name(std::move(name)) {}
+  bool TryReadFile(std::string_view p, std::string& out) override {
+    return p != name && PassThroughFileSystem::TryReadFile(p, out);
+  }
+  std::string name;
 };
 
 class SettingsTest : public ::testing::Test {
@@ -127,15 +138,38 @@ TEST_F(SettingsTest, GiveTheResultsOfTheTable) {
              LoadSettings();
              return Variables();
            }},
-          {"Save",
+          {"Save",  // "blocked": the file's folder is a file; "unreadable": it cannot be read
            [&](const Args& a) {
-             Store(a[0]);
+             const bool blocked = a[0] == "blocked", unreadable = a[0] == "unreadable";
+             Store(blocked || unreadable ? "[LAST]\r\nRTL=/old\r\n[Mine]\r\nA=1\r\n" : a[0]);
+             if (blocked) SetSettingsFileName(file_ + "/x.INI");
+             UnreadableFile disk(file_);
+             std::optional<ScopedFileSystem> scoped;
+             if (unreadable) scoped.emplace(disk);
              SetVariables(a[1]);
-             SaveSettings();
-             std::string saved = ReadBytes(file_);
+             FakeWindow window("dlgMain");
+             const std::string error = ErrorOf(
+                 a[2] == "placement" ? std::function<void()>([&] { SaveWindowPlacement(window); })
+                                     : SaveSettings);
+             SetSettingsFileName(file_);
+             if (error != "no error")
+               return ReplaceAll(error, file_, "<file>") + "|" + ReadBytes(file_);
+             const std::string saved = ReadBytes(file_);
              LoadSettings();  // what was saved reads back as the same variables
              EXPECT_EQ(Variables(), a[1].substr(0, 1) == "9" ? "2" + a[1].substr(1) : a[1]);
              return saved;
+           }},
+          {"Placement",  // the stored values applied in order, then the window's place saved
+           [&](const Args& a) {
+             Store(a[0]);
+             FakeWindow window(a[1]);
+             LoadWindowPlacement(window);
+             const std::string read =
+                 window.calls + std::to_string(window.top) + " " + std::to_string(window.left) +
+                 " " + std::to_string(window.height) + " " + std::to_string(window.width);
+             window.top = -10;
+             SaveWindowPlacement(window);
+             return read + "|" + ReadBytes(file_);
            }},
           {"ExeSettingsFileName", [](const Args& a) { return ExeSettingsFileName(a[0]); }},
           {"UserSettingsFileName", [](const Args& a) { return UserSettingsFileName(a[0], a[1]); }},
@@ -146,44 +180,6 @@ TEST_F(SettingsTest, GiveTheResultsOfTheTable) {
       });
 }
 
-/// The disk, except that one file cannot be opened (as without read permission, which the
-/// superuser running the tests would not feel).
-struct UnreadableFile : testing::PassThroughFileSystem {
-  explicit UnreadableFile(std::string name) : name(std::move(name)) {}
-  bool TryReadFile(std::string_view p, std::string& out) override {
-    return p != name && PassThroughFileSystem::TryReadFile(p, out);
-  }
-  std::string name;
-};
-
-TEST_F(SettingsTest, AFailedSaveThrowsAndNeverWritesOverTheOldFile) {
-  const std::string old = "[LAST]\r\nRTL=/old\r\n[Mine]\r\nA=1\r\n";
-  FakeWindow window("dlgMain");
-  // The settings file's folder is a file.
-  WriteBytes(folder_ / "blocker", old);
-  SetSettingsFileName(folder_ / "blocker/ravelin.INI");
-  EXPECT_EQ(ErrorOf(SaveSettings), "Unable to write to " + folder_ / "blocker/ravelin.INI");
-  EXPECT_EQ(ReadBytes(folder_ / "blocker"), old);
-  // The file exists but cannot be read: its other sections would be lost.
-  SetSettingsFileName(file_);
-  Store(old);
-  UnreadableFile disk(file_);
-  {
-    ScopedFileSystem scoped(disk);
-    LoadSettings();
-    EXPECT_EQ(Variables(), "0|||||0|0|0");
-    RtlPath = "/new";
-    EXPECT_EQ(ErrorOf(SaveSettings), "Unable to write to " + file_);
-    EXPECT_EQ(ErrorOf([&] { SaveWindowPlacement(window); }), "Unable to write to " + file_);
-  }
-  EXPECT_EQ(ReadBytes(file_), old);
-  if (::geteuid() == 0) return;  // the superuser may write into read-only folders
-  fs::permissions(folder_.Path(), fs::perms::owner_read | fs::perms::owner_exec);
-  EXPECT_EQ(ErrorOf(SaveSettings), "Unable to write to " + file_);
-  fs::permissions(folder_.Path(), fs::perms::owner_all);
-  EXPECT_EQ(ReadBytes(file_), old);
-}
-
 TEST_F(SettingsTest, RelativeNameIsFixedWhenSetAndTheFirstSaveMakesItsFolder) {
   {
     testing::ScopedCurrentFolder here(folder_.Path());
@@ -192,27 +188,6 @@ TEST_F(SettingsTest, RelativeNameIsFixedWhenSetAndTheFirstSaveMakesItsFolder) {
   EXPECT_EQ(SettingsFileName(), folder_ / "config/ravelin/ravelin.INI");
   SaveSettings();
   EXPECT_TRUE(fs::is_regular_file(folder_ / "config/ravelin/ravelin.INI"));
-}
-
-TEST_F(SettingsTest, PlacementIsReadInOrderAndWrittenIntoItsSectionOnly) {
-  Store(
-      "[DLGMAIN]\r\nWidth=0x40\r\nTop=0x40\r\nLeft=-5000\r\nHeight=junk\r\n[dlgDefaults]\r\n"
-      "Width=1\r\nTop=2\r\n[LAST]\r\nViewer=1\r\n");
-  FakeWindow window("dlgMain");
-  LoadWindowPlacement(window);
-  EXPECT_EQ(window.calls, "Top Left Height Width ");
-  EXPECT_EQ(std::vector<int>({window.top, window.left, window.height, window.width}),
-            std::vector<int>({64, -5000, 282, 64}));
-  FakeWindow other("dlgOther");  // no section: it stays where it is
-  LoadWindowPlacement(other);
-  EXPECT_EQ(std::vector<int>({other.top, other.left, other.height, other.width}),
-            std::vector<int>({204, 312, 282, 463}));
-  FakeWindow defaults("dlgDefaults");
-  defaults.top = -10;
-  SaveWindowPlacement(defaults);
-  EXPECT_EQ(ReadBytes(file_),
-            "[DLGMAIN]\r\nWidth=0x40\r\nTop=0x40\r\nLeft=-5000\r\nHeight=junk\r\n[dlgDefaults]\r\n"
-            "Width=463\r\nTop=-10\r\nLeft=312\r\nHeight=282\r\n[LAST]\r\nViewer=1\r\n");
 }
 
 TEST_F(SettingsTest, DefaultFileFollowsTheDiskAndTheEnvironment) {

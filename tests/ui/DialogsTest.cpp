@@ -63,25 +63,6 @@ TEST_F(Dialogs, TheWarningAnswersWithItsButtonsAndKeys) {
   EXPECT_GE(dialog.btnAppend->y(), dialog.lblMsg->geometry().bottom());
   EXPECT_LE(dialog.btnAppend->geometry().bottom(), dialog.height());
   EXPECT_GT(dialog.height(), TdlgFileExists().height());
-
-  // New File, then another existing file: the warning comes again, naming it.
-  std::string name = folder_.Write("Ravelin.TXT", "one");
-  const std::string other = folder_.Write("sub dir/other.txt", "two");
-  ui_.fileAnswers.push_back(std::vector<std::string>{other});
-  std::string named;
-  ModalScript script;
-  auto press = [&](const char* button) {
-    return [&, button](QWidget* modal) {
-      named += qobject_cast<TdlgFileExists*>(modal)->Message().toStdString() + "\n";
-      QTest::mouseClick(modal->findChild<QPushButton*>(button), Qt::LeftButton);
-    };
-  };
-  script.Then(press("btnNewFile")).Then(press("btnAppend"));
-  EXPECT_TRUE(ChooseReportFile(nullptr, true, name));
-  EXPECT_EQ(named,
-            FileExistsMessage(folder_ / "Ravelin.TXT") + "\n" + FileExistsMessage(other) + "\n");
-  EXPECT_EQ(name, other);
-  EXPECT_EQ(testing::ReadBytes(other), "two");
 }
 
 TEST_F(Dialogs, TheFolderDialogOpensFoldersAndGivesTheOneChosen) {

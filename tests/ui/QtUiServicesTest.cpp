@@ -16,99 +16,75 @@
 namespace ravelin {
 namespace {
 
-using testing::ModalScript;
-
-class QtUiServicesTest : public ::testing::Test {
- protected:
-  testing::TempFolder folder_;
-  testing::ScopedCurrentFolder cwd_;
-  TQtUiServices services_;
-};
-
-TEST_F(QtUiServicesTest, TheFileDialogShowsTheFiltersAndGivesTheChosenFiles) {
-  const std::string chosen = folder_.Write("sub dir/a report.txt", "x");
-  const struct {
-    int filterIndex;
-    bool multiSelect, mustExist, accept;
-    QFileDialog::FileMode mode;
-    const char* filter;
-  } rows[] = {{2, false, false, true, QFileDialog::AnyFile, "Report Files (*.rpt)"},
-              {9, false, true, false, QFileDialog::ExistingFile, "Text Files (*.txt)"},
-              {1, true, true, false, QFileDialog::ExistingFiles, "Text Files (*.txt)"}};
-  for (const auto& row : rows) {
-    Fs().SetCurrentFolder(folder_.Path());
-    TOpenFileRequest request{
-        "Select Report File",
-        "Text Files (*.txt)|*.txt|Report Files (*.rpt)|*.rpt|All Files (*.*)|*.*",
-        row.filterIndex,
-        folder_ / "sub dir/Ravelin.TXT",
-        row.multiSelect,
-        row.mustExist};
-    ModalScript script;
+TEST(QtUiServices, DialogsAskWhatTheRequestSaysAndGiveWhatTheUserChose) {
+  testing::TempFolder folder;
+  testing::ScopedCurrentFolder cwd;
+  TQtUiServices services;
+  const std::string chosen = folder.Write("sub dir/a report.txt", "x");
+  for (bool accept : {true, false}) {  // a file that must exist is offered but not accepted
+    TOpenFileRequest request{"Select Report File",
+                             "Text (*.txt)|*.txt|Report (*.rpt)|*.rpt",
+                             accept ? 2 : 9,
+                             folder / "sub dir/R.TXT",
+                             !accept,
+                             !accept};
+    testing::ModalScript script;
     script.Then([&](QWidget* modal) {
       auto* dialog = qobject_cast<QFileDialog*>(modal);
       EXPECT_EQ(dialog->windowTitle(), "Select Report File");
-      EXPECT_EQ(dialog->nameFilters(),
-                QStringList({"Text Files (*.txt)", "Report Files (*.rpt)", "All Files (*)"}));
-      EXPECT_EQ(dialog->selectedNameFilter(), row.filter);
-      EXPECT_EQ(dialog->directory().absolutePath().toStdString(), folder_ / "sub dir");
-      EXPECT_EQ(dialog->fileMode(), row.mode);
+      EXPECT_EQ(dialog->selectedNameFilter(), accept ? "Report (*.rpt)" : "Text (*.txt)");
+      EXPECT_EQ(dialog->directory().absolutePath().toStdString(), folder / "sub dir");
+      EXPECT_EQ(dialog->fileMode(), accept ? QFileDialog::AnyFile : QFileDialog::ExistingFiles);
       dialog->selectFile(QStringLiteral("a report.txt"));
-      QMetaObject::invokeMethod(dialog, row.accept ? "accept" : "reject");
+      QMetaObject::invokeMethod(dialog, accept ? "accept" : "reject");
     });
-    const auto files = services_.OpenFiles(request);
-    EXPECT_EQ(files, row.accept ? std::optional(std::vector<std::string>{chosen}) : std::nullopt);
-    // A confirmed dialog makes the chosen file's folder the current folder.
-    EXPECT_EQ(Fs().CurrentFolder(), row.accept ? folder_ / "sub dir" : folder_.Path());
+    EXPECT_EQ(services.OpenFiles(request),
+              accept ? std::optional(std::vector{chosen}) : std::nullopt);
+    EXPECT_EQ(Fs().CurrentFolder(), folder / "sub dir");  // the chosen file's folder
   }
-}
-
-TEST_F(QtUiServicesTest, QuestionsAndErrorsAreMessageBoxes) {
   for (auto [press, answer] :
        {std::pair(QMessageBox::Yes, true), std::pair(QMessageBox::No, false)}) {
-    ModalScript script;
+    testing::ModalScript script;
     script.Then([press = press](QWidget* modal) {
-      auto* box = qobject_cast<QMessageBox*>(modal);
-      EXPECT_EQ(box->text(), "Reuse existing list of units?");
-      box->button(press)->click();
+      EXPECT_EQ(qobject_cast<QMessageBox*>(modal)->text(), "Reuse?");
+      qobject_cast<QMessageBox*>(modal)->button(press)->click();
     });
-    EXPECT_EQ(services_.AskYesNo("Reuse existing list of units?"), answer);
+    EXPECT_EQ(services.AskYesNo("Reuse?"), answer);
   }
-  ModalScript script;
+  testing::ModalScript script;
   script.Then([](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    EXPECT_EQ(box->text(), "Failed to execute x");
-    EXPECT_EQ(box->icon(), QMessageBox::Critical);
-    box->button(QMessageBox::Ok)->click();
+    EXPECT_EQ(qobject_cast<QMessageBox*>(modal)->icon(), QMessageBox::Critical);
+    qobject_cast<QMessageBox*>(modal)->button(QMessageBox::Ok)->click();
   });
-  services_.ShowError("Failed to execute x");
+  services.ShowError("Failed to execute x");
   EXPECT_EQ(script.Handled(), 1);
 }
 
-TEST_F(QtUiServicesTest, TheBusyCursorNestsAndIsRestoredOnEveryWayOut) {
-  ScopedUiServices installed(services_);
-  services_.SetBusyCursor(true);
-  services_.SetBusyCursor(true);
+TEST(QtUiServices, TheBusyCursorNestsAndProgramsGetTheirArgumentsUntouched) {
+  testing::TempFolder folder;
+  TQtUiServices services;
+  ScopedUiServices installed(services);
+  services.SetBusyCursor(true);
+  services.SetBusyCursor(true);
   EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-  services_.SetBusyCursor(false);
+  services.SetBusyCursor(false);
   EXPECT_NE(QApplication::overrideCursor(), nullptr);
-  services_.SetBusyCursor(false);
-  services_.SetBusyCursor(false);  // one too many does nothing
+  services.SetBusyCursor(false);
+  services.SetBusyCursor(false);  // one too many does nothing
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-  try {
-    TBusyCursor busy;
-    throw IoError("Cannot read x");
-  } catch (const IoError&) {
-  }
+  EXPECT_THROW(
+      {
+        TBusyCursor busy;
+        throw IoError("x");
+      },
+      IoError);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-}
 
-TEST_F(QtUiServicesTest, ProgramsGetTheirArgumentsUntouched) {
-  EXPECT_FALSE(services_.StartDetached("", {"x"}));
-  EXPECT_FALSE(services_.StartDetached(folder_ / "no such program", {}));
-  const std::string out = folder_ / "out.txt", argument = "it's a \"report\" $HOME;.TXT";
+  EXPECT_FALSE(services.StartDetached("", {"x"}));
+  EXPECT_FALSE(services.StartDetached(folder / "no such program", {}));
+  const std::string out = folder / "out.txt", argument = "it's a \"report\" $HOME;.TXT";
   ASSERT_TRUE(
-      services_.StartDetached("/bin/sh", {"-c", "printf %s \"$1\" > \"$2\"", "sh", argument, out}));
+      services.StartDetached("/bin/sh", {"-c", "printf %s \"$1\" > \"$2\"", "sh", argument, out}));
   for (int i = 0; i < 500 && testing::ReadBytes(out) != argument; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_EQ(testing::ReadBytes(out), argument);
