@@ -51,37 +51,13 @@ class Cli : public ::testing::Test {
   void SetUp() override {
     ::setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
     fs::copy(RAVELIN_SOURCE_DIR "/samples/demo", folder_ / "demo", fs::copy_options::recursive);
-    const std::string lib = folder_ / "lib", rtl = folder_ / "rtl/";
-    const std::string off =
-        "[LAST]\r\nSearch Paths=" + lib + "\r\nRTL=" + rtl + "\r\nVCL=" + rtl + "\r\n";
-    const std::pair<std::string, std::string> files[] = {
-        {"Alpha.pas", "unit Alpha;\r\n\r\n{ note }\r\nend. // done\r\n"},
-        {"Beta.pas", "unit Beta;\nend.\n"},
-        {"Windows.pas", ""},
-        {"long/Long.pas", "x;\r\n" + std::string(70000, 'y') + "\r\n"},
-        {"plain", "a file"},
-        {"app/Demo.dpr",
-         "program Demo;\r\nuses\r\n  Forms,\r\n  Unit1 in 'Unit1.pas',\r\n  "
-         "Helper;\r\nbegin\r\nend.\r\n"},
-        {"app/Unit1.pas",
-         "unit Unit1;\r\ninterface\r\nuses SysUtils, Helper;\r\nimplementation\r\nuses Windows, "
-         "Unit2;\r\nend.\r\n"},
-        {"app/Unit2.pas", "unit Unit2;\ninterface\nimplementation\nend.\n"},
-        {"lib/Helper.pas", "unit Helper;\rinterface\ruses SysUtils;\rimplementation\rend.\r"},
-        {"rtl/sys/SysUtils.pas",
-         "unit SysUtils;\r\n{ the runtime library }\r\ninterface\r\nimplementation\r\nend.\r\n"},
-        {"off.INI", off},
-        {"on.INI", off + "Use RTL=1\r\nUse Search Path=1\r\nUse VCL=0\r\n"},
-        {"elsewhere.INI", "[LAST]\r\nSearch Paths=/nonexistent\r\nUse Search Path=1\r\n"},
-    };
-    for (const auto& [name, text] : files) folder_.Write(name, text);
-    for (const char* name : {"b.pas", "A.PAS", "c.txt", "a.pas", "Unit1.pas", "Unit22.pas"})
-      folder_.Write("pat/" + std::string(name), "a;");
-    folder_.MakeFolder("pat/Sub.pas");
+    fs::copy(RAVELIN_TEST_DATA "/cli/folder", folder_.Path(), fs::copy_options::recursive);
+    const std::string off = "[LAST]\r\nSearch Paths=" + folder_ / "lib" +
+                            "\r\nRTL=" + folder_ / "rtl/" + "\r\nVCL=" + folder_ / "rtl/" + "\r\n";
+    folder_.Write("off.INI", off);
+    folder_.Write("on.INI", off + "Use RTL=1\r\nUse Search Path=1\r\nUse VCL=0\r\n");
+    folder_.Write("long/Long.pas", "x;\r\n" + std::string(70000, 'y') + "\r\n");
     ::mkfifo((folder_ / "pat/Pipe.pas").c_str(), 0600);  // read as empty, never waited for
-    folder_.Write("odd/A.pas", "a;\r\n");
-    folder_.Write("odd/sub/b.pas", "b;\r\n// c\r\n");
-    folder_.Write("odd/\xC3\x84rger.pas", "{ never closed\r\n");
     folder_.Write("odd.Files", "\r\n  odd\\SUB\\B.pas \t\n\r\n   \r\t" + folder_ / "odd/A.pas" +
                                    "\n\x7Fodd/\xC3\x84rger.pas\r\nodd/A.pas\r\nMissing.pas\r\n" +
                                    folder_ / "odd" + "\r\n\x1A" + "odd/A.pas\r\n");

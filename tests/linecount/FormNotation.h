@@ -5,6 +5,7 @@
 //   w"text"     a wide string: its length in four bytes, then each byte as a UTF-16 unit
 //   W"text"     the UTF-16 units alone;  r"text"  the bytes alone
 //   u16:N u32:N u64:N   N (decimal, may be negative, or 0x hexadecimal) little-endian
+//   ( TOKENS )N the tokens N times
 #pragma once
 
 #include <cstdint>
@@ -14,7 +15,16 @@
 
 namespace ravelin::testing {
 
-inline std::string FormBytes(std::string_view notation) {
+inline std::string FormBytes(std::string text) {
+  for (size_t close; (close = text.find(" )")) != std::string::npos;) {  // innermost first
+    const size_t open = text.rfind("( ", close);
+    const size_t end = std::min(text.find(' ', close + 2), text.size());
+    std::string repeated;
+    for (int n = std::stoi(text.substr(close + 2, end - close - 2)); n > 0; --n)
+      repeated += text.substr(open + 2, close - open - 1);
+    text.replace(open, end - open, repeated);
+  }
+  const std::string_view notation = text;
   std::string out;
   auto le = [&](std::uint64_t v, int n) {
     for (int i = 0; i < n; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
@@ -56,7 +66,7 @@ inline std::string FormBytes(std::string_view notation) {
 }
 
 /// A whole form file: the resource header, the signature "TPF0", then the stream in notation.
-inline std::string FormFile(std::string_view stream) {
+inline std::string FormFile(const std::string& stream) {
   const std::string data = "TPF0" + FormBytes(stream);
   std::string out("\xFF\x0A\x00TFORM1\x00\x30\x10", 12);
   for (int i = 0; i < 4; ++i) out += static_cast<char>((data.size() >> (8 * i)) & 0xFF);
