@@ -1,5 +1,5 @@
 // The small dialogs through their buttons and keys: the warning about an existing report file,
-// the folder dialog, the About box with its link labels.
+// the folder dialog, and the link labels of the About box.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -13,7 +13,6 @@
 #include "ui/FrmFoldr.h"
 #include "ui/ModalResult.h"
 #include "ui/URLLabel.h"
-#include "ui/VornAbout.h"
 #include "ui/VornFoldr.h"
 #include "ui/logic/AboutInfo.h"
 #include "ui/logic/ReportFile.h"
@@ -33,13 +32,13 @@ class Dialogs : public ::testing::Test {
 
 TEST_F(Dialogs, TheWarningAnswersWithItsButtonsAndKeys) {
   const struct {
-    const char* action;  // a button, Return, Escape or close
+    const char* action;  // a button, Return or Escape
     bool appendDefault;
     int result;
   } rows[] = {
       {"btnAppend", false, mrYes},    {"btnOverwrite", true, mrNo}, {"btnNewFile", true, mrRetry},
       {"btnCancel", false, mrCancel}, {"Return", true, mrYes},      {"Return", false, mrNo},
-      {"Escape", true, mrCancel},     {"close", false, mrCancel},
+      {"Escape", true, mrCancel},
   };
   for (const auto& row : rows) {
     TdlgFileExists dialog;
@@ -50,7 +49,6 @@ TEST_F(Dialogs, TheWarningAnswersWithItsButtonsAndKeys) {
       const std::string action = row.action;
       if (action == "Return" || action == "Escape")
         return QTest::keyClick(modal, action == "Return" ? Qt::Key_Return : Qt::Key_Escape);
-      if (action == "close") return static_cast<void>(modal->close());
       QTest::mouseClick(modal->findChild<QPushButton*>(QString::fromLatin1(row.action)),
                         Qt::LeftButton);
     });
@@ -99,9 +97,11 @@ TEST_F(Dialogs, TheFolderDialogOpensFoldersAndGivesTheOneChosen) {
     bool result;
     std::string after;
   } rows[] = {
-      {"OK", start, true, inner},          {"Cancel", start, false, start},
-      {"Escape", start, false, start},     {"close", start, false, start},
-      {"Return", "", true, folder_ / "a"}, {"Return", folder_ / "missing", true, folder_ / "a"},
+      {"OK", start, true, inner},
+      {"Cancel", start, false, start},
+      {"Escape", start, false, start},
+      {"Return", "", true, folder_ / "a"},
+      {"Return", folder_ / "missing", true, folder_ / "a"},
   };
   for (const auto& row : rows) {
     Fs().SetCurrentFolder(folder_ / "a");
@@ -116,36 +116,11 @@ TEST_F(Dialogs, TheFolderDialogOpensFoldersAndGivesTheOneChosen) {
       if (how == "Return") return QTest::keyClick(modal, Qt::Key_Return);
       shown->OpenFolder(inner);
       if (how == "Escape") return QTest::keyClick(modal, Qt::Key_Escape);
-      if (how == "close") return static_cast<void>(modal->close());
       QTest::mouseClick(how == "OK" ? shown->btnOk : shown->btnCancel, Qt::LeftButton);
     });
     EXPECT_EQ(dialog.Execute(), row.result) << row.how;
     EXPECT_EQ(dialog.Directory, row.after) << row.how;
   }
-}
-
-TEST_F(Dialogs, TheAboutBoxTurnsItsCreditsAndItsLinksOpenTheirAddresses) {
-  TAboutBox box;
-  box.NoticeYear = 2000;
-  box.ProductName = "Ravelin";
-  box.Comments = "A comment";
-  std::string seen;
-  ModalScript script;
-  script.Then([&](QWidget*) {
-    seen = box.windowTitle().toStdString() + "|" + box.lblVersion->text().toStdString() + "|";
-    for (int press = 0; press < 4; ++press) {
-      QTest::mouseClick(box.btnAssist, Qt::LeftButton);
-      seen += box.lblComments->text().left(4).toStdString() + "|";
-    }
-    QTest::mouseClick(box.lblURL, Qt::LeftButton, {}, QPoint(1, 1));
-    QTest::mouseClick(box.lblBadge, Qt::LeftButton, {}, QPoint(1, 1));
-    QTest::mouseClick(box.btnOk, Qt::LeftButton);
-  });
-  EXPECT_EQ(box.exec(), mrOk);
-  EXPECT_EQ(seen, "About Ravelin|Version " RAVELIN_VERSION "|A co|Ever|The |A co|");
-  EXPECT_EQ(box.Version, RAVELIN_VERSION);
-  EXPECT_EQ(ui_.urls,
-            (std::vector<std::string>{kProductUrl, std::string(kProductUrl) + "source/"}));
 }
 
 TEST_F(Dialogs, ALinkLabelOpensOnAReleaseInsideItsEdges) {
