@@ -1,10 +1,11 @@
-// The main window, one behaviour table (tests/data/ui/main_window.txt): what the user's clicks,
-// presses and keys do to the lists, the buttons, the reports and the settings, with the
-// desktop's dialogs and viewer replaced by a fake and the warning dialog answered as a user
-// would.
+// The main window and the options dialog, a behaviour table each (tests/data/ui/main_window.txt
+// and options_dialog.txt): what the user's clicks, presses and keys do to the lists, the
+// fields, the reports and the settings, with the desktop's dialogs and viewer replaced by a
+// fake and the modal dialogs answered as a user would.
 #include <gtest/gtest.h>
 
 #include <QContextMenuEvent>
+#include <QLineEdit>
 #include <QTest>
 #include <memory>
 
@@ -14,8 +15,11 @@
 #include "common/Error.h"
 #include "common/PathUtil.h"
 #include "settings/LstGlobal.h"
+#include "ui/FrmDeflts.h"
 #include "ui/FrmExists.h"
+#include "ui/FrmFoldr.h"
 #include "ui/FrmMain.h"
+#include "ui/ModalResult.h"
 #include "units/UnitTree.h"
 
 namespace ravelin {
@@ -40,7 +44,7 @@ struct FaultyFileSystem : testing::PassThroughFileSystem {
   }
 };
 
-class MainWindow : public ::testing::Test {
+class Windows : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_.Write("Demo.dpr",
@@ -66,6 +70,7 @@ class MainWindow : public ::testing::Test {
   /// Shows the window and closes the About box it opens at start.
   void Open() {
     window_ = std::make_unique<TdlgMain>();
+    current_ = window_.get();
     script_ = std::make_unique<ModalScript>();
     Expect([](QWidget* box) { QMetaObject::invokeMethod(box, "accept", Qt::QueuedConnection); });
     window_->show();
@@ -82,18 +87,31 @@ class MainWindow : public ::testing::Test {
   }
   template <class T = QWidget>
   T* Named(const std::string& name) {
-    return W().findChild<T*>(QString::fromStdString(name));
+    return current_->findChild<T*>(QString::fromStdString(name));
   }
   QListWidget* List(const std::string& which) { return which == "src" ? W().lstSrc : W().lstDst; }
   std::vector<std::string> Files(const std::vector<std::string>& words) {
     std::vector<std::string> files;
-    for (size_t i = 1; i < words.size(); ++i) files.push_back(folder_ / words[i]);
+    for (size_t i = 1; i < words.size(); ++i)
+      files.push_back(words[i][0] == '/' ? words[i] : folder_ / words[i]);
     return files;
   }
 
-  /// Does one step of a row.
+  /// Does one step of a row; "> STEP" steps are done on the next modal dialog.
   void Do(const std::vector<std::string>& w) {
     const std::string& verb = w[0];
+    if (verb == ">") {
+      modalSteps_.emplace_back(w.begin() + 1, w.end());
+      return;
+    }
+    if (!modalSteps_.empty()) {  // the step that opens the dialog
+      Expect([this, steps = std::move(modalSteps_)](QWidget* modal) {
+        QWidget* before = std::exchange(current_, modal);
+        for (const auto& step : steps) Do(step);
+        current_ = before;
+      });
+      modalSteps_.clear();
+    }
     auto number = [&](size_t i) { return std::stoi(w.at(i)); };
     if (verb == "choose" || verb == "answer") {
       ui_.fileAnswers.push_back(Files(w));
@@ -163,6 +181,12 @@ class MainWindow : public ::testing::Test {
         QMetaObject::invokeMethod(modal, "reject", Qt::QueuedConnection);
       });
       (w[1] == "about" ? W().mniAbout : W().mniOptions)->trigger();
+    } else if (verb == "type") {
+      Named<QLineEdit>(w[1])->setText(QString::fromStdString(w.size() > 2 ? w[2] : ""));
+    } else if (verb == "open") {  // a folder in the folder dialog
+      qobject_cast<TdlgSelectFolder*>(current_)->OpenFolder(w[1]);
+    } else if (verb == "exec") {
+      result_ = qobject_cast<QDialog*>(current_)->exec();
     } else if (verb == "close") {
       W().close();
     } else if (verb == "blockini") {
@@ -186,8 +210,48 @@ class MainWindow : public ::testing::Test {
     }
   }
 
+  /// Runs the rows of a behaviour table; open starts each row's window.
+  void RunTable(const std::string& table,
+                const std::function<void(const testing::DataRow&)>& open) {
+    for (const auto& row : testing::ReadTable(table)) {
+      SetUp();
+      script_ = std::make_unique<ModalScript>();
+      open(row);
+      for (const auto& step :
+           testing::Steps(ReplaceAll(row.fields[row.fields.size() - 2], "<dir>", folder_.Path())))
+        Do(step);
+      testing::ExpectState(
+          row.fields.back(),
+          [&](const std::string& key) { return ReplaceAll(State(key), folder_.Path(), "<dir>"); },
+          row.where);
+      EXPECT_EQ(ui_.busyDepth, 0) << row.where;
+      EXPECT_EQ(script_->Handled(), expected_) << row.where;
+      EXPECT_EQ(script_->Unexpected(), 0) << row.where;
+      expected_ = 0, result_ = -1;
+      options_.reset();
+      TearDown();
+      ui_ = testing::FakeUiServices();
+      faulty_.read.clear(), faulty_.append.clear(), faulty_.replace.clear();
+      default_.clear(), opened_.clear(), tabs_.clear();
+      for (const auto& entry : std::filesystem::directory_iterator(folder_.Path()))
+        std::filesystem::remove_all(entry.path());
+      Fs().ClearCache();
+    }
+  }
+
   /// What the window shows or did, by the name of a row's check.
   std::string State(const std::string& key) {
+    if (key.find('.') != std::string::npos) {  // CONTROL.text, .checked, .enabled, .default
+      QWidget* w = Named(TextBefore(key, "."));
+      const std::string what = TextAfter(key, ".");
+      if (what == "text") {
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text().toStdString();
+        return qobject_cast<QAbstractButton*>(w)->text().toStdString();
+      }
+      if (what == "checked") return qobject_cast<QAbstractButton*>(w)->isChecked() ? "1" : "0";
+      if (what == "default") return qobject_cast<QPushButton*>(w)->isDefault() ? "1" : "0";
+      return w->isEnabled() ? "1" : "0";
+    }
     auto items = [&](QListWidget* list) {
       std::string text;
       for (int i = 0; i < list->count(); ++i)
@@ -264,6 +328,24 @@ class MainWindow : public ::testing::Test {
     if (key == "left")
       return std::to_string(W().pnlLeft->width()) + "," + std::to_string(W().pnlDst->x());
     if (key == "size") return std::to_string(W().width()) + "x" + std::to_string(W().height());
+    if (key == "result") return result_ == mrOk ? "ok" : result_ == mrCancel ? "cancel" : "open";
+    if (key == "settings")
+      return std::to_string(ViewerChoice) + "|" + RtlPath + "|" + VclPath + "|" + ViewerPath + "|" +
+             SearchPaths;
+    if (key == "file") {  // the [LAST] section, blanks written "_"
+      const std::string text = ReplaceAll(
+          ReplaceAll(testing::ReadBytes(folder_ / "ravelin.INI"), "\r\n", ","), " ", "_");
+      return TextBefore(TextAfter(text, "[LAST],"), ",[dlgDefaults]") +
+             (text.find("[dlgDefaults]") != std::string::npos ? ",placed" : "");
+    }
+    if (key == "cwd") return ReplaceAll(Fs().CurrentFolder(), folder_.Path(), "<dir>");
+    if (key == "filter")
+      return ui_.fileRequests.empty() ? ""
+                                      : std::to_string(ui_.fileRequests[0].filterIndex) +
+                                            ui_.fileRequests[0].initialFile;
+    if (key == "place")
+      return std::to_string(current_->x()) + "," + std::to_string(current_->y()) + "," +
+             std::to_string(current_->width());
     return "no check " + key;
   }
 
@@ -274,33 +356,32 @@ class MainWindow : public ::testing::Test {
   FaultyFileSystem faulty_;
   ScopedFileSystem installedFs_{faulty_};
   std::unique_ptr<TdlgMain> window_;
+  std::unique_ptr<TdlgDefaults> options_;
+  QWidget* current_ = nullptr;  // the window the steps act on
+  std::vector<std::vector<std::string>> modalSteps_;
+  int result_ = -1;
   std::unique_ptr<ModalScript> script_;
   int expected_ = 0;  // modal dialogs the row's steps expect
   std::string default_, opened_, tabs_;
 };
 
-TEST_F(MainWindow, DoesWhatItsBehaviourTableSays) {
-  for (const auto& row : testing::ReadTable("ui/main_window.txt")) {
-    SetUp();
-    Open();
-    for (const auto& step : testing::Steps(row.fields[1])) Do(step);
-    testing::ExpectState(
-        row.fields[2], [&](const std::string& key) { return State(key); }, row.where);
-    EXPECT_EQ(ui_.busyDepth, 0) << row.where;
-    EXPECT_EQ(script_->Handled(), expected_) << row.where;
-    EXPECT_EQ(script_->Unexpected(), 0) << row.where;
-    expected_ = 0;
-    TearDown();
-    ui_ = testing::FakeUiServices();
-    faulty_.read.clear(), faulty_.append.clear(), faulty_.replace.clear();
-    default_.clear(), opened_.clear(), tabs_.clear();
-    for (const auto& entry : std::filesystem::directory_iterator(folder_.Path()))
-      std::filesystem::remove_all(entry.path());
-    Fs().ClearCache();
-  }
+TEST_F(Windows, MainWindowDoesWhatItsTableSays) {
+  RunTable("ui/main_window.txt", [this](const testing::DataRow&) { Open(); });
 }
 
-TEST_F(MainWindow, FirstShowingLoadsTheSettingsAndPlacementAndShowsTheVersion) {
+TEST_F(Windows, OptionsDialogDoesWhatItsTableSays) {
+  RunTable("ui/options_dialog.txt", [this](const testing::DataRow& row) {
+    for (const char* name : {"rtl", "vcl", "one", "two", "home"}) folder_.MakeFolder(name);
+    Fs().SetCurrentFolder(folder_ / "home");
+    folder_.Write("ravelin.INI", ReplaceAll(row.fields[1], "<dir>", folder_.Path()));
+    if (row.fields[1] == "blocked") SetSettingsFileName(folder_ / "ravelin.INI/x.INI");
+    ViewerChoice = 9, RtlPath = "changed in memory";
+    options_ = std::make_unique<TdlgDefaults>();
+    current_ = options_.get();
+  });
+}
+
+TEST_F(Windows, FirstShowingLoadsTheSettingsAndPlacementAndShowsTheVersion) {
   folder_.Write("ravelin.INI",
                 "[LAST]\r\nUse RTL=1\r\nUse VCL=0\r\nUse Search Path=1\r\n"
                 "[dlgMain]\r\nTop=100\r\nLeft=0x32\r\nHeight=327\r\nWidth=608\r\n");
