@@ -109,20 +109,6 @@ TEST_F(Cli, RunsGiveTheStatusReportAndMessagesOfTheTable) {
   }
 }
 
-TEST_F(Cli, NamesCountExactlyAsAListFileNamingThem) {
-  for (bool summary : {false, true}) {
-    std::vector<std::string> byName = {"count", "Beta.pas", "Missing.pas", "Alpha.pas"};
-    if (summary) byName.push_back("--summary");
-    const CliRun fromNames = RunCliWith(byName);
-    EXPECT_FALSE(fs::exists(folder_ / "Tallion.Files")) << "names write no list file";
-    WriteBytes(folder_ / "Tallion.Files", "Beta.pas\r\nMissing.pas\r\nAlpha.pas\r\n");
-    std::vector<std::string> byList = {"count", "--list", folder_ / "Tallion.Files"};
-    if (summary) byList.push_back("--summary");
-    EXPECT_TRUE(testing::SameBytes(RunCliWith(byList).out, fromNames.out)) << summary;
-    fs::remove(folder_ / "Tallion.Files");
-  }
-}
-
 TEST_F(Cli, ReportFilesAreAppendedToOnALineOfTheirOwnAndKeptWhenARunFails) {
   const std::string report = folder_ / "Ravelin.TXT",
                     fresh = RunCliWith({"count", "Alpha.pas"}).out;

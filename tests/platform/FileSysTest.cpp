@@ -4,13 +4,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "TestFolder.h"
+#include "DataTable.h"
 #include "common/Error.h"
+#include "common/VornString.h"
 #include "platform/FileSys.h"
 
 namespace ravelin {
 namespace {
 
+using Args = std::vector<std::string>;
 using testing::TempFolder;
 
 class FileSysTest : public ::testing::Test {
@@ -19,56 +21,33 @@ class FileSysTest : public ::testing::Test {
   std::unique_ptr<FileSystem> fs_ = MakeDiskFileSystem();
 };
 
-TEST_F(FileSysTest, ResolvesEachComponentIgnoringCaseExactSpellingFirst) {
-  dir_.Write("Common/utils.pas", "x");
-  dir_.Write("Unit1.dfm", "y");
-  dir_.Write("forms.pas", "");
-  dir_.Write("Forms.pas", "");
-  dir_.Write("FORMS.pas", "");
-  const struct {
-    std::string asked, found;  // found empty: none
-  } rows[] = {
-      {dir_ / "Common/utils.pas", dir_ / "Common/utils.pas"},
-      {dir_ / "COMMON/Utils.PAS", dir_ / "Common/utils.pas"},
-      {dir_ / "common\\UTILS.pas", dir_ / "Common/utils.pas"},
-      {dir_ / "x/../Common/./utils.pas", dir_ / "Common/utils.pas"},
-      {dir_ / "Missing.pas", ""},
-      {dir_ / "Unit1.dfm/x", ""},
-      {dir_ / "forms.pas", dir_ / "forms.pas"},
-      {dir_ / "fORMS.pas", dir_ / "FORMS.pas"},  // the first in byte order
-      {"/ETC", "/etc"},
-      {"/", "/"},
-      {dir_ / "a.pas" + std::string(1, '\0') + "x", ""},
-  };
-  for (const auto& row : rows)
-    EXPECT_EQ(fs_->Resolve(row.asked).value_or(""), row.found) << row.asked;
-}
-
-TEST_F(FileSysTest, ReadsFilesAndPipesOnly) {
-  dir_.MakeFolder("Sub.pas");
+TEST_F(FileSysTest, FindsReadsAndTellsAsTheTableSays) {
+  for (const char* name : {"Common/utils.pas", "Unit1.dfm", "forms.pas", "Forms.pas", "FORMS.pas"})
+    dir_.Write(name, "");
   dir_.Write("a.pas", "abc");
+  dir_.MakeFolder("Sub.pas");
   ASSERT_EQ(::mkfifo((dir_ / "pipe.pas").c_str(), 0600), 0);
-  const struct {
-    std::string name;
-    bool read;
-    std::string data;
-  } rows[] = {
-      {dir_ / "A.PAS", true, "abc"},
-      {dir_ / "PIPE.pas", true, ""},  // no writer: empty, never waiting
-      {dir_ / "sub.pas", false, ""},
-      {dir_ / "none.pas", false, ""},
-      {"/dev/zero", false, ""},
-      {dir_ / "a.pas" + std::string(1, '\0') + "x", false, ""},
-  };
-  for (const auto& row : rows) {
-    std::string data = "stale";
-    EXPECT_EQ(fs_->TryReadFile(row.name, data), row.read) << row.name;
-    EXPECT_EQ(data, row.data) << row.name;
-  }
-  EXPECT_TRUE(fs_->FileExists(dir_ / "A.pas"));
-  EXPECT_FALSE(fs_->FileExists(dir_ / "sub.pas"));
-  EXPECT_TRUE(fs_->FolderExists(dir_ / "SUB.pas"));
-  EXPECT_EQ(fs_->Stat(dir_ / "a.pas").size, 3u);
+  auto path = [&](const std::string& text) { return ReplaceAll(text, "{dir}", dir_.Path()); };
+  testing::CheckRoutineTable(
+      "platform/disk.txt",
+      {
+          {"Resolve",
+           [&](const Args& a) {
+             return ReplaceAll(fs_->Resolve(path(a[0])).value_or("none"), dir_.Path(), "{dir}");
+           }},
+          {"Read",
+           [&](const Args& a) {
+             std::string data = "stale";
+             return fs_->TryReadFile(path(a[0]), data) ? data : data.empty() ? "none" : "stale";
+           }},
+          {"Stat",
+           [&](const Args& a) {
+             const FileStat st = fs_->Stat(path(a[0]));
+             EXPECT_EQ(fs_->FileExists(path(a[0])), st.exists && !st.isDir);
+             EXPECT_EQ(fs_->FolderExists(path(a[0])), st.isDir);
+             return !st.exists ? "none" : st.isDir ? "folder" : "file " + std::to_string(st.size);
+           }},
+      });
   EXPECT_THROW(fs_->ReadFile(dir_ / "none.pas"), IoError);
 }
 
