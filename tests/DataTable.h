@@ -1,9 +1,8 @@
 // Case tables kept as annotated text files under tests/data, read by one small runner each.
 //
-// A table file holds one row a line, its fields separated by " | " and trimmed of blanks; a
-// line "[name]" starts a section, and empty lines and lines starting with "#" are notes. In a
-// field \r \n \t \0 \\ \| \s (a blank) and \xHH stand for their bytes, and \{N} repeats the
-// byte before it to N bytes in all.
+// A table file holds one row a line, its fields separated by " | " and trimmed of blanks; empty
+// lines and lines starting with "#" are notes. In a field \r \n \t \0 \\ \| \s (a blank) and
+// \xHH stand for their bytes, and \{N} repeats the byte before it to N bytes in all.
 //
 // A block file holds named blocks: "=== name" starts one, "--- key" starts a part of it, and
 // the lines after that (until the next marker) are the part's text, each followed by "\n".
@@ -64,7 +63,6 @@ inline std::vector<std::string> DataLines(const std::string& name) {
 
 /// One row of a table file.
 struct DataRow {
-  std::string section;              ///< the "[name]" above it, "" before any
   std::vector<std::string> fields;  ///< unescaped
   std::string where;                ///< "file:line", for failure messages
 };
@@ -72,7 +70,6 @@ struct DataRow {
 /// The rows of a table file under tests/data.
 inline std::vector<DataRow> ReadTable(const std::string& name) {
   std::vector<DataRow> rows;
-  std::string section;
   const std::vector<std::string> lines = DataLines(name);
   auto trim = [](std::string_view s) {
     while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
@@ -82,11 +79,7 @@ inline std::vector<DataRow> ReadTable(const std::string& name) {
   for (size_t n = 0; n < lines.size(); ++n) {
     const std::string_view line = trim(lines[n]);
     if (line.empty() || line[0] == '#') continue;
-    if (line.front() == '[' && line.back() == ']') {
-      section = line.substr(1, line.size() - 2);
-      continue;
-    }
-    DataRow row{section, {}, name + ":" + std::to_string(n + 1)};
+    DataRow row{{}, name + ":" + std::to_string(n + 1)};
     // Framed by blanks, a bar that starts or ends the line stands beside an empty field.
     const std::string framed = " " + std::string(line) + " ";
     for (size_t at = 1;;) {
