@@ -76,42 +76,9 @@ class DependencyRows : public UnitReports {
   }
   std::vector<std::string> Rows() {
     auto lines = Lines(Table("Root"));
-    EXPECT_EQ(lines[6].size(), 108u);  // the column heads
     return std::vector<std::string>(lines.begin() + 7, lines.end());
   }
 };
-
-TEST_F(DependencyRows, UsersWrapAfterNineEntriesOrPastColumn87AndCellsWiden) {
-  EXPECT_TRUE(Rows().empty());
-  TUnitNode* root = Node(nullptr, "/src/proj/Root.dpr", 'L');
-  for (int i = 1; i <= 10; ++i) Node(Node(root, "U" + std::to_string(i), 'L'), "Used");
-  for (int i = 1; i <= 6; ++i) Node(Node(root, "LongName0" + std::to_string(i), 'L'), "Long");
-  TUnitNode* a = Node(root, "ElevenChars", 'L');  // 11: cell of 12
-  Node(a, "TwelveCharsX");                        // 12: cell of 22
-  Node(a, "FORMS");                               // one row under the spelling met first, ...
-  Node(a, "forms");                               // ... naming a user as often as it names the unit
-  const std::string u =
-      "U1        U2        U3        U4        U5        U6        U7        "
-      "U8        U9        ";
-  const std::string l =
-      "LongName01          LongName02          LongName03          "
-      "LongName04          LongName05          ";
-  const std::vector<std::string> expected = {
-      "   1  Root.dpr    *base unit*",
-      "   2  ElevenChars *base unit*",
-      "   3  FORMS       ElevenChars         ElevenChars         ",
-      "   4  Long        " + l,
-      "                  LongName06          ",
-  };
-  const auto rows = Rows();
-  for (const auto& row : expected)
-    EXPECT_NE(std::find(rows.begin(), rows.end(), row), rows.end()) << row;
-  auto used = std::find(rows.begin(), rows.end(), "  22  Used        " + u);
-  ASSERT_NE(used, rows.end());
-  EXPECT_EQ(*(used + 1), "                  U10       ");
-  EXPECT_NE(std::find(rows.begin(), rows.end(), "  11  TwelveCharsX          ElevenChars         "),
-            rows.end());
-}
 
 TEST_F(DependencyRows, RowNumbersFrom10000WidenTheNumberField) {
   TUnitNode* root = Node(nullptr, "Root", 'L');
