@@ -83,6 +83,10 @@ TEST_F(Dialogs, TheFolderDialogOpensFoldersAndGivesTheOneChosen) {
   QTest::keyClick(form.lbxFolders, Qt::Key_Return);  // opens the parent, does not press OK
   EXPECT_EQ(form.Directory(), folder_ / "a");
   EXPECT_TRUE(form.isVisible());
+  form.lbxFolders->setCurrentRow(0);  // the root, first
+  QTest::keyClick(form.lbxFolders, Qt::Key_Return);
+  EXPECT_EQ(form.Directory(), "/");
+  ASSERT_TRUE(form.OpenFolder(folder_ / "a"));
   form.SetDrives({"/", disk, folder_ / "missing"});
   for (int drive : {1, 2})
     emit form.cbxDrives->activated(drive);  // a drive that cannot be opened stays
@@ -128,6 +132,7 @@ TEST_F(Dialogs, ALinkLabelOpensOnAReleaseInsideItsEdges) {
   label.resize(80, 20);
   label.ColorMoveOver = QColor(0, 128, 0);
   label.ColorNormal = QColor(10, 10, 10);
+  EXPECT_TRUE(label.font().underline());
   const struct {
     QPoint at;
     bool opens;

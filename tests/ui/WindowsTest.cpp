@@ -133,9 +133,10 @@ class Windows : public ::testing::Test {
                                                           : QApplication::focusWidget();
       QTest::keyClick(
           target,
-          key == "Escape" ? Qt::Key_Escape
-          : key == "Tab"  ? Qt::Key_Tab
-                          : Qt::Key_X,
+          key == "Escape"   ? Qt::Key_Escape
+          : key == "Tab"    ? Qt::Key_Tab
+          : key == "Return" ? Qt::Key_Return
+                            : Qt::Key_X,
           key.find("Alt") != std::string::npos
               ? (key.find("Shift") != std::string::npos ? Qt::AltModifier | Qt::ShiftModifier
                                                         : Qt::AltModifier)
@@ -250,6 +251,8 @@ class Windows : public ::testing::Test {
       }
       if (what == "checked") return qobject_cast<QAbstractButton*>(w)->isChecked() ? "1" : "0";
       if (what == "default") return qobject_cast<QPushButton*>(w)->isDefault() ? "1" : "0";
+      if (what == "left") return std::to_string(w->x());
+      if (what == "width") return std::to_string(w->width());
       return w->isEnabled() ? "1" : "0";
     }
     auto items = [&](QListWidget* list) {
