@@ -154,6 +154,7 @@ TEST(Pascal, WordKindEqualsALinearSearchOfTheTable) {
 
 TEST(Pascal, ScannerCallsItsHandlersAndTellsWhereReadingStands) {
   TVornPasScanner scanner;
+  EXPECT_TRUE(scanner.AtEnd());  // nothing attached yet
   std::vector<std::string> offTexts;
   int onCalls = 0;
   scanner.OnFormatOff = [&](TVornPasScanner& sender, std::string& text, TTokenKind& kind) {
