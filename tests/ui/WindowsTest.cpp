@@ -290,6 +290,9 @@ class Windows : public ::testing::Test {
     if (key == "focus")
       return QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString()
                                          : "";
+    if (key == "caret")
+      return std::to_string(W().lstSrc->currentRow()) + "," +
+             std::to_string(W().lstDst->currentRow());
     if (key == "label")
       return ReplaceAll(W().lblSrc->text().toStdString(), folder_.Path(), "<dir>");
     if (key == "report") return reports("Ravelin.TXT");
