@@ -129,8 +129,12 @@ class Windows : public ::testing::Test {
       QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(5, target->height() / 2));
     } else if (verb == "key") {
       const std::string key = w[1];
-      QWidget* target = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
-                                                          : QApplication::focusWidget();
+      QWidget* target = QApplication::activePopupWidget();
+      if (target == nullptr && current_ != window_.get()) {  // a dialog may still be activating
+        static_cast<void>(QTest::qWaitForWindowActive(current_, 2000));
+        target = current_->focusWidget() ? current_->focusWidget() : current_;
+      }
+      if (target == nullptr) target = QApplication::focusWidget();
       QTest::keyClick(
           target,
           key == "Escape"   ? Qt::Key_Escape
