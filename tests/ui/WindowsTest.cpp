@@ -194,6 +194,10 @@ class Windows : public ::testing::Test {
       result_ = qobject_cast<QDialog*>(current_)->exec();
     } else if (verb == "close") {
       W().close();
+    } else if (verb == "reshow") {
+      W().hide();
+      W().show();
+      QTest::qWait(50);
     } else if (verb == "blockini") {
       SetSettingsFileName(folder_.MakeFolder("blocked.INI"));
     } else if (verb == "drag") {
