@@ -9,6 +9,10 @@ cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWith
   -DRAVELIN_FUZZ=ON -DRAVELIN_TESTS=OFF -DRAVELIN_GUI=OFF >/dev/null
 cmake --build build/fuzz -j"$(nproc)"
 
+# The converter's seeds as our own form writer makes them today, beside the stored corpus.
+mkdir -p build/fuzz/corpus-fuzz_formconv
+build/fuzz/fuzz/make_form_seeds build/fuzz/corpus-fuzz_formconv
+
 run_fuzzer() {
   local name=$1 seconds=$2 corpus=$3
   local bin=build/fuzz/fuzz/$name

@@ -2,7 +2,9 @@
 // file writing and reading, and a current folder that is put back at the end of a scope.
 #pragma once
 
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <fstream>
@@ -99,6 +101,28 @@ class ScopedCurrentFolder {
 
  private:
   std::filesystem::path previous_;
+};
+
+/// Lets files grow to at most bytes for the scope, as a full disk would: a write beyond fails
+/// part way (EFBIG) instead of raising SIGXFSZ.
+class ScopedFileSizeLimit {
+ public:
+  explicit ScopedFileSizeLimit(rlim_t bytes) : handler_(::signal(SIGXFSZ, SIG_IGN)) {
+    ::getrlimit(RLIMIT_FSIZE, &old_);
+    rlimit small = old_;
+    small.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+  }
+  ~ScopedFileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &old_);
+    ::signal(SIGXFSZ, handler_);
+  }
+  ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
+  ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
+
+ private:
+  rlimit old_{};
+  sighandler_t handler_;
 };
 
 }  // namespace ravelin::testing

@@ -1,102 +1,27 @@
-// The generic tree and the dependency tree built on it.
+// The dependency tree and the unit tree: how nodes are attached and found, walks over 100,000
+// nodes without recursion, and random trees against literal copies.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
-#include <string>
-#include <vector>
+#include <unordered_map>
 
+#include "LiteralUnitTree.h"
+#include "common/Error.h"
 #include "units/Tree.h"
 #include "units/UnitDpnd.h"
+#include "units/UnitTree.h"
 
 namespace ravelin {
 namespace {
 
-/// An ordered tree of integer keys.
-class TIntNode : public TTreeNode {
- public:
-  explicit TIntNode(std::int64_t key) : Key(key) {}
-  std::int64_t Key;
-};
-class TIntTree : public TTree {
- public:
-  TTreeKey GetKey(const TTreeNode& node) const override {
-    return static_cast<const TIntNode&>(node).Key;
-  }
-};
+using testing_units::TLiteralTree;
 
-std::unique_ptr<TTreeNode> MakeIntNode(const TTreeKey& key) {
-  return std::make_unique<TIntNode>(std::get<std::int64_t>(key));
-}
-
-std::vector<std::int64_t> InOrder(TTree& tree) {
-  std::vector<std::int64_t> keys;
-  tree.ForEach([&](TTreeNode& node) { keys.push_back(static_cast<TIntNode&>(node).Key); });
-  return keys;
-}
-
-/// The shape of a small tree as text: (left key right), "-" for none.
+/// A small tree's shape: (left key right), "-" for none.
 std::string Shape(const TTree& tree, const TTreeNode* node) {
   if (node == nullptr) return "-";
   return "(" + Shape(tree, node->Left.get()) + " " + KeyText(tree.GetKey(*node)) + " " +
          Shape(tree, node->Right.get()) + ")";
-}
-
-TEST(GenericTree, AddMakesTheRootReturnsExistingKeysAndSkipsRefusedNodes) {
-  TIntTree tree;
-  TTreeNode* first = tree.Add(std::int64_t{5}, MakeIntNode);
-  EXPECT_EQ(tree.Root.get(), first);
-  int created = 0;
-  auto counting = [&](const TTreeKey& key) { return ++created, MakeIntNode(key); };
-  EXPECT_EQ(tree.Add(std::int64_t{5}, counting), first);
-  EXPECT_EQ(created, 0);
-  EXPECT_EQ(tree.Add(std::int64_t{7}, [](const TTreeKey&) { return nullptr; }), nullptr);
-  EXPECT_EQ(InOrder(tree), std::vector<std::int64_t>{5});
-}
-
-TEST(GenericTree, ForEachVisitsInAscendingOrderAndClearEmptiesTheTree) {
-  std::vector<std::int64_t> keys{50, 20, 80, 10, 30, 70, 90, 25, 35, 75};
-  TIntTree tree;
-  EXPECT_TRUE(InOrder(tree).empty());
-  for (auto k : keys) tree.Add(k, MakeIntNode);
-  std::sort(keys.begin(), keys.end());
-  EXPECT_EQ(InOrder(tree), keys);
-  EXPECT_EQ(Shape(tree, tree.Root.get()),
-            "(((- 10 -) 20 ((- 25 -) 30 (- 35 -))) 50 ((- 70 (- 75 -)) 80 (- 90 -)))");
-  tree.Clear();
-  EXPECT_FALSE(tree.Root);
-  tree.Add(std::int64_t{9}, MakeIntNode);
-  EXPECT_EQ(InOrder(tree), std::vector<std::int64_t>{9});
-}
-
-TEST(GenericTree, BaseTreeOrdersIntegerKeysBeforeTexts) {
-  TTree tree;
-  EXPECT_EQ(tree.Compare(std::int64_t{2}, std::int64_t{10}), -1);
-  EXPECT_EQ(tree.Compare(std::int64_t{10}, std::int64_t{10}), 0);
-  EXPECT_EQ(tree.Compare(std::string("a"), std::int64_t{10}), 1);
-  TTreeNode a, b;
-  EXPECT_NE(tree.Compare(tree.GetKey(a), tree.GetKey(b)), 0);  // identity keys
-}
-
-TEST(GenericTree, ChainsOf100000NodesAreWalkedAndDestroyedWithoutRecursion) {
-  // A chain of Right links as ascending Add calls build it (linked directly: Add would take
-  // quadratic time); one more Add descends all of it.
-  constexpr std::int64_t kCount = 100000;
-  TIntTree tree;
-  std::unique_ptr<TTreeNode>* slot = &tree.Root;
-  for (std::int64_t k = 0; k < kCount; ++k, slot = &(*slot)->Right)
-    *slot = std::make_unique<TIntNode>(k);
-  tree.Add(kCount, MakeIntNode);
-  auto keys = InOrder(tree);
-  ASSERT_EQ(keys.size(), static_cast<size_t>(kCount + 1));
-  EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
-  tree.Clear();
-  // A Left chain of a node outside any tree.
-  auto head = std::make_unique<TIntNode>(0);
-  TTreeNode* tail = head.get();
-  for (int i = 1; i < 200000; ++i, tail = tail->Left.get())
-    tail->Left = std::make_unique<TIntNode>(i);
-  head.reset();
 }
 
 /// The dependency tree grown by the generic descent of Add, as reference.
@@ -110,21 +35,16 @@ class TLiteralNameTree : public TTree {
   }
 };
 
-TEST(DpndTree, ComparesNamesInCapitalsByteByByte) {
-  struct Row {
-    std::string a, b;
-    int expected;
-  } rows[] = {
-      {"SysUtils", "sysutils", 0},    {"Forms", "Graphics", -1}, {"Unit1", "Unit", 1},
-      {"Unit", "Unit1", -1},          {"_A", "ZZ", 1},           {"\xe4", "\xc4", 1},
-      {"/src/Demo.dpr", "Alpha", -1},
-  };
+TEST(DpndTree, GrowsTheTreeOfTheGenericDescentComparingNamesInCapitals) {
   TDpndTree tree;
+  const struct {
+    std::string a, b;
+    int order;
+  } rows[] = {{"SysUtils", "sysutils", 0}, {"Forms", "Graphics", -1},
+              {"Unit1", "Unit", 1},        {"_A", "ZZ", 1},
+              {"\xe4", "\xc4", 1},         {"/src/D.dpr", "Alpha", -1}};
   for (const auto& row : rows)
-    EXPECT_EQ(tree.Compare(row.a, row.b), row.expected) << row.a << " vs " << row.b;
-}
-
-TEST(DpndTree, AddGrowsExactlyTheTreeOfTheGenericDescent) {
+    EXPECT_EQ(tree.Compare(row.a, row.b), row.order) << row.a << " " << row.b;
   std::mt19937 random(7);
   for (int round = 0; round < 30; ++round) {
     TDpndTree fast;
@@ -133,26 +53,115 @@ TEST(DpndTree, AddGrowsExactlyTheTreeOfTheGenericDescent) {
       std::string name(1 + random() % 4, ' ');
       for (char& c : name) c = "aAbBcC"[random() % 6];
       auto* b = static_cast<TDpndNode*>(literal.Add(name, CreateDpndNode));
-      ASSERT_EQ(fast.AddName(name)->Name, b->Name) << "round " << round << " name " << name;
+      ASSERT_EQ(fast.AddName(name)->Name, b->Name) << round << " " << name;
     }
     EXPECT_EQ(Shape(fast, fast.Root.get()), Shape(literal, literal.Root.get())) << round;
   }
+  for (int i = 0; i < 100000; ++i) tree.AddName("U" + std::to_string(1000000 + i));  // a chain
+  EXPECT_EQ(tree.AddName("u1000000"), static_cast<TDpndNode*>(tree.Root.get()));
+  EXPECT_FALSE(tree.Root->Left);
+  EXPECT_EQ(static_cast<TDpndNode&>(*CreateDpndNode(std::int64_t{42})).Name, "42");
+  TTree plain;  // the base tree orders integer keys before texts, nodes by identity
+  EXPECT_EQ(plain.Compare(std::int64_t{2}, std::int64_t{10}), -1);
+  EXPECT_EQ(plain.Compare(std::string("a"), std::int64_t{10}), 1);
+  TTreeNode a, b;
+  EXPECT_NE(plain.Compare(plain.GetKey(a), plain.GetKey(b)), 0);
 }
 
-TEST(DpndTree, SortedNamesMakeAChainThatStaysFast) {
-  TDpndTree tree;
-  constexpr int kCount = 100000;
-  char name[16];
-  for (int i = 0; i < kCount; ++i) {
-    std::snprintf(name, sizeof name, "U%06d", i);
-    tree.AddName(name);
+TUnitNode* Add(TUnitTree& tree, TUnitNode* parent, const std::string& name, char direction) {
+  return tree.AddNode(parent, std::make_unique<TUnitNode>(name, 1), direction);
+}
+
+/// The chart walk as "name/level" with "+" when a sibling follows, "=" when none does.
+std::string Chart(TUnitTree& tree) {
+  std::string out;
+  tree.WalkChart([&](TUnitNode& node) {
+    out += node.Name + "/" + std::to_string(tree.Level) + (tree.HasSibling ? "+ " : "= ");
+  });
+  return out;
+}
+
+TEST(UnitTree, AttachesAtTheEndOfTheChainItsDirectionNamesAndWalksIt) {
+  TUnitTree tree;
+  EXPECT_EQ(Chart(tree), "");
+  TUnitNode* root = Add(tree, nullptr, "Root", 'L');
+  Add(tree, nullptr, "Top", 'L');
+  Add(tree, nullptr, "Child", 'R');  // no parent: the root stands for it
+  TUnitNode* a = Add(tree, root, "A", 'L');
+  TUnitNode* c1 = Add(tree, a, "C1", 'R');
+  Add(tree, a, "C2", 'r');
+  Add(tree, c1, "C3", 'l');  // from the first child: appended behind C2
+  Add(tree, a, "C4", 'X');   // any other letter means child
+  Add(tree, a, "B", 'L');    // from a top-level node: appended to the top level
+  EXPECT_EQ(Chart(tree), "Root/0+ Child/1= Top/0+ A/0+ C1/1+ C2/1+ C3/1+ C4/1= B/0= ");
+  std::string parents;
+  tree.ForEachWithParent([&](TUnitNode& node, TUnitNode* parent) {
+    parents += node.Name + "<" + (parent ? parent->Name : "-") + " ";
+  });
+  EXPECT_EQ(parents, "Root<- Child<Root Top<- A<- C1<A C2<A C3<A C4<A B<- ");
+  EXPECT_EQ(tree.FindNode(std::string("c3"))->Name, "C3");
+  EXPECT_EQ(tree.FindNode(std::int64_t{42}), nullptr);
+  Add(tree, root, "42", 'L');
+  EXPECT_EQ(tree.FindNode(std::int64_t{42})->Name, "42");
+  EXPECT_EQ(tree.FindNode(std::string("\xe4")), nullptr);
+  tree.Clear();
+  EXPECT_EQ(tree.RootNode(), nullptr);
+  EXPECT_EQ(tree.FindNode(std::string("A")), nullptr);
+}
+
+TEST(UnitTree, LevelsBeyond65535OverflowAndLongChainsNeedNoRecursion) {
+  for (int depth : {65535, 65536}) {
+    TUnitTree tree;
+    TUnitNode* node = Add(tree, nullptr, "N", 'L');
+    for (int i = 1; i < depth; ++i) node = Add(tree, node, "N", 'R');
+    int visits = 0, deepest = 0;
+    auto walk = [&] { tree.WalkChart([&](TUnitNode&) { ++visits, deepest = tree.Level; }); };
+    if (depth > 65535) {
+      EXPECT_THROW(walk(), OverflowError);
+    } else {
+      EXPECT_NO_THROW(walk());
+    }
+    EXPECT_EQ(visits, depth);
+    EXPECT_EQ(deepest, depth - 1);
   }
-  EXPECT_EQ(tree.AddName("u000000"), static_cast<TDpndNode*>(tree.Root.get()));
+  TUnitTree siblings;
+  TUnitNode* root = Add(siblings, nullptr, "Root", 'L');
+  for (int i = 0; i < 100000; ++i) Add(siblings, root, "S" + std::to_string(i), 'L');
   int visits = 0;
-  tree.ForEach([&](TTreeNode&) { ++visits; });
-  EXPECT_EQ(visits, kCount);
-  EXPECT_FALSE(tree.Root->Left);  // a chain along Right links
-  EXPECT_EQ(static_cast<TDpndNode&>(*CreateDpndNode(std::int64_t{42})).Name, "42");
+  siblings.ForEachWithParent([&](TUnitNode&, TUnitNode*) { ++visits; });
+  EXPECT_EQ(visits, 100001);
+  EXPECT_EQ(siblings.FindNode(std::string("s99999"))->Name, "S99999");
+}
+
+TEST(UnitTree, AgreesWithTheLiteralTreeOnRandomTrees) {
+  std::mt19937 random(2024);
+  const char* names[] = {"A", "a", "B", "b", "C", "D"};
+  for (int round = 0; round < 200; ++round) {
+    TUnitTree tree;
+    TLiteralTree literal;
+    std::vector<TUnitNode*> fast;
+    std::vector<TLiteralTree::Node*> slow;
+    std::unordered_map<const void*, size_t> index{{nullptr, SIZE_MAX}};
+    // Later rounds grow long chains, which wear out the gaps between search positions.
+    const int count = 1 + static_cast<int>(random() % (round < 150 ? 120 : 1500));
+    for (int i = 0; i < count; ++i) {
+      const std::string name = names[random() % 6];
+      const char direction = "LRlr"[random() % 4];
+      const size_t parent = fast.empty() || random() % 8 == 0   ? SIZE_MAX
+                            : round >= 150 && random() % 4 != 0 ? fast.size() - 1
+                                                                : random() % fast.size();
+      const bool top = parent == SIZE_MAX;
+      index[fast.emplace_back(Add(tree, top ? nullptr : fast[parent], name, direction))] = i;
+      index[slow.emplace_back(literal.AddNode(top ? nullptr : slow[parent], name, direction))] = i;
+      for (const char* key : {"a", "B", "c", "d", "e"})
+        ASSERT_EQ(index[tree.FindNode(std::string(key))], index[literal.FindNode(key)])
+            << "round " << round << " key " << key;
+    }
+    for (size_t i = 0; i < fast.size(); ++i) {
+      ASSERT_EQ(index[fast[i]->NextSibling()], index[slow[i]->left]) << round;
+      ASSERT_EQ(index[fast[i]->FirstChild()], index[slow[i]->right]) << round;
+    }
+  }
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
-// Helpers of the unit analysis tests: a project folder on disk that is the current folder
-// while a test runs, a fixed report clock, and byte-for-byte comparison with golden files.
+// Helpers of the unit analysis tests: a project folder that is the current folder while a test
+// runs, a fixed report clock, and the unit tree and list as text.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <utime.h>
 
 #include <ctime>
 #include <string>
@@ -25,7 +24,7 @@ inline std::time_t LocalTimeOf(int year, int month, int day, int hour, int minut
   return std::mktime(&parts);
 }
 
-/// Sets every unit setting back to empty and off.
+/// Every unit setting empty and off.
 inline void ClearSearchSettings() {
   RtlPath = VclPath = SearchPaths = "";
   UseRtl = UseVcl = UseSearchPath = false;
@@ -47,17 +46,9 @@ class ProjectTest : public ::testing::Test {
     ResetUnitAnalysisState();
     Fs().ClearCache();
   }
-
-  /// Writes a file (folders made as needed) relative to the project folder.
   void Write(const std::string& name, const std::string& text) { project_.Write(name, text); }
-  /// Gives a file a last change time (local time).
-  void Touch(const std::string& name, std::time_t time) {
-    utimbuf times{time, time};
-    ::utime(Path(name).c_str(), &times);
-  }
-  /// The absolute name of a file of the project folder.
   std::string Path(const std::string& name) const { return folder_ + "/" + name; }
-  /// text with every occurrence of the project folder written as "<dir>".
+  /// text with the project folder written as "<dir>".
   std::string Anonymous(const std::string& text) const {
     return ReplaceAll(text, folder_, "<dir>");
   }
@@ -67,7 +58,7 @@ class ProjectTest : public ::testing::Test {
   testing::ScopedCurrentFolder here_{folder_};
 };
 
-/// The unit tree as lines "  "*level + letter + ":" + name.
+/// The unit tree as lines "  "*level + "V:" or "H:" + name.
 inline std::string TreeText(TUnitTree& tree) {
   std::string out;
   tree.WalkChart([&](TUnitNode& node) {
@@ -76,23 +67,11 @@ inline std::string TreeText(TUnitTree& tree) {
   return out;
 }
 
-/// The unit file list joined by "\n".
+/// The unit file list, one entry a line.
 inline std::string ListText() {
   std::string out;
   for (const auto& name : UnitFileNames()) out += name + "\n";
   return out;
-}
-
-/// The content of a golden file of tests/data/units.
-inline std::string Golden(const std::string& name) {
-  return testing::ReadBytes(std::string(RAVELIN_TEST_DATA) + "/units/" + name);
-}
-
-/// Compares a report with a golden file byte for byte; names the first differing line.
-inline void ExpectGolden(const std::string& actual, const std::string& goldenName) {
-  std::string expected = Golden(goldenName);
-  ASSERT_FALSE(expected.empty()) << "golden file missing: " << goldenName;
-  EXPECT_TRUE(testing::SameBytes(expected, actual)) << goldenName;
 }
 
 }  // namespace ravelin::testing_units

@@ -1,0 +1,4 @@
+unit Alpha;
+
+{ note }
+end. // done

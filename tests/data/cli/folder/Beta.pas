@@ -1,0 +1,2 @@
+unit Beta;
+end.

@@ -1,0 +1,4 @@
+unit Unit2;
+interface
+implementation
+end.

@@ -1,0 +1,1 @@
+unit Helper;interfaceuses SysUtils;implementationend.

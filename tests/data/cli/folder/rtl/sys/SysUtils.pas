@@ -1,0 +1,5 @@
+unit SysUtils;
+{ the runtime library }
+interface
+implementation
+end.
