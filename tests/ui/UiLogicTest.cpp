@@ -31,23 +31,9 @@ TEST_F(UiLogic, RoutinesGiveTheResultsOfTheTable) {
                                   folder_ / "prog/Write Pad" + ",pic\r\n");
   folder_.Write("prog/Write Pad", "");
   folder_.Write("bin/Viewer", "");
-  auto rect = [](const TRect& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.width) +
-           "," + std::to_string(r.height);
-  };
   testing::CheckRoutineTable(
       "ui/routines.txt",
       {
-          {"Layout",
-           [&](const Args& a) {
-             int w, h, left, room;
-             std::sscanf(a[0].c_str(), "%d %d %d %d", &w, &h, &left, &room);
-             const TMainLayout l = ComputeMainLayout(w, h, left, room);
-             return std::to_string(l.clientWidth) + "x" + std::to_string(l.clientHeight) + " " +
-                    rect(l.lstSrc) + " " + rect(l.lstDst) + " " + rect(l.lblSrc) + " " +
-                    rect(l.btnCancel) + " " + rect(l.btnOptions) + " " + rect(l.pnlOptions) + " " +
-                    rect(l.pnlButton);
-           }},
           {"Viewer",
            [&](const Args& a) {
              const TViewerCommand c =
