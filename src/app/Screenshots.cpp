@@ -48,7 +48,7 @@ class TScreenshotServices final : public TUiServices {
   }
   void SetBusyCursor(bool) override {}
   bool StartWatched(const std::string&, const std::vector<std::string>&, std::string&,
-                    TProgramFailed) override {
+                    ProgramFailed) override {
     return true;
   }
   void OpenUrl(const std::string&) override {}
@@ -86,9 +86,9 @@ class TSampleTree {
 
 // The disk with the scratch tree shown as kShownHome, so that no picture shows the scratch
 // folder's random name.
-class TShownHomeDisk final : public FileSystem {
+class ShownHomeDisk final : public FileSystem {
  public:
-  explicit TShownHomeDisk(std::string real) : real_(std::move(real)) {}
+  explicit ShownHomeDisk(std::string real) : real_(std::move(real)) {}
 
   std::optional<std::string> Resolve(std::string_view p) override {
     auto found = disk_->Resolve(In(p));
@@ -162,7 +162,7 @@ int TakeScreenshots(const std::string& folder) {
                          "Prices.pas",    "Ravelin.TXT"};
   for (const char* file : files) tree.MakeFile(file, "unit x;\n");
   for (const char* sub : {"Forms/x", "Units/x", "Reports/x", "Backup/x"}) tree.MakeFile(sub);
-  TShownHomeDisk disk(tree.Root());
+  ShownHomeDisk disk(tree.Root());
   ScopedFileSystem shownHome(disk);
   const std::string project = std::string(kShownHome) + "/stock";
   Fs().ReplaceFile(std::string(kShownHome) + "/ravelin.INI",

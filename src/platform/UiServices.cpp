@@ -15,7 +15,7 @@ class TSilentUiServices final : public TUiServices {
   void ShowError(const std::string&) override {}
   void SetBusyCursor(bool) override {}
   bool StartWatched(const std::string&, const std::vector<std::string>&, std::string& whyNot,
-                    TProgramFailed) override {
+                    ProgramFailed) override {
     whyNot = "no desktop";
     return false;
   }

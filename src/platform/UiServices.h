@@ -28,7 +28,7 @@ struct TOpenFileRequest {
 };
 
 /// Told why a started program failed soon after its start.
-using TProgramFailed = std::function<void(const std::string& reason)>;
+using ProgramFailed = std::function<void(const std::string& reason)>;
 
 /// The desktop services the window needs from the system.
 class TUiServices {
@@ -51,7 +51,7 @@ class TUiServices {
   /// runs later on this thread with the reason (the last line of its error output, or its
   /// exit status).
   virtual bool StartWatched(const std::string& program, const std::vector<std::string>& args,
-                            std::string& whyNot, TProgramFailed failed) = 0;
+                            std::string& whyNot, ProgramFailed failed) = 0;
   /// Asks the desktop to open an address or document; the result is not reported.
   virtual void OpenUrl(const std::string& url) = 0;
   /// Lets the window system handle pending events (closed dialogs repaint).

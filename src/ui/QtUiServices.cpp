@@ -94,7 +94,7 @@ void TQtUiServices::SetBusyCursor(bool busy) {
 }
 
 bool TQtUiServices::StartWatched(const std::string& program, const std::vector<std::string>& args,
-                                 std::string& whyNot, TProgramFailed failed) {
+                                 std::string& whyNot, ProgramFailed failed) {
   try {
     programs_.push_back({std::make_unique<StartedProgram>(program, args),
                          std::chrono::steady_clock::now() + watch_, std::move(failed)});
@@ -108,7 +108,7 @@ bool TQtUiServices::StartWatched(const std::string& program, const std::vector<s
 
 void TQtUiServices::PollPrograms() {
   const auto now = std::chrono::steady_clock::now();
-  std::vector<std::pair<TProgramFailed, std::string>> failures;
+  std::vector<std::pair<ProgramFailed, std::string>> failures;
   bool watching = false;
   for (auto it = programs_.begin(); it != programs_.end();) {
     const ProgramOutcome outcome = it->program->Poll();

@@ -32,24 +32,24 @@ class TQtUiServices final : public TUiServices {
   /// A StartedProgram, polled by a timer (the GUI thread never waits for it): often while it
   /// is watched, then now and then until it has ended.
   bool StartWatched(const std::string& program, const std::vector<std::string>& args,
-                    std::string& whyNot, TProgramFailed failed) override;
+                    std::string& whyNot, ProgramFailed failed) override;
   /// The desktop's opener, xdg-open, on the address.
   void OpenUrl(const std::string& url) override;
   /// QCoreApplication::processEvents.
   void ProcessEvents() override;
 
  private:
-  struct TWatched {
+  struct WatchedProgram {
     std::unique_ptr<StartedProgram> program;
     std::chrono::steady_clock::time_point until;  // end of its watch
-    TProgramFailed failed;
+    ProgramFailed failed;
   };
   void PollPrograms();
 
   int busyDepth_ = 0;
   std::string lastFolder_;
   std::chrono::milliseconds watch_;
-  std::vector<TWatched> programs_;
+  std::vector<WatchedProgram> programs_;
   QTimer poller_;
 };
 

@@ -67,7 +67,7 @@ class FakeUiServices : public TUiServices {
     busyDepth = busy ? busyDepth + 1 : std::max(0, busyDepth - 1);
   }
   bool StartWatched(const std::string& program, const std::vector<std::string>& args,
-                    std::string& whyNot, TProgramFailed failed) override {
+                    std::string& whyNot, ProgramFailed failed) override {
     started.push_back({program});
     started.back().insert(started.back().end(), args.begin(), args.end());
     if (!startSucceeds) whyNot = "No such file or directory";
