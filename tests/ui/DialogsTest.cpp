@@ -95,6 +95,8 @@ TEST_F(Dialogs, TheFolderDialogOpensFoldersAndGivesTheOneChosen) {
     emit form.cbxDrives->activated(drive);  // a drive that cannot be opened stays, and says why
   EXPECT_EQ(form.Directory(), disk);
   EXPECT_EQ(form.cbxDrives->currentIndex(), 1);
+  emit form.cbxDrives->activated(0);
+  EXPECT_EQ(form.Directory(), "/");
   ASSERT_TRUE(form.OpenFolder(folder_ / "a"));
   std::filesystem::remove(folder_ / "a/b");  // gone since it was listed
   form.lbxFolders->setCurrentRow(rowOf("b"));
