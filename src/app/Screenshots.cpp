@@ -47,10 +47,16 @@ class TScreenshotServices final : public TUiServices {
     std::fprintf(stderr, "ravelin: %s\n", text.c_str());
   }
   void SetBusyCursor(bool) override {}
-  bool StartDetached(const std::string&, const std::vector<std::string>&) override { return true; }
+  bool StartWatched(const std::string&, const std::vector<std::string>&, std::string&,
+                    ProgramFailed) override {
+    return true;
+  }
   void OpenUrl(const std::string&) override {}
   void ProcessEvents() override { QCoreApplication::processEvents(); }
 };
+
+// The folder the pictures show as the user's home, as the documentation's examples do.
+constexpr const char* kShownHome = "/home/me";
 
 // A scratch tree with a small project, removed afterwards.
 class TSampleTree {
@@ -67,9 +73,8 @@ class TSampleTree {
   TSampleTree& operator=(const TSampleTree&) = delete;
 
   bool Ok() const { return !root_.empty(); }
-  std::string Project() const { return root_ + "/projects/stock"; }
   void MakeFile(const std::string& name, const std::string& text = "") const {
-    fs::path path = fs::path(Project()) / name;
+    fs::path path = fs::path(root_) / "stock" / name;
     fs::create_directories(path.parent_path());
     std::ofstream(path) << text;
   }
@@ -77,6 +82,51 @@ class TSampleTree {
 
  private:
   std::string root_;
+};
+
+// The disk with the scratch tree shown as kShownHome, so that no picture shows the scratch
+// folder's random name.
+class ShownHomeDisk final : public FileSystem {
+ public:
+  explicit ShownHomeDisk(std::string real) : real_(std::move(real)) {}
+
+  std::optional<std::string> Resolve(std::string_view p) override {
+    auto found = disk_->Resolve(In(p));
+    return found ? std::optional(Out(*found)) : found;
+  }
+  FileStat Stat(std::string_view p) override { return disk_->Stat(In(p)); }
+  OpenedFile OpenRead(std::string_view p, Readable what) override {
+    return disk_->OpenRead(In(p), what);
+  }
+  std::vector<DirEntry> ListFolder(std::string_view p) override { return disk_->ListFolder(In(p)); }
+  FolderScan ScanFolder(std::string_view p) override { return disk_->ScanFolder(In(p)); }
+  void ReplaceFile(std::string_view p, std::string_view data) override {
+    disk_->ReplaceFile(In(p), data);
+  }
+  std::unique_ptr<NewFile> CreateNewFile(std::string_view p) override {
+    return disk_->CreateNewFile(In(p));
+  }
+  void AppendReport(std::string_view p, std::string_view text, ReportStart start) override {
+    disk_->AppendReport(In(p), text, start);
+  }
+  void TruncateFile(std::string_view p) override { disk_->TruncateFile(In(p)); }
+  std::string CurrentFolder() override { return Out(disk_->CurrentFolder()); }
+  void SetCurrentFolder(std::string_view p) override { disk_->SetCurrentFolder(In(p)); }
+  void MakeFolders(std::string_view p) override { disk_->MakeFolders(In(p)); }
+  void ClearCache() override { disk_->ClearCache(); }
+
+ private:
+  static std::string Swap(std::string_view path, std::string_view from, std::string_view to) {
+    if (path.substr(0, from.size()) != from ||
+        (path.size() > from.size() && path[from.size()] != '/'))
+      return std::string(path);
+    return std::string(to) + std::string(path.substr(from.size()));
+  }
+  std::string In(std::string_view shown) const { return Swap(shown, kShownHome, real_); }
+  std::string Out(std::string_view real) const { return Swap(real, real_, kShownHome); }
+
+  std::unique_ptr<FileSystem> disk_ = MakeDiskFileSystem();
+  std::string real_;
 };
 
 // Lets pending painting and layout happen.
@@ -112,13 +162,17 @@ int TakeScreenshots(const std::string& folder) {
                          "Prices.pas",    "Ravelin.TXT"};
   for (const char* file : files) tree.MakeFile(file, "unit x;\n");
   for (const char* sub : {"Forms/x", "Units/x", "Reports/x", "Backup/x"}) tree.MakeFile(sub);
-  const std::string settings = tree.Root() + "/ravelin.INI";
-  std::ofstream(settings) << "[LAST]\r\nViewer=1\r\nRTL=/opt/delphi/source/rtl/\r\n"
-                             "VCL=/opt/delphi/source/vcl/\r\nSearch Paths="
-                          << tree.Project() << "/Units/\r\nViewer Path=\r\nUse RTL=1\r\n"
-                          << "Use VCL=0\r\nUse Search Path=1\r\n";
-  SetSettingsFileName(settings);
-  Fs().SetCurrentFolder(tree.Project());
+  ShownHomeDisk disk(tree.Root());
+  ScopedFileSystem shownHome(disk);
+  const std::string project = std::string(kShownHome) + "/stock";
+  Fs().ReplaceFile(std::string(kShownHome) + "/ravelin.INI",
+                   "[LAST]\r\nViewer=1\r\nRTL=/opt/delphi/source/rtl/\r\n"
+                   "VCL=/opt/delphi/source/vcl/\r\nSearch Paths=" +
+                       project +
+                       "/Units/\r\nViewer Path=\r\nUse RTL=1\r\nUse VCL=0\r\n"
+                       "Use Search Path=1\r\n");
+  SetSettingsFileName(std::string(kShownHome) + "/ravelin.INI");
+  Fs().SetCurrentFolder(project);
 
   TScreenshotServices services;
   ScopedUiServices installed(services);
@@ -134,7 +188,7 @@ int TakeScreenshots(const std::string& folder) {
   {
     TdlgFileExists warning;
     warning.SetOverwriteDefault();
-    warning.SetFileName(tree.Project() + "/Ravelin.TXT");
+    warning.SetFileName(project + "/Ravelin.TXT");
     ok &= Save(warning, target, "warning-dialog.png");
   }
   {
@@ -150,7 +204,8 @@ int TakeScreenshots(const std::string& folder) {
   {
     TdlgSelectFolder folderForm;
     folderForm.setWindowTitle(QStringLiteral("Select Folder"));
-    folderForm.OpenFolder(tree.Project());
+    folderForm.SetDrives({"/", kShownHome});
+    folderForm.OpenFolder(project);
     ok &= Save(folderForm, target, "folder-dialog.png");
   }
 #ifdef RAVELIN_SCREENSHOT_MAIN
@@ -162,7 +217,7 @@ int TakeScreenshots(const std::string& folder) {
     for (const char* file : files) {
       std::string name = file;
       // Short names read better in the picture; the lists do not open the files.
-      if (name != "Ravelin.TXT") services.files.push_back("/home/me/stock/" + name);
+      if (name != "Ravelin.TXT") services.files.push_back(project + "/" + name);
     }
     dlgMain.DoSourceClick();
     Settle();
@@ -175,7 +230,8 @@ int TakeScreenshots(const std::string& folder) {
       dlgMain.lstSrc->item(row)->setSelected(pick);
     }
     dlgMain.DoIncludeClick();
-    dlgMain.resize(760, 340);  // wide enough to show the full paths
+    dlgMain.resize(760, 340);              // wide enough to show the full paths
+    emit dlgMain.splHorizon->dragged(50);  // in the source list too
     Settle();
     closer.stop();
     ok &= Save(dlgMain, target, "main-window.png");

@@ -14,7 +14,11 @@ class TSilentUiServices final : public TUiServices {
   bool AskYesNo(const std::string&) override { return false; }
   void ShowError(const std::string&) override {}
   void SetBusyCursor(bool) override {}
-  bool StartDetached(const std::string&, const std::vector<std::string>&) override { return false; }
+  bool StartWatched(const std::string&, const std::vector<std::string>&, std::string& whyNot,
+                    ProgramFailed) override {
+    whyNot = "no desktop";
+    return false;
+  }
   void OpenUrl(const std::string&) override {}
   void ProcessEvents() override {}
 };

@@ -27,13 +27,16 @@ struct TOpenFileRequest {
   bool mustExist = false;
 };
 
+/// Told why a started program failed soon after its start.
+using ProgramFailed = std::function<void(const std::string& reason)>;
+
 /// The desktop services the window needs from the system.
 class TUiServices {
  public:
   virtual ~TUiServices() = default;
   /// Shows a modal file-open dialog. The chosen files as full paths, or nullopt when the user
-  /// cancelled. A confirmed dialog makes the folder of the chosen files the process's current
-  /// folder (Fs().SetCurrentFolder), as the system's dialog does.
+  /// cancelled. The process's current folder stays as it was (the next dialog opens where
+  /// this one was left).
   virtual std::optional<std::vector<std::string>> OpenFiles(const TOpenFileRequest& request) = 0;
   /// Asks a question in a modal message box with the buttons Yes and No; true for Yes.
   virtual bool AskYesNo(const std::string& text) = 0;
@@ -43,8 +46,12 @@ class TUiServices {
   /// nest: each true is undone by one false; a false without a true does nothing.
   virtual void SetBusyCursor(bool busy) = 0;
   /// Starts program with args as separate arguments (never through a shell) without waiting
-  /// for it; true when it started.
-  virtual bool StartDetached(const std::string& program, const std::vector<std::string>& args) = 0;
+  /// for it. True when it started; false with the system's reason in whyNot when it cannot.
+  /// The program is watched for a few seconds: when it ends with a failure meanwhile, failed
+  /// runs later on this thread with the reason (the last line of its error output, or its
+  /// exit status).
+  virtual bool StartWatched(const std::string& program, const std::vector<std::string>& args,
+                            std::string& whyNot, ProgramFailed failed) = 0;
   /// Asks the desktop to open an address or document; the result is not reported.
   virtual void OpenUrl(const std::string& url) = 0;
   /// Lets the window system handle pending events (closed dialogs repaint).

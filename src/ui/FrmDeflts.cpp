@@ -11,9 +11,7 @@
 #include <QVariant>
 #include <algorithm>
 
-#include "common/Error.h"
 #include "common/VornString.h"
-#include "platform/FileSys.h"
 #include "platform/UiServices.h"
 #include "settings/LstGlobal.h"
 #include "ui/DesignLayout.h"
@@ -163,7 +161,12 @@ void TdlgDefaults::FormCreate() {
   placement.SetHeight(designHeight);
   setFixedSize(std::max(width(), Scaled(kDesignWidth)), Scaled(kDesignHeight));
 
+  // The three search switches are shown by the main window's boxes, which the user may have
+  // changed since the last save: they keep their values, so that the boxes and the folders
+  // searched never disagree (and OK stores what the boxes show).
+  const bool useRtl = UseRtl, useVcl = UseVcl, useSearchPath = UseSearchPath;
   LoadSettings();
+  UseRtl = useRtl, UseVcl = useVcl, UseSearchPath = useSearchPath;
   SetEditBytes(edtRTL, RtlPath);
   SetEditBytes(edtSearch, SearchPaths);
   SetEditBytes(edtVCL, VclPath);
@@ -209,7 +212,6 @@ void TdlgDefaults::reject() {
 void TdlgDefaults::GetPathClick(QObject* sender) {
   if (qobject_cast<QToolButton*>(sender) == nullptr) return;
   const QString name = sender->objectName();
-  const std::string saved = Fs().CurrentFolder();
   if (name == btnGetRTL->objectName() || name == btnGetVCL->objectName()) {
     QLineEdit* edit = name == btnGetRTL->objectName() ? edtRTL : edtVCL;
     dlgFolder.Directory = EditBytes(edit);
@@ -221,11 +223,6 @@ void TdlgDefaults::GetPathClick(QObject* sender) {
       SetEditBytes(edtSearch,
                    search.empty() ? dlgFolder.Directory : search + ";" + dlgFolder.Directory);
     }
-  }
-  try {
-    Fs().SetCurrentFolder(saved);
-  } catch (const Error&) {
-    // The folder left meanwhile; the current folder stays where browsing took it.
   }
 }
 

@@ -15,9 +15,10 @@ class QToolButton;
 
 namespace ravelin {
 
-/// Dialog "Defaults". Creating it reloads the settings from the settings file and fills the
-/// fields; OK (DoSave) stores them and the dialog's placement, Cancel (DoClose, Escape)
-/// stores nothing. exec() returns mrOk or mrCancel.
+/// Dialog "Defaults". Creating it reloads the settings from the settings file (all but the
+/// three search switches, which keep their values in memory) and fills the fields; OK
+/// (DoSave) stores them and the dialog's placement, Cancel (DoClose, Escape) stores nothing.
+/// exec() returns mrOk or mrCancel.
 class TdlgDefaults : public QDialog {
   Q_OBJECT
 
@@ -30,8 +31,7 @@ class TdlgDefaults : public QDialog {
   void DoSave();
   /// Closes with mrCancel; nothing is stored.
   void DoClose();
-  /// A folder button: picks a folder for its field (the search button appends it after ";"),
-  /// then puts the process's current folder back as it was.
+  /// A folder button: picks a folder for its field (the search button appends it after ";").
   void GetPathClick(QObject* sender);
   /// The viewer button: picks a program file for edtViewer.
   void GetViewerClick(QObject* sender);

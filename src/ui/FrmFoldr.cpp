@@ -9,6 +9,7 @@
 
 #include "platform/ExePath.h"
 #include "platform/FileSys.h"
+#include "platform/UiServices.h"
 #include "ui/DesignLayout.h"
 #include "ui/Glyphs.h"
 #include "ui/ModalResult.h"
@@ -75,7 +76,7 @@ TdlgSelectFolder::TdlgSelectFolder(QWidget* parent)
   connect(btnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
   connect(lbxFolders, &TFolderListBox::OpenRequested, this, [this](int row) {
     const auto& items = folders_.Items();
-    if (row >= 0 && row < static_cast<int>(items.size())) OpenFolder(items[row].path);
+    if (row >= 0 && row < static_cast<int>(items.size())) OpenChosen(items[row].path);
   });
   connect(cbxDrives, qOverload<int>(&QComboBox::activated), this,
           [this](int index) { DriveChosen(index); });
@@ -97,15 +98,21 @@ void TdlgSelectFolder::SetDrives(const std::vector<std::string>& drives) {
   ShowFolders();
 }
 
-bool TdlgSelectFolder::OpenFolder(const std::string& folder) {
-  if (!folders_.Open(folder)) return false;
+bool TdlgSelectFolder::OpenFolder(const std::string& folder, std::string* whyNot) {
+  if (!folders_.Open(folder, whyNot)) return false;
   ShowFolders();
   return true;
 }
 
 void TdlgSelectFolder::DriveChosen(int index) {
-  if (index < 0 || index >= static_cast<int>(drives_.size())) return;
-  if (!OpenFolder(drives_[index])) ShowFolders();  // back to the drive of the folder shown
+  if (index >= 0 && index < static_cast<int>(drives_.size())) OpenChosen(drives_[index]);
+}
+
+void TdlgSelectFolder::OpenChosen(const std::string& folder) {
+  std::string whyNot;
+  if (OpenFolder(folder, &whyNot)) return;
+  ShowFolders();  // the drive box back at the drive of the folder shown
+  Ui().ShowError("Cannot open \"" + folder + "\": " + whyNot);
 }
 
 void TdlgSelectFolder::ShowFolders() {

@@ -36,13 +36,15 @@ class TdlgSelectFolder : public QDialog {
 
  public:
   /// The form at the process's current folder; drives from "/", $HOME and /proc/self/mounts.
+  /// A folder or drive that the user opens and that cannot be opened is named in an error
+  /// message with the reason.
   explicit TdlgSelectFolder(QWidget* parent = nullptr);
 
   /// The full path of the list's current folder.
   std::string Directory() const { return folders_.Directory(); }
   /// Moves the list to folder; false (the list stays) when it does not exist or cannot be
-  /// read.
-  bool OpenFolder(const std::string& folder);
+  /// read, with the reason in *whyNot when given.
+  bool OpenFolder(const std::string& folder, std::string* whyNot = nullptr);
   /// Puts these entries into the drive box instead of the system's own.
   void SetDrives(const std::vector<std::string>& drives);
   /// The drive box's entries.
@@ -62,6 +64,8 @@ class TdlgSelectFolder : public QDialog {
  private:
   void ShowFolders();
   void DriveChosen(int index);
+  // A folder or drive the user chose: opened, or the reason why not shown.
+  void OpenChosen(const std::string& folder);
 
   TFolderList folders_;
   std::vector<std::string> drives_;

@@ -4,6 +4,8 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTimer>
 #include <exception>
 
@@ -30,10 +32,6 @@ QString Q(const std::string& text) {
 
 void Place(QWidget* widget, const TRect& r) {
   widget->setGeometry(r.left, r.top, r.width, r.height);
-}
-
-TRect RectOf(const QWidget* widget) {
-  return {widget->x(), widget->y(), widget->width(), widget->height()};
 }
 
 QFrame* MakePanel(QWidget* parent, const char* name, bool bevel) {
@@ -137,7 +135,7 @@ TdlgMain::TdlgMain(QWidget* parent)
   setMinimumSize(kMinClientWidth, kMinClientHeight);
   move(312, 204);
   resize(kMinClientWidth, kMinClientHeight);
-  ApplyLayout(true);
+  ApplyLayout();
   InstallKeyPreview(this);
   logic_.UpdateButtons();
   Refresh();
@@ -255,8 +253,8 @@ void TdlgMain::ConnectEvents() {
     });
   }
   connect(splHorizon, &TSplitter::dragged, this, [this](int dx) {
-    leftWidth_ = ClampLeftWidth(pnlLeft->width() + dx, width());
-    ApplyLayout(false);
+    leftWidth_ = ClampLeftWidth(pnlLeft->width() + dx, width(), MinProcessWidth());
+    ApplyLayout();
   });
 }
 
@@ -466,9 +464,21 @@ void TdlgMain::FinishFormShow() {
   setWindowTitle(Q("Ravelin  V:" + programVersion_ + "  Aug 2000"));
 }
 
-void TdlgMain::ApplyLayout(bool placeButtons) {
-  TMainLayout l = ComputeMainLayout(width(), height(), leftWidth_, placeButtons, RectOf(btnCancel),
-                                    RectOf(btnOptions));
+int TdlgMain::MinProcessWidth() const {
+  // The process list's panel keeps room for its caption and for Cancel, which sits under it.
+  QStyleOptionButton option;
+  option.initFrom(btnCancel);
+  option.features = QStyleOptionButton::AutoDefaultButton;
+  const QRect inside = style()->subElementRect(QStyle::SE_PushButtonContents, &option, btnCancel);
+  const int cancel = btnCancel->width() - inside.width() +
+                     2 * style()->pixelMetric(QStyle::PM_ButtonMargin, &option, btnCancel) +
+                     btnCancel->fontMetrics().horizontalAdvance(btnCancel->text());
+  const int caption = lblDst->x() + lblDst->fontMetrics().horizontalAdvance(lblDst->text()) + 2;
+  return std::max(cancel, caption);
+}
+
+void TdlgMain::ApplyLayout() {
+  TMainLayout l = ComputeMainLayout(width(), height(), leftWidth_, MinProcessWidth());
   Place(pnlLeft, l.pnlLeft);
   Place(splHorizon, l.splHorizon);
   Place(pnlDst, l.pnlDst);
@@ -490,7 +500,7 @@ void TdlgMain::FormResize() {
     resize(std::max(width(), kMinClientWidth), std::max(height(), kMinClientHeight));
     return;  // the resize comes back here
   }
-  ApplyLayout(true);
+  ApplyLayout();
 }
 
 void TdlgMain::resizeEvent(QResizeEvent* event) {

@@ -164,7 +164,8 @@ class TdlgMain : public QWidget, public TWindowPlacement, private TMainWindowHoo
   void DoCheckBoxClick(QCheckBox* sender, bool checked);
   void FormShow();
   void FinishFormShow();
-  void ApplyLayout(bool placeButtons);
+  void ApplyLayout();
+  int MinProcessWidth() const;
   void SyncList(TListBox* box, const TFileList& list);
   void ReadSelection(TListBox* box, TFileList& list);
   QSize FrameExtra() const;

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QProcess>
 
+#include "common/Error.h"
 #include "common/PathUtil.h"
 #include "platform/FileSys.h"
 #include "ui/logic/FileFilter.h"
@@ -20,7 +21,16 @@ std::string S(const QString& text) {
   return text.toLocal8Bit().toStdString();
 }
 
+// Started programs are looked at this often while they are watched, and then this often
+// until they have ended (so that none is left unreaped).
+constexpr int kWatchPollMs = 50;
+constexpr int kReapPollMs = 2000;
+
 }  // namespace
+
+TQtUiServices::TQtUiServices(std::chrono::milliseconds watch) : watch_(watch) {
+  QObject::connect(&poller_, &QTimer::timeout, &poller_, [this] { PollPrograms(); });
+}
 
 TQtUiServices::~TQtUiServices() {
   while (busyDepth_ > 0) SetBusyCursor(false);
@@ -58,12 +68,7 @@ std::optional<std::vector<std::string>> TQtUiServices::OpenFiles(const TOpenFile
   std::vector<std::string> files;
   for (const QString& file : dialog.selectedFiles()) files.push_back(S(file));
   if (files.empty()) return std::nullopt;
-  std::string chosenFolder = FolderPart(files.front());
-  if (chosenFolder.size() > 1 && chosenFolder.back() == '/') chosenFolder.pop_back();
-  if (!chosenFolder.empty() && Fs().FolderExists(chosenFolder)) {
-    Fs().SetCurrentFolder(chosenFolder);
-    lastFolder_ = chosenFolder;
-  }
+  lastFolder_ = FolderPart(files.front());
   return files;
 }
 
@@ -88,12 +93,43 @@ void TQtUiServices::SetBusyCursor(bool busy) {
   }
 }
 
-bool TQtUiServices::StartDetached(const std::string& program,
-                                  const std::vector<std::string>& args) {
-  if (program.empty()) return false;
-  QStringList arguments;
-  for (const auto& arg : args) arguments << Q(arg);
-  return QProcess::startDetached(Q(program), arguments);
+bool TQtUiServices::StartWatched(const std::string& program, const std::vector<std::string>& args,
+                                 std::string& whyNot, ProgramFailed failed) {
+  try {
+    programs_.push_back({std::make_unique<StartedProgram>(program, args),
+                         std::chrono::steady_clock::now() + watch_, std::move(failed)});
+  } catch (const IoError& e) {
+    whyNot = e.Reason();
+    return false;
+  }
+  poller_.start(kWatchPollMs);
+  return true;
+}
+
+void TQtUiServices::PollPrograms() {
+  const auto now = std::chrono::steady_clock::now();
+  std::vector<std::pair<ProgramFailed, std::string>> failures;
+  bool watching = false;
+  for (auto it = programs_.begin(); it != programs_.end();) {
+    const ProgramOutcome outcome = it->program->Poll();
+    if (outcome.running) {
+      watching = watching || now < it->until;
+      ++it;
+      continue;
+    }
+    if (outcome.failed && now <= it->until)
+      failures.emplace_back(std::move(it->failed), outcome.reason);
+    it = programs_.erase(it);
+  }
+  const int interval = watching ? kWatchPollMs : kReapPollMs;
+  if (programs_.empty()) {
+    poller_.stop();
+  } else if (poller_.interval() != interval) {
+    poller_.setInterval(interval);
+  }
+  // Told only now: a message box runs its own event loop, which may poll again.
+  for (auto& [failed, reason] : failures)
+    if (failed) failed(reason);
 }
 
 void TQtUiServices::OpenUrl(const std::string& url) {

@@ -2,13 +2,24 @@
 // busy cursor, starting programs and opening addresses.
 #pragma once
 
+#include <QTimer>
+#include <chrono>
+#include <memory>
+#include <vector>
+
+#include "platform/ProgramStart.h"
 #include "platform/UiServices.h"
 
 namespace ravelin {
 
+/// How long a started viewer is watched for a failure.
+constexpr std::chrono::milliseconds kViewerWatch{5000};
+
 /// TUiServices on Qt Widgets; needs a QApplication.
 class TQtUiServices final : public TUiServices {
  public:
+  /// Services that watch every program they start for watch.
+  explicit TQtUiServices(std::chrono::milliseconds watch = kViewerWatch);
   ~TQtUiServices() override;
   /// A QFileDialog with the request's filters, title and start name.
   std::optional<std::vector<std::string>> OpenFiles(const TOpenFileRequest& request) override;
@@ -18,16 +29,28 @@ class TQtUiServices final : public TUiServices {
   void ShowError(const std::string& text) override;
   /// The wait cursor as the application's override cursor, nested.
   void SetBusyCursor(bool busy) override;
-  /// QProcess::startDetached with separate arguments.
-  bool StartDetached(const std::string& program, const std::vector<std::string>& args) override;
+  /// A StartedProgram, polled by a timer (the GUI thread never waits for it): often while it
+  /// is watched, then now and then until it has ended.
+  bool StartWatched(const std::string& program, const std::vector<std::string>& args,
+                    std::string& whyNot, ProgramFailed failed) override;
   /// The desktop's opener, xdg-open, on the address.
   void OpenUrl(const std::string& url) override;
   /// QCoreApplication::processEvents.
   void ProcessEvents() override;
 
  private:
+  struct WatchedProgram {
+    std::unique_ptr<StartedProgram> program;
+    std::chrono::steady_clock::time_point until;  // end of its watch
+    ProgramFailed failed;
+  };
+  void PollPrograms();
+
   int busyDepth_ = 0;
   std::string lastFolder_;
+  std::chrono::milliseconds watch_;
+  std::vector<WatchedProgram> programs_;
+  QTimer poller_;
 };
 
 }  // namespace ravelin

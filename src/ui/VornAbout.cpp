@@ -133,7 +133,10 @@ void TAboutBox::FormShow() {
 }
 
 void TAboutBox::DoShowAssist() {
-  lblComments->setText(Q(Info.DoShowAssist()));
+  // The entry comes with a line end, which the label would show as one more line.
+  std::string text = Info.DoShowAssist();
+  while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
+  lblComments->setText(Q(text));
 }
 
 void TAboutBox::FormClose() {

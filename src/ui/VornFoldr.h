@@ -15,8 +15,7 @@ class TVornselectFolderDialog {
   std::string Directory;
 
   /// Shows the folder form modally; true when the user confirmed with OK. Directory keeps its
-  /// value when the user cancelled. Moving through folders changes the process's current
-  /// folder.
+  /// value when the user cancelled. The process's current folder stays as it was.
   bool Execute();
 };
 

@@ -9,10 +9,13 @@
 #include <QTest>
 
 #include "UiTestUtil.h"
+#include "settings/LstGlobal.h"
+#include "ui/FrmDeflts.h"
 #include "ui/FrmExists.h"
 #include "ui/FrmFoldr.h"
 #include "ui/ModalResult.h"
 #include "ui/URLLabel.h"
+#include "ui/VornAbout.h"
 #include "ui/VornFoldr.h"
 #include "ui/logic/AboutInfo.h"
 #include "ui/logic/ReportFile.h"
@@ -89,9 +92,20 @@ TEST_F(Dialogs, TheFolderDialogOpensFoldersAndGivesTheOneChosen) {
   ASSERT_TRUE(form.OpenFolder(folder_ / "a"));
   form.SetDrives({"/", disk, folder_ / "missing"});
   for (int drive : {1, 2})
-    emit form.cbxDrives->activated(drive);  // a drive that cannot be opened stays
+    emit form.cbxDrives->activated(drive);  // a drive that cannot be opened stays, and says why
   EXPECT_EQ(form.Directory(), disk);
   EXPECT_EQ(form.cbxDrives->currentIndex(), 1);
+  emit form.cbxDrives->activated(0);
+  EXPECT_EQ(form.Directory(), "/");
+  ASSERT_TRUE(form.OpenFolder(folder_ / "a"));
+  std::filesystem::remove(folder_ / "a/b");  // gone since it was listed
+  form.lbxFolders->setCurrentRow(rowOf("b"));
+  QTest::keyClick(form.lbxFolders, Qt::Key_Return);
+  EXPECT_EQ(form.Directory(), folder_ / "a");
+  EXPECT_EQ(ui_.errors,
+            (std::vector<std::string>{
+                "Cannot open \"" + folder_ / "missing" + "\": No such file or directory",
+                "Cannot open \"" + folder_ / "a/b" + "\": No such file or directory"}));
 
   const std::string start = folder_.MakeFolder("start"),
                     inner = folder_.MakeFolder("start/in \"q\" $x");
@@ -125,6 +139,25 @@ TEST_F(Dialogs, TheFolderDialogOpensFoldersAndGivesTheOneChosen) {
     EXPECT_EQ(dialog.Execute(), row.result) << row.how;
     EXPECT_EQ(dialog.Directory, row.after) << row.how;
   }
+}
+
+TEST_F(Dialogs, EveryDialogShowsItsTextsWhole) {
+  SetSettingsFileName(folder_ / "ravelin.INI");
+  TdlgFileExists warning;
+  warning.SetFileName("/home/me/stock/Ravelin.TXT");
+  TdlgDefaults options;
+  TdlgSelectFolder folder;
+  TAboutBox about;
+  for (QDialog* dialog : std::initializer_list<QDialog*>{&warning, &options, &folder, &about}) {
+    dialog->show();
+    EXPECT_EQ(testing::ClippedTexts(dialog), "") << dialog->objectName().toStdString();
+    if (dialog != &about) dialog->hide();
+  }
+  for (int press = 1; press <= 3; ++press) {  // each credit in turn
+    about.btnAssist->click();
+    EXPECT_EQ(testing::ClippedTexts(&about), "") << "credit " << press;
+  }
+  SetSettingsFileName("");
 }
 
 TEST_F(Dialogs, ALinkLabelOpensOnAReleaseInsideItsEdges) {

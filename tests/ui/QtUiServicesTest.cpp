@@ -6,8 +6,9 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <chrono>
-#include <thread>
+#include <set>
 
 #include "UiTestUtil.h"
 #include "common/Error.h"
@@ -21,6 +22,7 @@ TEST(QtUiServices, DialogsAskWhatTheRequestSaysAndGiveWhatTheUserChose) {
   testing::ScopedCurrentFolder cwd;
   TQtUiServices services;
   const std::string chosen = folder.Write("sub dir/a report.txt", "x");
+  const std::string start = Fs().CurrentFolder();
   for (bool accept : {true, false}) {  // a file that must exist is offered but not accepted
     TOpenFileRequest request{"Select Report File",
                              "Text (*.txt)|*.txt|Report (*.rpt)|*.rpt",
@@ -40,7 +42,7 @@ TEST(QtUiServices, DialogsAskWhatTheRequestSaysAndGiveWhatTheUserChose) {
     });
     EXPECT_EQ(services.OpenFiles(request),
               accept ? std::optional(std::vector{chosen}) : std::nullopt);
-    EXPECT_EQ(Fs().CurrentFolder(), folder / "sub dir");  // the chosen file's folder
+    EXPECT_EQ(Fs().CurrentFolder(), start);  // a dialog never moves the current folder
   }
   for (auto [press, answer] :
        {std::pair(QMessageBox::Yes, true), std::pair(QMessageBox::No, false)}) {
@@ -80,14 +82,62 @@ TEST(QtUiServices, TheBusyCursorNestsAndProgramsGetTheirArgumentsUntouched) {
       IoError);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
-  EXPECT_FALSE(services.StartDetached("", {"x"}));
-  EXPECT_FALSE(services.StartDetached(folder / "no such program", {}));
   const std::string out = folder / "out.txt", argument = "it's a \"report\" $HOME;.TXT";
-  ASSERT_TRUE(
-      services.StartDetached("/bin/sh", {"-c", "printf %s \"$1\" > \"$2\"", "sh", argument, out}));
-  for (int i = 0; i < 500 && testing::ReadBytes(out) != argument; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  EXPECT_EQ(testing::ReadBytes(out), argument);
+  std::string whyNot;
+  ASSERT_TRUE(services.StartWatched(
+      "/bin/sh", {"-c", "printf %s \"$1\" > \"$2\"", "sh", argument, out}, whyNot, nullptr));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return testing::ReadBytes(out) == argument; }, 5000));
+}
+
+TEST(QtUiServices, AProgramThatCannotStartOrFailsSoonIsExplained) {
+  testing::TempFolder folder;
+  const struct {
+    std::string program;
+    const char* script;  // run by the program with -c; "": no arguments
+    const char* reason;  // why it cannot start, or what its failure is told with ("": nothing)
+  } rows[] = {
+      {"", "", "No such file or directory"},
+      {folder / "no such program", "", "No such file or directory"},
+      {"no-such-ravelin-viewer", "", "No such file or directory"},
+      {folder.Write("script", "exit 0"), "", "Permission denied"},  // not executable
+      {"sh", "echo 'xdg-open: x-terminal-emulator: not found' >&2; echo out; exit 4",
+       "xdg-open: x-terminal-emulator: not found"},
+      {"/bin/sh", "printf 'first\\nlast line \\r\\n\\n' >&2; exit 1", "last line"},
+      {"/bin/sh", "exit 3", "exit status 3"},
+      {"/bin/sh", "kill -TERM $$", "ended by signal 15"},
+      {"/bin/sh", "echo fine >&2", ""},
+  };
+  TQtUiServices services(std::chrono::milliseconds(60000));
+  std::multiset<std::string> told, wanted;  // every failure is told, once; a success is not
+  auto tell = [&told](std::string what) { told.insert(what); };
+  for (const auto& row : rows) {
+    std::string whyNot;
+    const bool started = services.StartWatched(
+        row.program,
+        *row.script ? std::vector<std::string>{"-c", row.script} : std::vector<std::string>{},
+        whyNot, [&, row](const std::string& reason) { tell(row.script + (": " + reason)); });
+    EXPECT_EQ(started, *row.script != 0) << row.program;
+    EXPECT_EQ(whyNot, started ? "" : row.reason) << row.program;
+    if (started && *row.reason) wanted.insert(row.script + (": " + std::string(row.reason)));
+  }
+  EXPECT_TRUE(QTest::qWaitFor([&] { return told.size() >= wanted.size(); }, 20000));
+  QTest::qWait(200);
+  EXPECT_EQ(told, wanted);
+
+  // A program past its watch is no longer told about; one still running when the services
+  // go runs on.
+  told.clear();
+  const std::string alive = folder / "alive";
+  {
+    TQtUiServices brief(std::chrono::milliseconds(100));
+    std::string whyNot;
+    ASSERT_TRUE(brief.StartWatched("/bin/sh", {"-c", "sleep 0.5; exit 5"}, whyNot, tell));
+    ASSERT_TRUE(
+        brief.StartWatched("/bin/sh", {"-c", "sleep 3; echo yes > '" + alive + "'"}, whyNot, tell));
+    QTest::qWait(2500);  // the first has ended and been collected
+  }
+  EXPECT_TRUE(QTest::qWaitFor([&] { return testing::ReadBytes(alive) == "yes\n"; }, 10000));
+  EXPECT_TRUE(told.empty());
 }
 
 class FailingObject : public QObject {

@@ -31,23 +31,9 @@ TEST_F(UiLogic, RoutinesGiveTheResultsOfTheTable) {
                                   folder_ / "prog/Write Pad" + ",pic\r\n");
   folder_.Write("prog/Write Pad", "");
   folder_.Write("bin/Viewer", "");
-  auto rect = [](const TRect& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.width) +
-           "," + std::to_string(r.height);
-  };
   testing::CheckRoutineTable(
       "ui/routines.txt",
       {
-          {"Layout",
-           [&](const Args& a) {
-             int w, h, left;
-             std::sscanf(a[0].c_str(), "%d %d %d", &w, &h, &left);
-             const TMainLayout l = ComputeMainLayout(w, h, left, true);
-             return std::to_string(l.clientWidth) + "x" + std::to_string(l.clientHeight) + " " +
-                    rect(l.lstSrc) + " " + rect(l.lstDst) + " " + rect(l.lblSrc) + " " +
-                    rect(l.btnCancel) + " " + rect(l.btnOptions) + " " + rect(l.pnlOptions) + " " +
-                    rect(l.pnlButton);
-           }},
           {"Viewer",
            [&](const Args& a) {
              const TViewerCommand c =
@@ -123,8 +109,12 @@ TEST_F(UiLogic, TheReportFileIsSettledAndShown) {
   ShowReport("/r/Ravelin.TXT");
   ViewerChoice = 1;
   ShowReport("/r/Ravelin.TXT");
-  EXPECT_EQ(ui_.errors, (Args{"Failed to execute /opt/view it  /r/Ravelin.TXT",
-                              "Failed to execute xdg-open  /r/Ravelin.TXT"}));
+  ViewerChoice = 2, ViewerPath = "";
+  ShowReport("/r/Ravelin.TXT");
+  EXPECT_EQ(ui_.errors,
+            (Args{"Failed to execute /opt/view it  /r/Ravelin.TXT\nNo such file or directory",
+                  "Failed to execute xdg-open  /r/Ravelin.TXT\nNo such file or directory",
+                  "Failed to execute   /r/Ravelin.TXT"}));
   ViewerChoice = 0, ViewerPath = "";
 
   // Appended report lines start on a line of their own.
@@ -142,6 +132,7 @@ TEST_F(UiLogic, TheFolderListShowsThePathThenTheSubfoldersAndKeepsItsPlaceOnAFai
   folder_.MakeFolder("top/alpha");
   folder_.MakeFolder("top/.hidden");
   folder_.Write("top/file.pas", "x");
+  const std::string start = Fs().CurrentFolder();
   TFolderList list;
   ASSERT_TRUE(list.Open(folder_ / "top"));
   std::string shown;
@@ -153,9 +144,15 @@ TEST_F(UiLogic, TheFolderListShowsThePathThenTheSubfoldersAndKeepsItsPlaceOnAFai
   EXPECT_TRUE(shown.ends_with(top + "+top " + child + "-alpha " + child + "-Beta ")) << shown;
   EXPECT_EQ(list.Items()[list.CurrentIndex()].path, folder_ / "top");
   EXPECT_EQ(list.Items().back().path, folder_ / "top/Beta");
-  EXPECT_EQ(Fs().CurrentFolder(), folder_ / "top");
-  for (const std::string& bad : {folder_ / "nowhere", folder_ / "top/file.pas", std::string()}) {
-    EXPECT_FALSE(list.Open(bad)) << bad;
+  EXPECT_EQ(Fs().CurrentFolder(), start);  // browsing leaves the current folder
+  ASSERT_TRUE(list.Open("alpha/.."));      // against the list's folder
+  EXPECT_EQ(list.Directory(), folder_ / "top");
+  for (auto [bad, reason] :
+       {std::pair(folder_ / "nowhere", "No such file or directory"),
+        std::pair(folder_ / "top/file.pas", "Not a directory"), std::pair(std::string(), "")}) {
+    std::string whyNot;
+    EXPECT_FALSE(list.Open(bad, &whyNot)) << bad;
+    EXPECT_EQ(whyNot, reason) << bad;
     EXPECT_EQ(list.Directory(), folder_ / "top");
   }
   ASSERT_TRUE(list.Open("/"));

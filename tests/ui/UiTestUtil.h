@@ -4,7 +4,13 @@
 #pragma once
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
 #include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTimer>
 #include <QWidget>
 #include <deque>
@@ -27,7 +33,8 @@ class FakeUiServices : public TUiServices {
   std::deque<std::optional<std::vector<std::string>>> fileAnswers;
   /// Answers for the coming Yes/No questions (an empty queue answers No).
   std::deque<bool> yesNoAnswers;
-  bool startSucceeds = true;  ///< what StartDetached reports
+  bool startSucceeds = true;  ///< false: a program cannot start ("No such file or directory")
+  std::string failsWith;      ///< not empty: a started program soon fails, printing this
 
   std::vector<TOpenFileRequest> fileRequests;     ///< every file dialog asked for
   std::vector<std::string> questions;             ///< every Yes/No question asked
@@ -37,13 +44,15 @@ class FakeUiServices : public TUiServices {
   int busyDepth = 0;                              ///< busy cursor nesting now
   int busyCount = 0;                              ///< how often the busy cursor was switched on
 
+  /// A confirmed dialog moves the current folder to the chosen file's folder, as a system's
+  /// dialog may: the window must work whatever a dialog did to it.
   std::optional<std::vector<std::string>> OpenFiles(const TOpenFileRequest& request) override {
     fileRequests.push_back(request);
     if (fileAnswers.empty()) return std::nullopt;
     auto answer = fileAnswers.front();
     fileAnswers.pop_front();
     if (answer && !answer->empty() && Fs().FolderExists(FolderOf(answer->front())))
-      Fs().SetCurrentFolder(FolderOf(answer->front()));  // as the system's dialog does
+      Fs().SetCurrentFolder(FolderOf(answer->front()));
     return answer;
   }
   bool AskYesNo(const std::string& text) override {
@@ -57,9 +66,13 @@ class FakeUiServices : public TUiServices {
     busyCount += busy;
     busyDepth = busy ? busyDepth + 1 : std::max(0, busyDepth - 1);
   }
-  bool StartDetached(const std::string& program, const std::vector<std::string>& args) override {
+  bool StartWatched(const std::string& program, const std::vector<std::string>& args,
+                    std::string& whyNot, ProgramFailed failed) override {
     started.push_back({program});
     started.back().insert(started.back().end(), args.begin(), args.end());
+    if (!startSucceeds) whyNot = "No such file or directory";
+    if (startSucceeds && !failsWith.empty())  // told later, as the watch tells it
+      QTimer::singleShot(0, [failed, reason = failsWith] { failed(reason); });
     return startSucceeds;
   }
   void OpenUrl(const std::string& url) override { urls.push_back(url); }
@@ -123,6 +136,39 @@ class ModalScript {
   int unexpected_ = 0;
   int polls_ = 0;
 };
+
+/// The controls of window whose text does not show whole, cut by their own size or by the
+/// panels around them (names separated by ","; labels whose text is a path are left out).
+inline std::string ClippedTexts(QWidget* window) {
+  std::string clipped;
+  for (QWidget* w : window->findChildren<QWidget*>()) {
+    if (!w->isVisibleTo(window) || w->window() != window) continue;
+    QRect shown = w->rect();  // in w's coordinates, less what the panels around it cut off
+    for (QWidget* p = w; p->parentWidget() != nullptr && !p->isWindow(); p = p->parentWidget())
+      shown &= p->parentWidget()->rect().translated(-w->mapTo(p->parentWidget(), QPoint(0, 0)));
+    const QFontMetrics& font = w->fontMetrics();
+    bool fits = true;
+    if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().startsWith('/')) {
+      const QSize need =
+          label->wordWrap() ? QSize(0, label->heightForWidth(shown.width())) : label->sizeHint();
+      fits = need.width() <= shown.width() && need.height() <= shown.height();
+    } else if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)) {
+      fits = w->sizeHint().width() <= shown.width();
+    } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+      QStyleOptionButton option;
+      option.initFrom(button);
+      option.rect = shown;
+      option.features =
+          button->autoDefault() ? QStyleOptionButton::AutoDefaultButton : QStyleOptionButton::None;
+      const int icon = button->icon().isNull() ? 0 : button->iconSize().width() + 4;
+      fits =
+          font.horizontalAdvance(button->text().remove('&')) + icon <=
+          button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
+    }
+    if (!fits) clipped += (clipped.empty() ? "" : ",") + w->objectName().toStdString();
+  }
+  return clipped;
+}
 
 /// The steps of a behaviour table's row ("step; step; ..."), each split into its words.
 inline std::vector<std::vector<std::string>> Steps(const std::string& text) {

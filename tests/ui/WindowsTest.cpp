@@ -56,6 +56,7 @@ class Windows : public ::testing::Test {
     folder_.Write("beta.pas",
                   "unit beta;\r\ninterface\r\nimplementation\r\nuses\r\n  Alpha;\r\nend.\r\n");
     folder_.Write("Defs.inc", "{$DEFINE DEMO}\r\n");
+    folder_.MakeFolder("away");
     SetSettingsFileName(folder_ / "ravelin.INI");
     ViewerChoice = 1, UseRtl = UseVcl = UseSearchPath = false;
     ClearUnitAnalysis();
@@ -167,6 +168,10 @@ class Windows : public ::testing::Test {
       });
     } else if (verb == "report") {
       folder_.Write("Ravelin.TXT", "old\r\n");
+    } else if (verb == "form") {  // the smallest binary form
+      folder_.Write(w[1], testing::ReadBytes(RAVELIN_TEST_DATA "/cli/minimal.dfm"));
+    } else if (verb == "viewerfails") {
+      for (size_t i = 1; i < w.size(); ++i) ui_.failsWith += (i > 1 ? " " : "") + w[i];
     } else if (verb == "fault") {
       (w[1] == "read"     ? faulty_.read
        : w[1] == "append" ? faulty_.append
@@ -229,6 +234,7 @@ class Windows : public ::testing::Test {
       for (const auto& step :
            testing::Steps(ReplaceAll(row.fields[row.fields.size() - 2], "<dir>", folder_.Path())))
         Do(step);
+      QTest::qWait(1);  // what a started program tells arrives
       testing::ExpectState(
           row.fields.back(),
           [&](const std::string& key) { return ReplaceAll(State(key), folder_.Path(), "<dir>"); },
@@ -305,6 +311,24 @@ class Windows : public ::testing::Test {
       return ReplaceAll(W().lblSrc->text().toStdString(), folder_.Path(), "<dir>");
     if (key == "report") return reports("Ravelin.TXT");
     if (key == "other") return reports("other.txt");
+    if (key == "away") return reports("away/other.txt");
+    if (key == "scratch")
+      return std::filesystem::exists(folder_ / "Tallion.TXT")        ? "source"
+             : std::filesystem::exists(folder_ / "away/Tallion.TXT") ? "away"
+                                                                     : "none";
+    if (key == "unitfiles") {
+      std::string names;
+      for (const std::string& name : UnitFileNames()) names += (names.empty() ? "" : ",") + name;
+      return names;
+    }
+    if (key == "message")
+      return ReplaceAll(ReplaceAll(ui_.errors.empty() ? "" : ui_.errors[0], "\n", "|"), " ", "_");
+    if (key == "clipped") return testing::ClippedTexts(&W());
+    if (key == "cancel")
+      return W().btnCancel->x() == W().pnlDst->x() && W().btnCancel->width() == W().pnlDst->width()
+                 ? "under"
+                 : std::to_string(W().btnCancel->x()) + "," +
+                       std::to_string(W().btnCancel->width());
     if (key == "listfile")
       return ReplaceAll(ReplaceAll(testing::ReadBytes(folder_ / "Tallion.Files"), folder_ / "", ""),
                         "\r\n", ",");

@@ -1,9 +1,9 @@
 #include "ui/logic/FolderList.h"
 
 #include <algorithm>
+#include <optional>
 #include <set>
 
-#include "common/Error.h"
 #include "platform/FileSys.h"
 
 namespace ravelin {
@@ -43,14 +43,13 @@ TFolderList::TFolderList() : directory_(Fs().CurrentFolder()) {
   Rebuild();
 }
 
-bool TFolderList::Open(const std::string& folder) {
+bool TFolderList::Open(const std::string& folder, std::string* whyNot) {
   if (folder.empty()) return false;
   Fs().ClearCache();
-  auto resolved = Fs().Resolve(Fs().FullPath(folder));
-  if (!resolved || !CanList(*resolved)) return false;
-  try {
-    Fs().SetCurrentFolder(*resolved);
-  } catch (const Error&) {
+  const std::string full = Fs().FullPath(folder[0] == '/' ? folder : directory_ + "/" + folder);
+  const std::optional<std::string> resolved = Fs().Resolve(full);
+  if (!resolved || !CanList(*resolved)) {
+    if (whyNot != nullptr) *whyNot = Fs().ScanFolder(resolved.value_or(full)).error;
     return false;
   }
   directory_ = *resolved;
@@ -83,11 +82,14 @@ void TFolderList::Rebuild() {
 }
 
 std::vector<std::string> ParseMountPoints(const std::string& mountsText) {
-  static const std::set<std::string> kernelTypes = {
-      "proc",       "sysfs",      "devpts",  "devtmpfs",    "cgroup", "cgroup2",
-      "securityfs", "pstore",     "debugfs", "tracefs",     "mqueue", "hugetlbfs",
-      "configfs",   "fusectl",    "bpf",     "binfmt_misc", "autofs", "efivarfs",
-      "selinuxfs",  "rpc_pipefs", "nsfs",    "ramfs",       "nfsd"};
+  // File systems that hold the user's files: on disks and memory cards, optical discs, and
+  // shared over the network or from the host of a virtual machine. Memory file systems
+  // (tmpfs, overlays of containers) and images of packages (squashfs) are not among them.
+  static const std::set<std::string> diskTypes = {
+      "ext2",    "ext3",   "ext4",     "xfs",   "btrfs",     "f2fs",  "jfs",  "reiserfs",
+      "zfs",     "nilfs2", "bcachefs", "vfat",  "msdos",     "exfat", "ntfs", "ntfs3",
+      "fuseblk", "hfs",    "hfsplus",  "udf",   "iso9660",   "nfs",   "nfs4", "cifs",
+      "smb3",    "9p",     "virtiofs", "drvfs", "fuse.sshfs"};
   std::vector<std::string> points;
   size_t lineStart = 0;
   while (lineStart < mountsText.size()) {
@@ -107,10 +109,11 @@ std::vector<std::string> ParseMountPoints(const std::string& mountsText) {
     if (fields.size() < 3) continue;
     std::string point = DecodeMountField(fields[1]);
     if (point.empty() || point[0] != '/') continue;
-    if (kernelTypes.count(fields[2]) != 0) continue;
-    if (IsUnder(point, "/proc") || IsUnder(point, "/sys") || IsUnder(point, "/dev") ||
-        IsUnder(point, "/run"))
-      continue;
+    // Removable media are mounted under /media or /run/media, whatever their file system.
+    const bool removable = IsUnder(point, "/media") || IsUnder(point, "/run/media");
+    const bool system = IsUnder(point, "/proc") || IsUnder(point, "/sys") ||
+                        IsUnder(point, "/dev") || IsUnder(point, "/run");
+    if (!removable && (system || diskTypes.count(fields[2]) == 0)) continue;
     if (std::find(points.begin(), points.end(), point) == points.end()) points.push_back(point);
   }
   return points;

@@ -1,6 +1,6 @@
 // The folder picker without its widgets: the list of folders from the root down to the
 // current folder with the current folder's subfolders, and the "drives" of this system (the
-// root, the home folder and the mounted file systems the user can read).
+// root, the home folder, and the real file systems and removable media the user can read).
 #pragma once
 
 #include <string>
@@ -16,8 +16,8 @@ struct TFolderItem {
   bool open = false;  ///< on the way from the root to the current folder (itself included)
 };
 
-/// The folder list: a current folder and the lines that show it. Opening a folder makes it
-/// the process's current folder, as the list box of the folder dialog does.
+/// The folder list: a current folder and the lines that show it. The process's current folder
+/// is never changed.
 class TFolderList {
  public:
   /// A list at the process's current folder.
@@ -29,10 +29,10 @@ class TFolderList {
   const std::vector<TFolderItem>& Items() const { return items_; }
   /// The index of the current folder's line.
   int CurrentIndex() const { return currentIndex_; }
-  /// Moves to folder (relative names against the current folder; letter case as on disk is
-  /// found) and makes it the process's current folder. A folder that does not exist or
-  /// cannot be listed or entered leaves everything as it was; false then.
-  bool Open(const std::string& folder);
+  /// Moves to folder (a relative name is taken against the list's folder; letter case as on
+  /// disk is found). A folder that does not exist or cannot be listed leaves everything as it
+  /// was: false then, with the system's reason in *whyNot when given.
+  bool Open(const std::string& folder, std::string* whyNot = nullptr);
 
  private:
   void Rebuild();
@@ -42,9 +42,11 @@ class TFolderList {
   int currentIndex_ = 0;
 };
 
-/// The mount points in the text of /proc/self/mounts ("\040" and the like decoded), leaving
-/// out the kernel's own file systems (proc, sysfs, cgroup, ...) and whatever is mounted
-/// under /proc, /sys, /dev and /run; in the order given, without repeats.
+/// The mount points in the text of /proc/self/mounts ("\040" and the like decoded) that hold
+/// the user's files: removable media (anything mounted under /media or /run/media) and real
+/// file systems (disk, optical, network and shared folders of a virtual machine; no memory
+/// file systems such as tmpfs) outside /proc, /sys, /dev and /run; in the order given,
+/// without repeats.
 std::vector<std::string> ParseMountPoints(const std::string& mountsText);
 
 /// The drive box's entries: "/", the home folder (when given), then the mount points of

@@ -165,23 +165,21 @@ constexpr int kCtrlsWidth = 30;    // pnlCtrls: the move buttons
 constexpr int kSplitterWidth = 3;  // splHorizon
 constexpr int kOptionsWidth = 80;  // pnlOptions: the command buttons
 constexpr int kButtonHeight = 38;  // pnlButton
-constexpr int kMinDstWidth = 30;   // the splitter leaves the process list this much
 }  // namespace
 
-int ClampLeftWidth(int wanted, int clientWidth) {
-  int most = clientWidth - kOptionsWidth - kSplitterWidth - kMinDstWidth;
+int ClampLeftWidth(int wanted, int clientWidth, int minDstWidth) {
+  int most = clientWidth - kOptionsWidth - kSplitterWidth - minDstWidth;
   return std::max(kCtrlsWidth, std::min(wanted, most));
 }
 
-TMainLayout ComputeMainLayout(int clientWidth, int clientHeight, int leftWidth, bool placeButtons,
-                              const TRect& cancelNow, const TRect& optionsNow) {
+TMainLayout ComputeMainLayout(int clientWidth, int clientHeight, int leftWidth, int minDstWidth) {
   TMainLayout l;
   const int w = std::max(clientWidth, kMinClientWidth);
   const int h = std::max(clientHeight, kMinClientHeight);
   l.clientWidth = w;
   l.clientHeight = h;
   const int areaHeight = h - kButtonHeight;
-  const int left = ClampLeftWidth(leftWidth, w);
+  const int left = ClampLeftWidth(leftWidth, w, minDstWidth);
 
   l.pnlButton = {0, areaHeight, w, kButtonHeight};
   l.pnlLeft = {0, 0, left, areaHeight};
@@ -196,18 +194,12 @@ TMainLayout ComputeMainLayout(int clientWidth, int clientHeight, int leftWidth, 
   l.lblDst = {2, 8, 145, 16};
   l.lstDst = {1, 28, l.pnlDst.width - 2, areaHeight - 28 - 1};
 
+  // Options at the right edge; Cancel under the process list, right of Source Folder and
+  // left of Options.
   l.btnSource = {4, 4, 150, 30};
-  l.btnCancel = cancelNow;
-  l.btnOptions = optionsNow;
-  if (placeButtons) {
-    l.btnOptions.left = l.pnlButton.width - l.btnOptions.width;
-    l.btnCancel.width = l.pnlDst.width;
-    l.btnCancel.left = l.pnlDst.left;
-    int sourceRight = l.btnSource.left + l.btnSource.width;
-    if (sourceRight > l.btnCancel.left) l.btnCancel.left = sourceRight;
-    if (l.btnCancel.left + l.btnCancel.width > l.pnlButton.width - 4)
-      l.btnCancel.width = w - l.btnCancel.left - 4;
-  }
+  l.btnOptions = {l.pnlButton.width - kOptionsWidth, 4, kOptionsWidth, 30};
+  const int cancelLeft = std::max(l.pnlDst.left, l.btnSource.left + l.btnSource.width);
+  l.btnCancel = {cancelLeft, 4, std::min(l.pnlDst.width, l.btnOptions.left - cancelLeft), 30};
   return l;
 }
 
@@ -230,14 +222,17 @@ void TMainLogic::DoSourceClick() {
     Src.Clear();
     SrcCaption = FolderPart(files->front());
     for (const std::string& file : *files) Src.Add(file);
-    // The unit lookup looks for sibling units in the current folder.
-    if (!SrcCaption.empty() && Fs().FolderExists(SrcCaption)) Fs().SetCurrentFolder(SrcCaption);
+    EnterSourceFolder();
   }
   if (!Src.Empty()) {
     Buttons.include = true;
     Buttons.incAll = true;
   }
   hooks_.Refresh();
+}
+
+void TMainLogic::EnterSourceFolder() {
+  if (!SrcCaption.empty() && Fs().FolderExists(SrcCaption)) Fs().SetCurrentFolder(SrcCaption);
 }
 
 void TMainLogic::MovedFrom(TFileList& list, int index, bool sourceList, bool byUser,
@@ -339,6 +334,7 @@ void TMainLogic::DoCountLines(bool byUser) {
   if (!FillEmptyProcessList(byUser)) return;
   std::string reportName = SrcCaption + DefaultReportName;
   if (!hooks_.ChooseReportFile(reportName)) return;
+  EnterSourceFolder();
   // A failed run leaves the process list as it was, unsorted when it was so.
   const TFileList before = Dst;
   try {
@@ -372,6 +368,7 @@ void TMainLogic::DoUnitCommand(TUnitReport report, bool byUser) {
   if (Dst.Empty()) return;
   std::string reportName = SrcCaption + DefaultReportName;
   if (!hooks_.ChooseReportFile(reportName)) return;
+  EnterSourceFolder();
   const std::string root = Dst.Item(0);
   if (!ReuseUnitList()) {
     Ui().ProcessEvents();

@@ -112,18 +112,15 @@ constexpr int kMinClientHeight = 255;
 constexpr int kLeftPanelWidth = 185;
 
 /// The left panel's width after pnlLeftResize: never narrower than the move buttons' panel,
-/// and leaving the process list and the command panel their room.
-int ClampLeftWidth(int wanted, int clientWidth);
+/// and leaving the command panel its room and the process list's panel minDstWidth.
+int ClampLeftWidth(int wanted, int clientWidth, int minDstWidth);
 
 /// Lays the window out for a client size and a wanted left panel width: the client size
 /// raised to 455 x 255 (FormResize), panels aligned to the edges, the splitter after
-/// pnlLeft, lblSrc as wide as pnlSrc minus 4 (pnlSrcResize), lists filling their panels
-/// below their labels. When placeButtons is set, btnOptions goes to the right edge of
-/// pnlButton and btnCancel under the process list, kept right of btnSource and inside the
-/// panel (FormResize); otherwise both keep cancelNow and optionsNow.
-TMainLayout ComputeMainLayout(int clientWidth, int clientHeight, int leftWidth, bool placeButtons,
-                              const TRect& cancelNow = {187, 4, 186, 30},
-                              const TRect& optionsNow = {374, 4, 80, 30});
+/// pnlLeft (ClampLeftWidth), lblSrc as wide as pnlSrc minus 4 (pnlSrcResize), lists filling
+/// their panels below their labels; btnOptions at the right edge of pnlButton, btnCancel
+/// under the process list, kept right of btnSource and left of btnOptions.
+TMainLayout ComputeMainLayout(int clientWidth, int clientHeight, int leftWidth, int minDstWidth);
 
 /// What a command needs from the window around the logic: the dialogs shown with the window
 /// as their owner and the refresh of the controls.
@@ -176,6 +173,10 @@ class TMainLogic {
   void DoIncludeClick(bool byUser);
   /// Moves the selected process files back to the source list.
   void DoExcludeClick(bool byUser);
+  /// Makes the source folder (lblSrc) the process's current folder when it is one: the unit
+  /// lookup and the line counter's scratch file use the current folder, whatever another
+  /// dialog did to it.
+  void EnterSourceFolder();
   /// Moves every source file to the process list in list order.
   void DoIncAllClick(bool byUser);
   /// Moves every process file back to the source list.

@@ -115,8 +115,14 @@ TViewerCommand BuildViewerCommand(int viewerChoice, const std::string& viewerPat
 void ShowReport(const std::string& fileName) {
   TViewerCommand command =
       BuildViewerCommand(ViewerChoice, ViewerPath, WindowsDirectory(), fileName);
-  bool started = !command.program.empty() && Ui().StartDetached(command.program, command.args);
-  if (!started) Ui().ShowError("Failed to execute " + command.commandLine);
+  const std::string failed = "Failed to execute " + command.commandLine;
+  // The message names the command line, then (on a line of its own) the reason when known.
+  auto report = [failed](const std::string& reason) {
+    Ui().ShowError(reason.empty() ? failed : failed + "\n" + reason);
+  };
+  std::string whyNot;
+  if (command.program.empty() || !Ui().StartWatched(command.program, command.args, whyNot, report))
+    report(whyNot);
 }
 
 }  // namespace ravelin

@@ -60,8 +60,9 @@ extern const char* const kTextOpener;
 TViewerCommand BuildViewerCommand(int viewerChoice, const std::string& viewerPath,
                                   const std::string& windowsDir, const std::string& fileName);
 
-/// Starts the viewer chosen in the settings on fileName without waiting for it; when it cannot
-/// start, Ui().ShowError("Failed to execute " + the command line).
+/// Starts the viewer chosen in the settings on fileName without waiting for it. When it cannot
+/// start, or fails soon after its start (Ui().StartWatched), Ui().ShowError("Failed to
+/// execute " + the command line), followed on a line of its own by the reason when known.
 void ShowReport(const std::string& fileName);
 
 }  // namespace ravelin
