@@ -25,10 +25,7 @@
 #include "ui/FrmFoldr.h"
 #include "ui/VornAbout.h"
 
-#if __has_include("ui/FrmMain.h")
 #include "ui/FrmMain.h"
-#define RAVELIN_SCREENSHOT_MAIN 1
-#endif
 
 namespace ravelin {
 namespace {
@@ -153,7 +150,6 @@ int TakeScreenshots(const std::string& folder) {
     folderForm.OpenFolder(tree.Project());
     ok &= Save(folderForm, target, "folder-dialog.png");
   }
-#ifdef RAVELIN_SCREENSHOT_MAIN
   {
     closer.start(20);
     TdlgMain dlgMain;
@@ -180,8 +176,7 @@ int TakeScreenshots(const std::string& folder) {
     closer.stop();
     ok &= Save(dlgMain, target, "main-window.png");
   }
-#endif
-  SetSettingsFileName("");
+  Settings() = {};
   Fs().SetCurrentFolder(QDir::homePath().toStdString());
   return ok ? 0 : 1;
 }

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "common/Error.h"
+#include "common/PathUtil.h"
 #include "common/VornString.h"
 #include "platform/FileSys.h"
 #include "platform/UiServices.h"
@@ -164,13 +165,13 @@ void TdlgDefaults::FormCreate() {
   setFixedSize(std::max(width(), Scaled(kDesignWidth)), Scaled(kDesignHeight));
 
   LoadSettings();
-  SetEditBytes(edtRTL, RtlPath);
-  SetEditBytes(edtSearch, SearchPaths);
-  SetEditBytes(edtVCL, VclPath);
-  SetEditBytes(edtViewer, ViewerPath);
-  if (ViewerChoice == 1) {
+  SetEditBytes(edtRTL, Settings().RtlPath);
+  SetEditBytes(edtSearch, Settings().SearchPaths);
+  SetEditBytes(edtVCL, Settings().VclPath);
+  SetEditBytes(edtViewer, Settings().ViewerPath);
+  if (Settings().ViewerChoice == 1) {
     btnNotePad->setChecked(true);
-  } else if (ViewerChoice == 2) {
+  } else if (Settings().ViewerChoice == 2) {
     btnOther->setChecked(true);
   } else {
     btnWordPad->setChecked(true);
@@ -179,16 +180,16 @@ void TdlgDefaults::FormCreate() {
 
 void TdlgDefaults::DoSave() {
   if (btnWordPad->isChecked()) {
-    ViewerChoice = 0;
+    Settings().ViewerChoice = 0;
   } else if (btnNotePad->isChecked()) {
-    ViewerChoice = 1;
+    Settings().ViewerChoice = 1;
   } else {
-    ViewerChoice = 2;
+    Settings().ViewerChoice = 2;
   }
-  RtlPath = JoinPath(EditBytes(edtRTL), "");
-  VclPath = JoinPath(EditBytes(edtVCL), "");
-  ViewerPath = EditBytes(edtViewer);
-  SearchPaths = EditBytes(edtSearch);
+  Settings().RtlPath = JoinPath(EditBytes(edtRTL), "");
+  Settings().VclPath = JoinPath(EditBytes(edtVCL), "");
+  Settings().ViewerPath = EditBytes(edtViewer);
+  Settings().SearchPaths = EditBytes(edtSearch);
   // OK closes the dialog also when the settings file cannot be written; the error is shown.
   RunGuarded([this] {
     TQtWindowPlacement placement(*this, "dlgDefaults");

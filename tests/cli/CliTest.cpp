@@ -13,7 +13,7 @@
 #include "SyntheticProject.h"
 #include "cli/CliMain.h"
 #include "common/VornString.h"
-#include "linecount/LCntEngn.h"
+#include "linecount/LCntReports.h"
 #include "settings/LstGlobal.h"
 
 namespace ravelin {
@@ -33,7 +33,7 @@ struct CliRun {
 
 /// Runs ravelin-cli as a fresh process would (the line counter's last path as at start).
 CliRun RunCliWith(std::vector<std::string> args) {
-  LastReportPath = "A:\\";
+  LineCounter() = {};
   args.insert(args.begin(), "ravelin-cli");
   std::vector<char*> argv;
   for (auto& arg : args) argv.push_back(arg.data());

@@ -12,6 +12,7 @@
 #include "common/PathUtil.h"
 #include "common/VornString.h"
 #include "linecount/LCntEngn.h"
+#include "linecount/LCntReports.h"
 
 namespace ravelin {
 namespace {
@@ -43,12 +44,12 @@ TEST(LineCountReport, CasesGiveTheirReports) {
   EXPECT_GE(blocks.size(), 10u);
   for (const auto& block : blocks) {
     const std::string start = block.Part("start path");
-    LastReportPath = start.empty() ? "A:\\" : start.substr(0, start.size() - 1);
+    std::string lastReportPath = start.empty() ? "A:\\" : start.substr(0, start.size() - 1);
     TableEngine engine;
     engine.SetFileSpec(block.Part("spec").substr(0, block.Part("spec").size() - 1));
-    engine.Detailed = std::any_of(block.parts.begin(), block.parts.end(),
-                                  [](const auto& part) { return part.first == "detailed"; });
-    engine.BeginReport();
+    const bool detailed = std::any_of(block.parts.begin(), block.parts.end(),
+                                      [](const auto& part) { return part.first == "detailed"; });
+    engine.BeginRecord();
     std::istringstream files(block.Part("files"));
     for (std::string line; std::getline(files, line);) {
       std::istringstream row(line);
@@ -57,18 +58,18 @@ TEST(LineCountReport, CasesGiveTheirReports) {
       TFormCounts form;
       row >> name >> c.Total >> c.Blank >> c.Comment >> c.Source >> c.Commented;
       if (row >> bar >> form.Objects >> form.Size >> form.Lines) engine.forms[name] = form;
-      engine.AddFileToReport(name, c);
+      engine.AddFile(name, true, c);
     }
-    engine.EndReport();
-    ASSERT_GE(engine.Lines.size(), 8u) << block.where;
-    EXPECT_TRUE(testing::SameBytes(block.Part("report"),
-                                   Joined(engine.Lines.begin() + 8, engine.Lines.end())))
+    const auto lines = RenderLineCountText(engine.Record, detailed, lastReportPath);
+    ASSERT_GE(lines.size(), 8u) << block.where;
+    EXPECT_TRUE(testing::SameBytes(block.Part("report"), Joined(lines.begin() + 8, lines.end())))
         << block.where << " " << block.name;
-    EXPECT_EQ(LastReportPath + "\n", block.Part("end path")) << block.where;
+    EXPECT_EQ(lastReportPath + "\n", block.Part("end path")) << block.where;
   }
-  TLcntEngine banner;
-  banner.WriteBanner();
-  EXPECT_EQ(Joined(banner.Lines.begin(), banner.Lines.begin() + 2),
+  LineCountRecord none;
+  std::string path;
+  const auto banner = RenderLineCountText(none, true, path);
+  EXPECT_EQ(Joined(banner.begin(), banner.begin() + 2),
             "Tallion (Win32 v:0.9)     (c) The Ravelin developers\n"
             "  Count the number of blank lines, comment lines, source lines\n");
 }

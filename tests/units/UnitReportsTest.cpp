@@ -14,16 +14,15 @@ using testing_units::LocalTimeOf;
 
 class UnitReports : public testing_units::ProjectTest {
  protected:
-  static std::string Report(void (*write)(std::string&)) {
+  /// The report of kind for the last analysis, as text.
+  static std::string Report(UnitReportKind kind, const std::string& root = "") {
     std::string out;
-    write(out);
+    ReportWriter f;
+    OpenReportText(f, out);
+    WriteUnitReport(kind, UnitAnalysis(), root, f);
     return out;
   }
-  static std::string Table(const std::string& root) {
-    std::string out;
-    WriteDependencyTableText(root, out);
-    return out;
-  }
+  static std::string Table(const std::string& root) { return Report(UnitReportKind::Depend, root); }
   /// The lines of a report without their CR LF.
   static std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -54,25 +53,25 @@ TEST(UnitReportRoutines, GiveTheResultsOfTheTable) {
 TEST_F(UnitReports, TheListingsTimeGoesIntoTheBannersAndLongTitlesAreCut) {
   const std::string root = "Root" + std::string(120, 'x') + ".dpr";
   Write(root, "program Root; uses A; begin end.");
-  BuildUnitTree(root);
-  EXPECT_EQ(Lines(Report(WriteUnitTreeChartText))[0], CenterText("RAVELIN REPORT", 100));
-  const std::string listing = Report(WriteUnitListText);
+  testing_units::Analyse(root);
+  EXPECT_EQ(Lines(Report(UnitReportKind::Tree))[0], CenterText("RAVELIN REPORT", 100));
+  const std::string listing = Report(UnitReportKind::List);
   EXPECT_EQ(Lines(listing)[3], ("Unit File Listing for " + root).substr(0, 100));
   SetReportClock([] { return LocalTimeOf(2001, 2, 3, 14, 7, 0); });
   const std::string stamped = CenterText("RAVELIN REPORT 2000 Aug 15 @ 09:05", 100);
-  EXPECT_EQ(Lines(Report(WriteUnitTreeChartText))[0], stamped);
+  EXPECT_EQ(Lines(Report(UnitReportKind::Tree))[0], stamped);
   EXPECT_EQ(Lines(Table(root))[0], stamped);
-  EXPECT_NE(Report(WriteUnitListText).find("RAVELIN REPORT 2001 Feb 03 @ 14:07"),
+  EXPECT_NE(Report(UnitReportKind::List).find("RAVELIN REPORT 2001 Feb 03 @ 14:07"),
             std::string::npos);
-  ResetUnitAnalysisState();
-  EXPECT_EQ(ReportBanner, "RAVELIN REPORT");
+  UnitAnalysis() = {};
+  EXPECT_EQ(UnitAnalysis().ReportBanner, "RAVELIN REPORT");
 }
 
 /// The dependency table of a hand-made unit tree, from its first row on.
 class DependencyRows : public UnitReports {
  protected:
   TUnitNode* Node(TUnitNode* parent, const std::string& name, char direction = 'R') {
-    return TheUnitTree().AddNode(parent, std::make_unique<TUnitNode>(name, 1), direction);
+    return UnitAnalysis().UnitTree.AddNode(parent, std::make_unique<TUnitNode>(name, 1), direction);
   }
   std::vector<std::string> Rows() {
     auto lines = Lines(Table("Root"));
@@ -90,15 +89,14 @@ TEST_F(DependencyRows, RowNumbersFrom10000WidenTheNumberField) {
 }
 
 TEST(DependencyTable, RowWithoutNodeIsAnInvertedTreeErrorAndAnEmptyUserADash) {
-  TReportFile f;
+  ReportWriter f;
   std::string out;
   OpenReportText(f, out);
-  BeginDependencyTable(&f, "x");
-  WriteTableRow(nullptr);
+  DependencyTable table(f, "x");
+  table.WriteTableRow(nullptr);
   TDpndNode node("Unit1");
   node.UsedBy = {"", "A"};
-  WriteTableRow(&node);
-  BeginDependencyTable(nullptr, "");
+  table.WriteTableRow(&node);
   f.Close();
   EXPECT_EQ(out, " Inverted Tree Error \r\n   2  Unit1        ------ A         \r\n");
 }
