@@ -10,7 +10,7 @@ use_xvfb=0
 if [ "${1:-}" = "--xvfb" ]; then use_xvfb=1; shift; fi
 build=${1:-build/screenshots}
 
-bash scripts/deps.sh cmake g++ libpugixml-dev qt6-base-dev fonts-dejavu-core
+bash scripts/deps.sh cmake g++ libpugixml-dev nlohmann-json3-dev qt6-base-dev fonts-dejavu-core
 if [ "$use_xvfb" = 1 ]; then bash scripts/deps.sh xvfb xauth; fi
 
 if [ ! -x "$build/src/app/ravelin-screenshots" ]; then

@@ -2,7 +2,11 @@
 #include "cli/Formats.h"
 
 #include "cli/OutputOptions.h"
+#include "linecount/CountCsv.h"
+#include "linecount/CountJson.h"
 #include "linecount/LCntReports.h"
+#include "units/UnitCsv.h"
+#include "units/UnitJson.h"
 #include "units/UnitRecords.h"
 #include "units/UnitScan.h"
 
@@ -25,11 +29,18 @@ std::string UnitText(const UnitOutput& output) {
   return text;
 }
 
+std::string UnitCsv(const UnitOutput& output) {
+  const UnitRecords records = MakeUnitRecords(output.analysis);
+  return output.kind == UnitReportKind::List ? RenderUnitListCsv(records) : RenderUsesCsv(records);
+}
+
 }  // namespace
 
 const std::vector<Format<CountOutput>>& CountFormats() {
   static const std::vector<Format<CountOutput>> formats = {
       {"text", CountText},
+      {"json", [](const CountOutput& o) { return RenderCountJson(o.record); }},
+      {"csv", [](const CountOutput& o) { return RenderCountCsv(o.record); }},
   };
   return formats;
 }
@@ -37,6 +48,8 @@ const std::vector<Format<CountOutput>>& CountFormats() {
 const std::vector<Format<UnitOutput>>& UnitFormats() {
   static const std::vector<Format<UnitOutput>> formats = {
       {"text", UnitText},
+      {"json", [](const UnitOutput& o) { return RenderUnitJson(MakeUnitRecords(o.analysis)); }},
+      {"csv", UnitCsv},
   };
   return formats;
 }

@@ -12,13 +12,16 @@
 #include "cli/Formats.h"
 #include "cli/OutputOptions.h"
 #include "common/Error.h"
+#include "common/MachineFormats.h"
 #include "common/PathUtil.h"
 #include "common/VornString.h"
+#include "linecount/CountJson.h"
 #include "linecount/LCntEngn.h"
 #include "linecount/LCntReports.h"
 #include "platform/ExePath.h"
 #include "platform/FileSys.h"
 #include "settings/LstGlobal.h"
+#include "units/UnitJson.h"
 #include "units/UnitRecords.h"
 #include "units/UnitScan.h"
 
@@ -162,13 +165,21 @@ ExitStatus RunDepend(const ParsedArgs& args, std::ostream& out, std::ostream& er
 
 /// The formats of the report command: every unit report and the line count, as text or as one
 /// JSON document.
-const std::vector<std::string_view> kReportFormats = {"text"};
+const std::vector<std::string_view> kReportFormats = {"text", "json"};
 
 ExitStatus RunReport(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
   const OutputChoice output = ChooseOutput(args, kReportFormats);
   return RunUnitAnalysis(args, out, err, [&](UnitAnalysisState& analysis, const std::string& root,
                                              std::string& text) {
     const std::string folder = FolderPart(root);
+    if (output.format == "json") {
+      JsonDocument document = JsonDocument::object();
+      document["version"] = kMachineFormatVersion;
+      document["units"] = UnitJson(MakeUnitRecords(analysis));
+      document["count"] = CountJson(CountUnitFiles(analysis, folder));
+      text = JsonText(document);
+      return ExitStatus::Success;
+    }
     for (UnitReportKind kind : {UnitReportKind::List, UnitReportKind::Tree, UnitReportKind::Depend})
       text += Render(UnitFormats(), "text", UnitOutput{analysis, kind, root, output.eol});
     text += Render(CountFormats(), "text",
@@ -264,7 +275,9 @@ CliCommand ReportCommand() {
       "unit file found, as the desktop window's four commands give them in turn\n"
       "with \"Reuse List\" checked. The line count names the list file Tallion.Files\n"
       "in ROOT's folder but keeps the list in memory; a binary form file is counted\n"
-      "through the scratch file Tallion.TXT, which it leaves in ROOT's folder.",
+      "through the scratch file Tallion.TXT, which it leaves in ROOT's folder.\n"
+      "--format json writes one document: {\"version\", \"units\": the unit document,\n"
+      "\"count\": the line count document}.",
       RunReport);
   command.options = UnitOptions();
   for (OptionSpec& option : FormatOptions(kReportFormats)) command.options.push_back(std::move(option));

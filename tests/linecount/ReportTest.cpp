@@ -8,10 +8,14 @@
 
 #include "DataTable.h"
 #include "SameText.h"
+#include "TestFolder.h"
 #include "common/Error.h"
+#include "common/MachineFormats.h"
 #include "common/PathUtil.h"
 #include "common/VornString.h"
 #include "linecount/LCntEngn.h"
+#include "linecount/CountCsv.h"
+#include "linecount/CountJson.h"
 #include "linecount/LCntReports.h"
 
 namespace ravelin {
@@ -72,6 +76,95 @@ TEST(LineCountReport, CasesGiveTheirReports) {
   EXPECT_EQ(Joined(banner.begin(), banner.begin() + 2),
             "Tallion (Win32 v:0.9)     (c) The Ravelin developers\n"
             "  Count the number of blank lines, comment lines, source lines\n");
+}
+
+/// The fields of a CSV text (RFC 4180), record by record.
+std::vector<std::vector<std::string>> ReadCsv(const std::string& text) {
+  std::vector<std::vector<std::string>> records(1, std::vector<std::string>(1));
+  bool quoted = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quoted) {
+      if (c != '"') {
+        records.back().back() += c;
+      } else if (i + 1 < text.size() && text[i + 1] == '"') {
+        records.back().back() += '"', ++i;
+      } else {
+        quoted = false;
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      records.back().emplace_back();
+    } else if (c == '\n') {
+      records.emplace_back(1);
+    } else {
+      records.back().back() += c;
+    }
+  }
+  records.pop_back();  // after the last LF
+  return records;
+}
+
+/// A name back from its JSON value: the string, or the bytes of {"base64": ...}.
+std::string NameOf(const JsonDocument& value) {
+  if (value.is_string()) return value.get<std::string>();
+  const std::string digits = value.at("base64").get<std::string>();
+  static const std::string kDigits =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string bytes;
+  unsigned bits = 0, count = 0;
+  for (char c : digits) {
+    if (c == '=') break;
+    bits = (bits << 6) | static_cast<unsigned>(kDigits.find(c));
+    if ((count += 6) >= 8) bytes += static_cast<char>((bits >> (count -= 8)) & 0xFF);
+  }
+  return bytes;
+}
+
+TEST(LineCountFormats, NamesComeBackByteForByteFromEveryFormat) {
+  testing::TempFolder folder("ravelin-names-XXXXXX");
+  testing::ScopedCurrentFolder here(folder.Path());
+  const auto rows = testing::ReadTable("linecount/names.txt");
+  TLcntEngine engine;
+  engine.Names.emplace();
+  for (const auto& row : rows) {
+    folder.Write(row.fields[0], "x;\n");
+    engine.Names->push_back(row.fields[0]);
+  }
+  engine.Names->push_back("missing\xFF.pas");
+  engine.Count();
+
+  const JsonDocument json = JsonDocument::parse(RenderCountJson(engine.Record));
+  const auto csv = ReadCsv(RenderCountCsv(engine.Record));
+  std::string path;
+  std::string text;
+  for (const auto& line : RenderLineCountText(engine.Record, true, path)) text += line + "\n";
+  ASSERT_EQ(json.at("files").size(), rows.size() + 1);
+  ASSERT_EQ(csv.size(), rows.size() + 2);
+  EXPECT_EQ(csv[0], (std::vector<std::string>{"name", "found", "blank", "comment", "source",
+                                              "commented", "total"}));
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const auto& row = rows[i];
+    const JsonDocument& file = json.at("files")[i];
+    EXPECT_EQ(file.at("name").dump(), row.fields[1]) << row.where;
+    EXPECT_EQ(NameOf(file.at("name")), row.fields[0]) << row.where;
+    EXPECT_EQ(file.at("source"), 1) << row.where;
+    EXPECT_EQ(RenderCountCsv(engine.Record).find("\n" + row.fields[2] + ",true,0,0,1,0,1\n") !=
+                  std::string::npos,
+              true)
+        << row.where;
+    EXPECT_EQ(csv[i + 1][0], row.fields[0]) << row.where;
+    const std::string shown = row.fields[0].size() > 14
+                                  ? "\n" + row.fields[0] + "\n"
+                                  : PadLeftWith(row.fields[0], ' ', 14) + "        0   0";
+    EXPECT_NE(text.find(shown), std::string::npos) << row.where;
+  }
+  EXPECT_EQ(json.at("files").back().at("found"), false);
+  EXPECT_EQ(csv.back(), (std::vector<std::string>{"missing\xFF.pas", "false", "0", "0", "0", "0",
+                                                  "0"}));
+  EXPECT_NE(text.find("File \"missing\xFF.pas\" not found."), std::string::npos);
+  EXPECT_EQ(json.at("totals").at("files"), rows.size() + 1);
 }
 
 }  // namespace
