@@ -161,7 +161,8 @@ int Cycles(int argc, char** argv) {
   BuildUnitTree(Fs().FullPath("Project.dpr"), lookup);
   const std::string listing = UnitReportText(UnitReportKind::List, "Project.dpr");
   std::printf("list     files %6zu  analysis and listing %.3f s  (planted %zu cycles, %zu uses)\n",
-              UnitAnalysis().UnitFiles.Count(), Seconds(start), options.cycleLengths.size(), planted);
+              UnitAnalysis().UnitFiles.Count(), Seconds(start), options.cycleLengths.size(),
+              planted);
 
   auto start2 = Clock::now();
   UsesGraph graph = synthetic::SyntheticUsesGraph(options);

@@ -3,10 +3,9 @@
 #include <cstring>
 
 #include "platform/UiServices.h"
+#include "ui/FrmMain.h"
 #include "ui/QtUiServices.h"
 #include "ui/RavelinApp.h"
-
-#include "ui/FrmMain.h"
 
 namespace {
 

@@ -23,9 +23,8 @@
 #include "ui/FrmDeflts.h"
 #include "ui/FrmExists.h"
 #include "ui/FrmFoldr.h"
-#include "ui/VornAbout.h"
-
 #include "ui/FrmMain.h"
+#include "ui/VornAbout.h"
 
 namespace ravelin {
 namespace {

@@ -16,10 +16,10 @@ class UsageError : public std::runtime_error {
 
 /// One option of a command: "--name" (and "-x" when it has a letter) alone, or with a value.
 struct OptionSpec {
-  std::string name;       ///< without the leading "--"
-  std::string valueName;  ///< the value's placeholder in the help ("FILE"); empty for a flag
-  std::string help;       ///< one line for the help text
-  char letter = 0;        ///< the one-letter form ("-D NAME", "-DNAME"); 0 for none
+  std::string name;            ///< without the leading "--"
+  std::string valueName;       ///< the value's placeholder in the help ("FILE"); empty for a flag
+  std::string help;            ///< one line for the help text
+  char letter = 0;             ///< the one-letter form ("-D NAME", "-DNAME"); 0 for none
   bool repeatable = false;     ///< may be given more than once; every value is kept
   bool optionalValue = false;  ///< a value only as "--name=VALUE"; "--name" alone gives ""
 };
@@ -27,7 +27,7 @@ struct OptionSpec {
 /// The options and operands of one command's command line.
 struct ParsedArgs {
   std::map<std::string, std::vector<std::string>> options;  ///< given options by name
-  std::vector<std::string> operands;  ///< the remaining arguments, in order
+  std::vector<std::string> operands;                        ///< the remaining arguments, in order
 
   /// True when the option was given.
   bool Has(const std::string& name) const { return options.count(name) != 0; }

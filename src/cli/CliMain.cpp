@@ -20,11 +20,7 @@ namespace cli {
 
 std::vector<CliCommand> Commands() {
   return {
-      CountCommand(),
-      ListCommand(),
-      TreeCommand(),
-      DependCommand(),
-      ReportCommand(),
+      CountCommand(), ListCommand(), TreeCommand(), DependCommand(), ReportCommand(),
   };
 }
 

@@ -43,8 +43,8 @@ ExitStatus RunCount(const ParsedArgs& args, std::ostream& out, std::ostream& /*e
   TLcntEngine engine;
   SetInputs(args, engine);
   engine.Count();
-  const std::string text =
-      Render(CountFormats(), output.format, CountOutput{engine.Record, !args.Has("summary"), output.eol});
+  const std::string text = Render(CountFormats(), output.format,
+                                  CountOutput{engine.Record, !args.Has("summary"), output.eol});
   // The window appends a line count after a line end when the file's last line has none, so
   // the new report never starts in the middle of the old text.
   DeliverText(text, output.reportFile, ReportStart::OnOwnLine, out);

@@ -41,7 +41,8 @@ OutputChoice ChooseOutput(const ParsedArgs& args, const std::vector<std::string_
     choice.format = args.Value("format");
     if (std::find(formats.begin(), formats.end(), choice.format) == formats.end()) {
       std::string names;
-      for (std::string_view format : formats) names += (names.empty() ? "" : ", ") + std::string(format);
+      for (std::string_view format : formats)
+        names += (names.empty() ? "" : ", ") + std::string(format);
       throw UsageError("unknown format '" + choice.format + "' (this command writes " + names +
                        ")");
     }

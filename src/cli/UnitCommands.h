@@ -24,8 +24,8 @@ CliCommand UnitCommand(const char* name, const char* summary, const char* what,
 
 /// What a unit command does with a finished analysis: given the analysis and the root file as
 /// the command line named it, it returns the report text and the exit status.
-using UnitReportStep =
-    std::function<ExitStatus(UnitAnalysisState& analysis, const std::string& root, std::string& text)>;
+using UnitReportStep = std::function<ExitStatus(UnitAnalysisState& analysis,
+                                                const std::string& root, std::string& text)>;
 
 /// The run of a unit command: reads the settings (with the command line's folders), makes
 /// the root's folder the current folder, analyses the root, lets report write the report,

@@ -46,7 +46,9 @@ class IoError : public Error {
 class LimitError : public Error {
  public:
   explicit LimitError(const std::string& message) : Error(message) {}
-  [[noreturn]] void Rethrow(const std::string& message) const override { throw LimitError(message); }
+  [[noreturn]] void Rethrow(const std::string& message) const override {
+    throw LimitError(message);
+  }
 };
 
 /// A binary form stream that cannot be converted ("Invalid stream format",
@@ -54,7 +56,9 @@ class LimitError : public Error {
 class StreamError : public Error {
  public:
   explicit StreamError(const std::string& message) : Error(message) {}
-  [[noreturn]] void Rethrow(const std::string& message) const override { throw StreamError(message); }
+  [[noreturn]] void Rethrow(const std::string& message) const override {
+    throw StreamError(message);
+  }
 };
 
 /// The runtime's general exception: a caller broke a documented rule (for instance a
@@ -62,7 +66,9 @@ class StreamError : public Error {
 class GeneralError : public Error {
  public:
   explicit GeneralError(const std::string& message) : Error(message) {}
-  [[noreturn]] void Rethrow(const std::string& message) const override { throw GeneralError(message); }
+  [[noreturn]] void Rethrow(const std::string& message) const override {
+    throw GeneralError(message);
+  }
 };
 
 /// The message with context put after its lead (the part before its first ": ", or the whole

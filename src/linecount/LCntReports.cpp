@@ -145,10 +145,12 @@ void LineCountText::WriteSummary() {
     countLine("         Comment     ", record_.Totals.Comment);
     countLine("      All Source     ", record_.Totals.Source);
     if (record_.Totals.Source > 0) {
-      Lines.push_back("Commented source         ** " + IntToStrWidth(record_.Totals.Commented, 6) + " " +
-                      IntToStrWidth(RoundedPercent(record_.Totals.Commented, record_.Totals.Total), 6) + "   (is " +
-                      IntToStrWidth(RoundedPercent(record_.Totals.Commented, record_.Totals.Source), 2) +
-                      "% of All Source)");
+      Lines.push_back(
+          "Commented source         ** " + IntToStrWidth(record_.Totals.Commented, 6) + " " +
+          IntToStrWidth(RoundedPercent(record_.Totals.Commented, record_.Totals.Total), 6) +
+          "   (is " +
+          IntToStrWidth(RoundedPercent(record_.Totals.Commented, record_.Totals.Source), 2) +
+          "% of All Source)");
     } else {
       Lines.emplace_back();
     }
@@ -196,12 +198,14 @@ void LineCountText::WriteFormSummary() {
   FormLines.push_back("Form Count Summary Report for: ");
   FormLines.push_back("    " + record_.FileSpec);
   if (record_.FileCount > 1) {
-    FormLines.push_back("    (a list file containing " + IntToText(record_.FormCount) + " form names)");
+    FormLines.push_back("    (a list file containing " + IntToText(record_.FormCount) +
+                        " form names)");
   }
   FormLines.emplace_back();
   FormLines.push_back("                category      value");
   FormLines.push_back("------------------------     ------");
-  FormLines.push_back("           Total Objects     " + IntToStrWidth(record_.FormTotals.Objects, 6));
+  FormLines.push_back("           Total Objects     " +
+                      IntToStrWidth(record_.FormTotals.Objects, 6));
   FormLines.push_back("        Equivalent Lines     " + IntToStrWidth(record_.FormTotals.Lines, 6));
   FormLines.push_back("        Size (all Forms)     " + IntToStrWidth(record_.FormTotals.Size, 6) +
                       "  bytes");

@@ -333,7 +333,6 @@ inline bool FollowsOpenBrace(const char* lineStart, const char* q) {
   return q > lineStart && q[-1] == '{';
 }
 
-
 /// What the direct scan found in one line.
 struct LineScan {
   const char* lineEnd = nullptr;  ///< the line's end; nullptr when the line holds a bubble

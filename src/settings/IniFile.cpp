@@ -97,8 +97,7 @@ IoError UnableToWrite(const std::string& fileName, const std::string& reason) {
 
 TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
 
-IniRead TIniFile::LoadSection(std::string_view section,
-                               const std::vector<std::string_view>& keys) {
+IniRead TIniFile::LoadSection(std::string_view section, const std::vector<std::string_view>& keys) {
   bom_.clear();
   lines_.clear();
   IniRead result;

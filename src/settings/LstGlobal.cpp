@@ -100,7 +100,8 @@ std::string LoadSettings() {
 void SaveSettings() {
   TIniFile ini = LoadIniForUpdate();
   const SettingsState& s = Settings();
-  ini.WriteInteger(kLast, "Viewer", (s.ViewerChoice == 0 || s.ViewerChoice == 1) ? s.ViewerChoice : 2);
+  ini.WriteInteger(kLast, "Viewer",
+                   (s.ViewerChoice == 0 || s.ViewerChoice == 1) ? s.ViewerChoice : 2);
   ini.WriteString(kLast, "RTL", s.RtlPath);
   ini.WriteString(kLast, "Search Paths", s.SearchPaths);
   ini.WriteString(kLast, "Viewer Path", s.ViewerPath);

@@ -9,7 +9,8 @@ std::string RenderUnitListCsv(const UnitRecords& records) {
   std::string text = CsvLine({"name", "file", "size", "modified"});
   for (const UnitRecord& unit : records.units) {
     if (unit.found) {
-      text += CsvLine({unit.name, unit.entry, std::to_string(unit.size), IsoUtcTime(unit.modified)});
+      text +=
+          CsvLine({unit.name, unit.entry, std::to_string(unit.size), IsoUtcTime(unit.modified)});
     } else {
       text += CsvLine({unit.name, "", "", ""});
     }
@@ -19,7 +20,8 @@ std::string RenderUnitListCsv(const UnitRecords& records) {
 
 std::string RenderUsesCsv(const UnitRecords& records) {
   std::string text = CsvLine({"from", "to", "section"});
-  for (const UsesRecord& use : records.uses) text += CsvLine({use.from, use.to, SectionName(use.section)});
+  for (const UsesRecord& use : records.uses)
+    text += CsvLine({use.from, use.to, SectionName(use.section)});
   return text;
 }
 

@@ -30,8 +30,8 @@ struct UnitRecord {
 
 /// One unit named in a uses clause.
 struct UsesRecord {
-  std::string from;  ///< the unit name of the file whose clause it is
-  std::string to;    ///< the unit name as the clause spells it
+  std::string from;                         ///< the unit name of the file whose clause it is
+  std::string to;                           ///< the unit name as the clause spells it
   UsesSection section = UsesSection::Main;  ///< interface, implementation, or main
   std::optional<std::string> inPath;        ///< the path after "in", when given
   std::size_t fromUnit = kNoUnit;           ///< the index of the file's unit in units
@@ -40,9 +40,9 @@ struct UsesRecord {
 
 /// The unit analysis as records.
 struct UnitRecords {
-  std::string root;                 ///< the root file, as the analysis was given it
-  std::vector<UnitRecord> units;    ///< the unit file list in the listing's order (by file name)
-  std::vector<UsesRecord> uses;     ///< every use, in the order the analysis met them
+  std::string root;               ///< the root file, as the analysis was given it
+  std::vector<UnitRecord> units;  ///< the unit file list in the listing's order (by file name)
+  std::vector<UsesRecord> uses;   ///< every use, in the order the analysis met them
 };
 
 /// The records of an analysis; sizes and times are read from the disk now.

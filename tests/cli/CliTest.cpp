@@ -115,14 +115,15 @@ TEST_F(Cli, RunsGiveTheStatusReportAndMessagesOfTheTable) {
 
 TEST_F(Cli, TheUnitDocumentListsTheUnitsOfTheListing) {
   const std::string listing = RunCliWith({"list", "demo/Demo.dpr"}).out;
-  const JsonDocument units = JsonDocument::parse(RunCliWith({"list", "--format", "json",
-                                                             "demo/Demo.dpr"}).out)["units"];
+  const JsonDocument units =
+      JsonDocument::parse(RunCliWith({"list", "--format", "json", "demo/Demo.dpr"}).out)["units"];
   std::string fromJson, fromText;
   int number = 0;
   for (const auto& unit : units) {
     fromJson += unit["name"].get<std::string>() + " " +
                 (unit["file"].is_null() ? unit["name"].get<std::string>() + ".pas"
-                                        : unit["file"].get<std::string>()) + "\n";
+                                        : unit["file"].get<std::string>()) +
+                "\n";
   }
   for (std::string rest = listing; !rest.empty();) {
     const std::string line = SplitFirst(rest, "\r\n");
@@ -141,26 +142,27 @@ TEST(CliArgs, ParseAsTheTableSays) {
       {"define", "NAME", "", 'D', true},
       {"fail-on-cycles", "KIND", "", 0, false, true},
   };
-  testing::CheckRoutineTable(
-      "cli/args.txt", {{"ParseArgs", [&](const std::vector<std::string>& a) {
-                          std::vector<std::string> args;
-                          for (std::string rest = a[0]; !rest.empty();)
-                            args.push_back(SplitFirst(rest, " "));
-                          try {
-                            const cli::ParsedArgs parsed = cli::ParseArgs(args, specs);
-                            std::string text;
-                            for (const auto& [name, values] : parsed.options) {
-                              text += (text.empty() ? "" : " ") + name + "=";
-                              for (size_t i = 0; i < values.size(); ++i)
-                                text += (i ? "," : "") + values[i];
-                            }
-                            text += " /";
-                            for (const auto& operand : parsed.operands) text += " " + operand;
-                            return text;
-                          } catch (const cli::UsageError& e) {
-                            return std::string("usage: ") + e.what();
-                          }
-                        }}});
+  testing::CheckRoutineTable("cli/args.txt",
+                             {{"ParseArgs", [&](const std::vector<std::string>& a) {
+                                 std::vector<std::string> args;
+                                 for (std::string rest = a[0]; !rest.empty();)
+                                   args.push_back(SplitFirst(rest, " "));
+                                 try {
+                                   const cli::ParsedArgs parsed = cli::ParseArgs(args, specs);
+                                   std::string text;
+                                   for (const auto& [name, values] : parsed.options) {
+                                     text += (text.empty() ? "" : " ") + name + "=";
+                                     for (size_t i = 0; i < values.size(); ++i)
+                                       text += (i ? "," : "") + values[i];
+                                   }
+                                   text += " /";
+                                   for (const auto& operand : parsed.operands)
+                                     text += " " + operand;
+                                   return text;
+                                 } catch (const cli::UsageError& e) {
+                                   return std::string("usage: ") + e.what();
+                                 }
+                               }}});
 }
 
 TEST_F(Cli, ReportFilesAreAppendedToOnALineOfTheirOwnAndKeptWhenARunFails) {

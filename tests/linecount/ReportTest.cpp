@@ -13,9 +13,9 @@
 #include "common/MachineFormats.h"
 #include "common/PathUtil.h"
 #include "common/VornString.h"
-#include "linecount/LCntEngn.h"
 #include "linecount/CountCsv.h"
 #include "linecount/CountJson.h"
+#include "linecount/LCntEngn.h"
 #include "linecount/LCntReports.h"
 
 namespace ravelin {
@@ -161,8 +161,8 @@ TEST(LineCountFormats, NamesComeBackByteForByteFromEveryFormat) {
     EXPECT_NE(text.find(shown), std::string::npos) << row.where;
   }
   EXPECT_EQ(json.at("files").back().at("found"), false);
-  EXPECT_EQ(csv.back(), (std::vector<std::string>{"missing\xFF.pas", "false", "0", "0", "0", "0",
-                                                  "0"}));
+  EXPECT_EQ(csv.back(),
+            (std::vector<std::string>{"missing\xFF.pas", "false", "0", "0", "0", "0", "0"}));
   EXPECT_NE(text.find("File \"missing\xFF.pas\" not found."), std::string::npos);
   EXPECT_EQ(json.at("totals").at("files"), rows.size() + 1);
 }

@@ -114,8 +114,8 @@ TViewerCommand BuildViewerCommand(int viewerChoice, const std::string& viewerPat
 }
 
 void ShowReport(const std::string& fileName) {
-  TViewerCommand command =
-      BuildViewerCommand(Settings().ViewerChoice, Settings().ViewerPath, WindowsDirectory(), fileName);
+  TViewerCommand command = BuildViewerCommand(Settings().ViewerChoice, Settings().ViewerPath,
+                                              WindowsDirectory(), fileName);
   bool started = !command.program.empty() && Ui().StartDetached(command.program, command.args);
   if (!started) Ui().ShowError("Failed to execute " + command.commandLine);
 }
