@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "DataTable.h"
+#include "MachineFormatReaders.h"
 #include "UnitTestFiles.h"
+#include "units/UnitCsv.h"
 #include "units/UnitDpnd.h"
+#include "units/UnitJson.h"
+#include "units/UnitRecords.h"
 
 namespace ravelin {
 namespace {
@@ -65,6 +69,42 @@ TEST_F(UnitReports, TheListingsTimeGoesIntoTheBannersAndLongTitlesAreCut) {
             std::string::npos);
   UnitAnalysis() = {};
   EXPECT_EQ(UnitAnalysis().ReportBanner, "RAVELIN REPORT");
+}
+
+TEST_F(UnitReports, PathsComeBackByteForByteFromTheUnitFormats) {
+  // Each name of the table is a folder holding the root, a unit beside it, and (when the name
+  // fits in a Pascal string) a unit in a subfolder of that name, named with "in".
+  for (const auto& row : testing::ReadTable("linecount/names.txt")) {
+    const std::string name = row.fields[0];
+    const bool inPath = name.find_first_of("'\r\n") == std::string::npos;
+    Write(name + "/Root.dpr", "program Root; uses Unit1" +
+                                  (inPath ? ", Unit2 in '" + name + "/Unit2.pas'" : "") +
+                                  "; begin end.");
+    Write(name + "/Unit1.pas", "unit Unit1; interface implementation end.");
+    Write(name + "/" + name + "/Unit2.pas", "unit Unit2; interface implementation end.");
+    testing::ScopedCurrentFolder here(Path(name));
+    UnitAnalysis() = {};
+    testing_units::Analyse(Path(name + "/Root.dpr"));
+    const UnitRecords records = MakeUnitRecords(UnitAnalysis());
+    const JsonDocument json = JsonDocument::parse(RenderUnitJson(records));
+    const auto list = testing::ReadCsv(RenderUnitListCsv(records));
+    const auto uses = testing::ReadCsv(RenderUsesCsv(records));
+
+    EXPECT_EQ(testing::NameOf(json.at("root")), Path(name + "/Root.dpr")) << row.where;
+    const std::vector<std::string> files = {Path(name + "/Root.dpr"), Path(name + "/Unit1.pas"),
+                                            Path(name + "/" + name + "/Unit2.pas")};
+    ASSERT_EQ(json.at("units").size(), inPath ? 3u : 2u) << row.where;
+    ASSERT_EQ(list.size(), json.at("units").size() + 1) << row.where;
+    for (size_t i = 0; i < json.at("units").size(); ++i) {
+      EXPECT_EQ(testing::NameOf(json.at("units")[i].at("file")), files[i]) << row.where;
+      EXPECT_EQ(list[i + 1][1], files[i]) << row.where;
+    }
+    ASSERT_EQ(uses.size(), json.at("uses").size() + 1) << row.where;
+    if (inPath) {
+      EXPECT_EQ(testing::NameOf(json.at("uses")[1].at("in")), name + "/Unit2.pas") << row.where;
+      EXPECT_EQ(uses[2], (std::vector<std::string>{"Root", "Unit2", "main"})) << row.where;
+    }
+  }
 }
 
 /// The dependency table of a hand-made unit tree, from its first row on.
