@@ -98,11 +98,35 @@ std::string CsvLine(std::initializer_list<std::string_view> fields) {
 }
 
 std::string IsoUtcTime(std::time_t time) {
-  std::tm parts{};
-  if (gmtime_r(&time, &parts) == nullptr) parts = std::tm{};
+  // The proleptic Gregorian calendar from days since 1970-01-01 in 400-year eras of 146,097
+  // days, eras starting on March 1st; every time_t has a date, so no time fails.
+  constexpr std::int64_t kSecondsPerDay = 86400;
+  constexpr std::int64_t kDaysPerEra = 146097;
+  const std::int64_t seconds = static_cast<std::int64_t>(time);
+  std::int64_t days = seconds / kSecondsPerDay;
+  std::int64_t inDay = seconds % kSecondsPerDay;
+  if (inDay < 0) {
+    inDay += kSecondsPerDay;
+    --days;
+  }
+  days += 719468;  // from 0000-03-01 to 1970-01-01
+  const std::int64_t era = (days >= 0 ? days : days - (kDaysPerEra - 1)) / kDaysPerEra;
+  const std::int64_t dayOfEra = days - era * kDaysPerEra;
+  const std::int64_t yearOfEra =
+      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / (kDaysPerEra - 1)) / 365;
+  const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const std::int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;  // March is 0
+  const std::int64_t day = dayOfYear - (153 * shiftedMonth + 2) / 5 + 1;
+  const std::int64_t month = shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9;
+  const std::int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+  // Years outside 0000..9999 take ISO 8601's expanded form: a sign and at least five digits.
+  const char* const yearFormat = (year >= 0 && year <= 9999) ? "%04lld" : "%+06lld";
   char text[64];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", parts.tm_year + 1900,
-                parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec);
+  int length = std::snprintf(text, sizeof text, yearFormat, static_cast<long long>(year));
+  std::snprintf(text + length, sizeof text - static_cast<std::size_t>(length),
+                "-%02lld-%02lldT%02lld:%02lld:%02lldZ", static_cast<long long>(month),
+                static_cast<long long>(day), static_cast<long long>(inDay / 3600),
+                static_cast<long long>(inDay / 60 % 60), static_cast<long long>(inDay % 60));
   return text;
 }
 

@@ -34,7 +34,8 @@ std::string CsvField(std::string_view text);
 /// One CSV record: the fields separated by commas, ended by LF.
 std::string CsvLine(std::initializer_list<std::string_view> fields);
 
-/// A time as "yyyy-mm-ddThh:mm:ssZ" (UTC).
+/// A time as "yyyy-mm-ddThh:mm:ssZ" (UTC, the proleptic Gregorian calendar); a year outside
+/// 0000..9999 as a sign and at least five digits ("+10000-01-01T00:00:00Z").
 std::string IsoUtcTime(std::time_t time);
 
 }  // namespace ravelin
