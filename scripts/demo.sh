@@ -11,7 +11,7 @@ root=$(pwd)
 export LC_ALL=C
 
 # The build tools; Qt for the window, a font for its text, the desktop's opener for reports.
-bash scripts/deps.sh build-essential cmake g++ libpugixml-dev qt6-base-dev libgl-dev \
+bash scripts/deps.sh build-essential cmake g++ libpugixml-dev nlohmann-json3-dev qt6-base-dev libgl-dev \
   fonts-dejavu-core xdg-utils
 
 echo "== Building ravelin-cli and ravelin (build/demo)"

@@ -10,12 +10,12 @@ use_xvfb=0
 if [ "${1:-}" = "--xvfb" ]; then use_xvfb=1; shift; fi
 build=${1:-build/screenshots}
 
-bash scripts/deps.sh cmake g++ libpugixml-dev qt6-base-dev fonts-dejavu-core
+bash scripts/deps.sh cmake g++ libpugixml-dev nlohmann-json3-dev qt6-base-dev fonts-dejavu-core
 if [ "$use_xvfb" = 1 ]; then bash scripts/deps.sh xvfb xauth; fi
 
-if [ ! -x "$build/src/app/ravelin" ]; then
+if [ ! -x "$build/src/app/ravelin-screenshots" ]; then
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DRAVELIN_TESTS=OFF -DRAVELIN_GUI=ON >/dev/null
-  cmake --build "$build" -j2 --target ravelin
+  cmake --build "$build" -j2 --target ravelin-screenshots
 fi
 
 out="$root/docs/screenshots"
@@ -23,8 +23,8 @@ mkdir -p "$out"
 export LC_ALL=C
 if [ "$use_xvfb" = 1 ]; then
   QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" \
-    "$build/src/app/ravelin" --screenshots "$out"
+    "$build/src/app/ravelin-screenshots" "$out"
 else
-  QT_QPA_PLATFORM=offscreen "$build/src/app/ravelin" --screenshots "$out"
+  QT_QPA_PLATFORM=offscreen "$build/src/app/ravelin-screenshots" "$out"
 fi
 ls -l "$out"

@@ -7,7 +7,7 @@ root=$(pwd)
 export LC_ALL=C
 
 bash scripts/deps.sh build-essential cmake g++ libgtest-dev libgmock-dev libpugixml-dev \
-  clang libclang-rt-14-dev qt6-base-dev libgl-dev xauth libgit2-dev pkg-config git
+  nlohmann-json3-dev clang libclang-rt-14-dev qt6-base-dev libgl-dev xauth libgit2-dev pkg-config git
 
 jobs=$(nproc)
 
@@ -22,8 +22,6 @@ cmake --build build/asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   QT_QPA_PLATFORM=offscreen ctest --test-dir build/asan --output-on-failure -j"$jobs"
 
-if [ -f fuzz/run.sh ]; then
-  echo "== Fuzzing"
-  bash fuzz/run.sh
-fi
+echo "== Fuzzing"
+bash fuzz/run.sh
 echo "== All tests passed"

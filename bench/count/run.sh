@@ -13,7 +13,7 @@ cd "$(dirname "$0")/../.."
 root=$(pwd)
 export LC_ALL=C
 
-bash scripts/deps.sh build-essential cmake g++ libpugixml-dev fpc-source cloc hyperfine
+bash scripts/deps.sh build-essential cmake g++ libpugixml-dev nlohmann-json3-dev fpc-source cloc hyperfine
 
 build=build/bench-count
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DRAVELIN_TESTS=OFF -DRAVELIN_GUI=OFF >/dev/null

@@ -21,8 +21,8 @@
 #include "SyntheticProject.h"
 #include "platform/FileSys.h"
 #include "settings/LstGlobal.h"
-#include "units/UnitDpnd.h"
-#include "units/UnitTree.h"
+#include "units/UnitReports.h"
+#include "units/UnitScan.h"
 #include "units/UsesCondensation.h"
 #include "units/UsesCycles.h"
 
@@ -66,34 +66,44 @@ int Generate(int argc, char** argv) {
   return 0;
 }
 
+/// A unit report of the last analysis as text.
+std::string UnitReportText(ravelin::UnitReportKind kind, const std::string& root) {
+  std::string text;
+  ravelin::ReportWriter f;
+  ravelin::OpenReportText(f, text);
+  ravelin::WriteUnitReport(kind, ravelin::UnitAnalysis(), root, f);
+  return text;
+}
+
 int Run(int argc, char** argv) {
   using namespace ravelin;
   if (argc < 3) return Usage();
   Fs().SetCurrentFolder(argv[2]);
-  SearchPaths = "lib";
-  UseSearchPath = true;
+  UnitLookup lookup;
+  lookup.searchPaths = {"lib"};
+  lookup.useSearchPath = true;
   std::string root = Fs().FullPath("Project.dpr");
 
   auto start = Clock::now();
   auto step = start;
-  BuildUnitTree(root);
+  BuildUnitTree(root, lookup);
   double analysis = Seconds(step);
   std::size_t nodes = 0;
-  TheUnitTree().ForEachWithParent([&](TUnitNode&, TUnitNode*) { ++nodes; });
+  UnitAnalysis().UnitTree.ForEachWithParent([&](TUnitNode&, TUnitNode*) { ++nodes; });
 
   std::string listing, chart, table;
   step = Clock::now();
-  WriteUnitListText(listing);
+  listing = UnitReportText(UnitReportKind::List, root);
   double listTime = Seconds(step);
   step = Clock::now();
-  WriteUnitTreeChartText(chart);
+  chart = UnitReportText(UnitReportKind::Tree, root);
   double chartTime = Seconds(step);
   step = Clock::now();
-  WriteDependencyTableText(root, table);
+  table = UnitReportText(UnitReportKind::Depend, root);
   double tableTime = Seconds(step);
   double total = Seconds(start);
 
-  std::printf("files %zu  nodes %zu\n", UnitFiles().Count(), nodes);
+  std::printf("files %zu  nodes %zu\n", UnitAnalysis().UnitFiles.Count(), nodes);
   std::printf("analysis %.3f s  listing %.3f s  chart %.3f s  table %.3f s  total %.3f s\n",
               analysis, listTime, chartTime, tableTime, total);
   std::printf("report bytes: listing %zu  chart %zu  table %zu\n", listing.size(), chart.size(),
@@ -144,14 +154,15 @@ int Cycles(int argc, char** argv) {
 
   synthetic::WriteProject(argv[2], options);
   Fs().SetCurrentFolder(argv[2]);
-  SearchPaths = "lib";
-  UseSearchPath = true;
+  UnitLookup lookup;
+  lookup.searchPaths = {"lib"};
+  lookup.useSearchPath = true;
   auto start = Clock::now();
-  BuildUnitTree(Fs().FullPath("Project.dpr"));
-  std::string listing;
-  WriteUnitListText(listing);
+  BuildUnitTree(Fs().FullPath("Project.dpr"), lookup);
+  const std::string listing = UnitReportText(UnitReportKind::List, "Project.dpr");
   std::printf("list     files %6zu  analysis and listing %.3f s  (planted %zu cycles, %zu uses)\n",
-              UnitFiles().Count(), Seconds(start), options.cycleLengths.size(), planted);
+              UnitAnalysis().UnitFiles.Count(), Seconds(start), options.cycleLengths.size(),
+              planted);
 
   auto start2 = Clock::now();
   UsesGraph graph = synthetic::SyntheticUsesGraph(options);

@@ -14,7 +14,7 @@ root=$(pwd)
 export LC_ALL=C
 runs=${RUNS:-20}
 
-bash scripts/deps.sh build-essential cmake g++ pkg-config libgit2-dev libbenchmark-dev git \
+bash scripts/deps.sh build-essential cmake g++ pkg-config libgit2-dev libbenchmark-dev nlohmann-json3-dev git \
   fpc-source hyperfine
 
 build=build/bench-walk

@@ -23,12 +23,8 @@
 #include "ui/FrmDeflts.h"
 #include "ui/FrmExists.h"
 #include "ui/FrmFoldr.h"
-#include "ui/VornAbout.h"
-
-#if __has_include("ui/FrmMain.h")
 #include "ui/FrmMain.h"
-#define RAVELIN_SCREENSHOT_MAIN 1
-#endif
+#include "ui/VornAbout.h"
 
 namespace ravelin {
 namespace {
@@ -208,7 +204,6 @@ int TakeScreenshots(const std::string& folder) {
     folderForm.OpenFolder(project);
     ok &= Save(folderForm, target, "folder-dialog.png");
   }
-#ifdef RAVELIN_SCREENSHOT_MAIN
   {
     closer.start(20);
     TdlgMain dlgMain;
@@ -236,8 +231,7 @@ int TakeScreenshots(const std::string& folder) {
     closer.stop();
     ok &= Save(dlgMain, target, "main-window.png");
   }
-#endif
-  SetSettingsFileName("");
+  Settings() = {};
   Fs().SetCurrentFolder(QDir::homePath().toStdString());
   return ok ? 0 : 1;
 }

@@ -12,6 +12,13 @@ size_t LastDelimiter(std::string_view path) {
 }
 }  // namespace
 
+std::string JoinPath(std::string_view dir, std::string_view name) {
+  std::string result(dir);
+  if (!dir.empty() && dir.back() != '/' && dir.back() != '\\') result += '/';
+  result += name;
+  return result;
+}
+
 std::string FolderPart(std::string_view path) {
   auto pos = LastDelimiter(path);
   return pos == std::string_view::npos ? std::string() : std::string(path.substr(0, pos + 1));

@@ -11,6 +11,8 @@ namespace ravelin {
 inline bool IsPathDelimiter(char c) {
   return c == '/' || c == '\\';
 }
+/// The folder, a "/" unless the folder is empty or already ends in "/" or "\", then the name.
+std::string JoinPath(std::string_view dir, std::string_view name);
 /// The folder part: everything up to and including the last "/" or "\"; empty when none.
 std::string FolderPart(std::string_view path);
 /// The name part: everything after the last "/" or "\".

@@ -12,13 +12,6 @@ bool Printable(unsigned char c) {
 }
 }  // namespace
 
-std::string JoinPath(std::string_view dir, std::string_view name) {
-  std::string result(dir);
-  if (!dir.empty() && dir.back() != '/' && dir.back() != '\\') result += '/';
-  result += name;
-  return result;
-}
-
 std::string TextBefore(std::string_view text, std::string_view sep) {
   if (sep.empty()) return std::string(text);
   auto pos = text.find(sep);

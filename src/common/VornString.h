@@ -1,4 +1,4 @@
-// Small string and path routines shared by every subsystem. Strings are byte strings;
+// Small string routines shared by every subsystem. Strings are byte strings;
 // every routine returns a new string and leaves its arguments alone unless stated.
 #pragma once
 
@@ -8,8 +8,6 @@
 
 namespace ravelin {
 
-/// The folder, a "/" unless the folder is empty or already ends in "/" or "\", then the name.
-std::string JoinPath(std::string_view dir, std::string_view name);
 /// The text before the first occurrence of sep; the whole text when sep is absent or empty.
 std::string TextBefore(std::string_view text, std::string_view sep);
 /// The text after the first occurrence of sep; empty when sep is absent or empty.

@@ -10,9 +10,9 @@
 namespace ravelin {
 
 /// Base of any object a node may carry in Data; destroyed with the node.
-class TNodeData {
+class NodeData {
  public:
-  virtual ~TNodeData() = default;
+  virtual ~NodeData() = default;
 };
 
 /// Root of the node family.
@@ -24,7 +24,7 @@ class TBaseNode {
   TBaseNode& operator=(const TBaseNode&) = delete;
 
   /// Optional object owned by the node; empty when the node is created.
-  std::unique_ptr<TNodeData> Data;
+  std::unique_ptr<NodeData> Data;
 
   /// True when Data is present.
   virtual bool HasData() const;

@@ -17,10 +17,10 @@ namespace ravelin {
 class TVornPasScanner {
  public:
   /// Called for a brace comment beginning with ".F-"; may replace the token's text and kind.
-  using TFormatOffEvent =
+  using FormatOffEvent =
       std::function<void(TVornPasScanner& sender, std::string& text, TTokenKind& kind)>;
   /// Called for a brace comment beginning with ".F+".
-  using TFormatOnEvent = std::function<void(TVornPasScanner& sender)>;
+  using FormatOnEvent = std::function<void(TVornPasScanner& sender)>;
 
   /// A scanner whose buffer is at end of input; both handlers empty.
   TVornPasScanner() = default;
@@ -31,9 +31,9 @@ class TVornPasScanner {
   /// The character source, owned; callers may Reset it before attaching another list.
   TVornstrBfr Buffer;
   /// Fired by the pragma ".F-" at the start of a brace comment; empty by default.
-  TFormatOffEvent OnFormatOff;
+  FormatOffEvent OnFormatOff;
   /// Fired by the pragma ".F+" at the start of a brace comment; empty by default.
-  TFormatOnEvent OnFormatOn;
+  FormatOnEvent OnFormatOn;
 
   /// Attaches the lines to the buffer (not owned; they must outlive the scanning).
   void SetSource(std::vector<std::string>* lines);

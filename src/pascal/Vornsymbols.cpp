@@ -39,7 +39,7 @@ constexpr std::size_t kMaxWordLength = 14;
 
 // The word table indexed by first letter and length: for each (letter, length) pair the
 // words of that shape, in value order, so the first match is the linear search's first match.
-struct TWordIndex {
+struct WordIndex {
   // Start of each bucket in Kinds; bucket b holds Kinds[Start[b] .. Start[b + 1]).
   std::array<std::uint8_t, 26 * (kMaxWordLength + 1) + 1> Start{};
   std::array<TTokenKind, kWordNames.size()> Kinds{};
@@ -49,8 +49,8 @@ constexpr std::size_t BucketOf(char first, std::size_t length) {
   return static_cast<std::size_t>(first - 'A') * (kMaxWordLength + 1) + length;
 }
 
-constexpr TWordIndex BuildWordIndex() {
-  TWordIndex index;
+constexpr WordIndex BuildWordIndex() {
+  WordIndex index;
   std::array<std::uint8_t, 26 * (kMaxWordLength + 1)> counts{};
   for (const auto& word : kWordNames) {
     if (!word.empty()) ++counts[BucketOf(word[0], word.size())];
@@ -71,7 +71,7 @@ constexpr TWordIndex BuildWordIndex() {
   return index;
 }
 
-constexpr TWordIndex kWordIndex = BuildWordIndex();
+constexpr WordIndex kWordIndex = BuildWordIndex();
 
 constexpr bool WordTableFitsIndex() {
   for (const auto& word : kWordNames) {

@@ -103,10 +103,12 @@ class NewFile {
   virtual void Remove() = 0;
 };
 
-/// Where a report starts in its file.
+/// Where a report starts in its file. The two are the window's own behaviours, which stored
+/// report files rely on: the unit reports go right after what the file holds, the line count
+/// first ends a last line that has no line end.
 enum class ReportStart {
-  AtEnd,      ///< right after what the file holds
-  OnOwnLine,  ///< after a CR LF when the file's last line has no line end
+  AtEnd,      ///< right after what the file holds (the unit reports)
+  OnOwnLine,  ///< after a CR LF when the file's last line has no line end (the line count)
 };
 
 /// The disk behind one interface. Paths may hold "\" and may differ in letter case from the

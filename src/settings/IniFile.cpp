@@ -97,11 +97,10 @@ IoError UnableToWrite(const std::string& fileName, const std::string& reason) {
 
 TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
 
-TIniRead TIniFile::LoadSection(std::string_view section,
-                               const std::vector<std::string_view>& keys) {
+IniRead TIniFile::LoadSection(std::string_view section, const std::vector<std::string_view>& keys) {
   bom_.clear();
   lines_.clear();
-  TIniRead result;
+  IniRead result;
   OpenedFile opened = Fs().OpenRead(fileName_, Readable::FileOrPipe);
   result.exists = !opened.missing;
   if (!opened.file) {

@@ -24,7 +24,7 @@ std::optional<std::int32_t> ParseIniInteger(std::string_view text);
 IoError UnableToWrite(const std::string& fileName, const std::string& reason);
 
 /// How reading a settings file went.
-struct TIniRead {
+struct IniRead {
   bool exists = false;  ///< something of the file's name exists
   std::string whyNot;   ///< when it exists but cannot be read: the system's reason
 };
@@ -44,7 +44,7 @@ class TIniFile {
   /// result is for reading, never for Save. A file that cannot be opened (missing, a folder,
   /// a device, no access) gives no lines and says why. Throws IoError when reading fails
   /// after opening.
-  TIniRead LoadSection(std::string_view section, const std::vector<std::string_view>& keys);
+  IniRead LoadSection(std::string_view section, const std::vector<std::string_view>& keys);
   /// Replaces the held lines by text (line ends CR LF, CR or LF; Ctrl-Z ends the text).
   void SetText(std::string_view text);
   /// The held lines, each followed by CR LF.

@@ -9,25 +9,16 @@
 
 namespace ravelin {
 
-int ViewerChoice = 0;
-std::string ViewerPath;
-std::string RtlPath;
-std::string VclPath;
-std::string SearchPaths;
-bool UseRtl = false;
-bool UseVcl = false;
-bool UseSearchPath = false;
 const std::string DefaultReportName = "Ravelin.TXT";
+
+SettingsState& Settings() {
+  static SettingsState state;
+  return state;
+}
 
 namespace {
 
 constexpr std::string_view kLast = "LAST";
-
-// The settings file named by SetSettingsFileName; empty for the default one.
-std::string& SettingsFileOverride() {
-  static std::string name;
-  return name;
-}
 
 // The settings file as it stands on disk. A file that exists but cannot be read (no read
 // permission, a read error) is not written over: its other sections would be lost.
@@ -78,43 +69,46 @@ std::string DefaultSettingsFileName(const std::string& exePath) {
 }
 
 std::string SettingsFileName() {
-  const std::string& name = SettingsFileOverride();
+  const std::string& name = Settings().FileName;
   if (!name.empty()) return name;
   return DefaultSettingsFileName(ExecutablePath());
 }
 
 void SetSettingsFileName(const std::string& name) {
   // A relative name is fixed against the folder current now: later commands move it.
-  SettingsFileOverride() = name.empty() ? std::string() : Fs().FullPath(name);
+  Settings().FileName = name.empty() ? std::string() : Fs().FullPath(name);
 }
 
 std::string LoadSettings() {
   TIniFile ini(SettingsFileName());
-  const TIniRead read =
+  const IniRead read =
       ini.LoadSection(kLast, {"Viewer", "RTL", "VCL", "Viewer Path", "Search Paths", "Use RTL",
                               "Use Search Path", "Use VCL"});
+  SettingsState& s = Settings();
   std::int32_t viewer = ini.ReadInteger(kLast, "Viewer", 0);
-  ViewerChoice = (viewer == 0 || viewer == 1) ? viewer : 2;
-  RtlPath = ini.ReadString(kLast, "RTL", "");
-  VclPath = ini.ReadString(kLast, "VCL", "");
-  ViewerPath = ini.ReadString(kLast, "Viewer Path", "");
-  SearchPaths = ini.ReadString(kLast, "Search Paths", "");
-  UseRtl = ini.ReadBool(kLast, "Use RTL", false);
-  UseSearchPath = ini.ReadBool(kLast, "Use Search Path", false);
-  UseVcl = ini.ReadBool(kLast, "Use VCL", false);
+  s.ViewerChoice = (viewer == 0 || viewer == 1) ? viewer : 2;
+  s.RtlPath = ini.ReadString(kLast, "RTL", "");
+  s.VclPath = ini.ReadString(kLast, "VCL", "");
+  s.ViewerPath = ini.ReadString(kLast, "Viewer Path", "");
+  s.SearchPaths = ini.ReadString(kLast, "Search Paths", "");
+  s.UseRtl = ini.ReadBool(kLast, "Use RTL", false);
+  s.UseSearchPath = ini.ReadBool(kLast, "Use Search Path", false);
+  s.UseVcl = ini.ReadBool(kLast, "Use VCL", false);
   return read.whyNot;
 }
 
 void SaveSettings() {
   TIniFile ini = LoadIniForUpdate();
-  ini.WriteInteger(kLast, "Viewer", (ViewerChoice == 0 || ViewerChoice == 1) ? ViewerChoice : 2);
-  ini.WriteString(kLast, "RTL", RtlPath);
-  ini.WriteString(kLast, "Search Paths", SearchPaths);
-  ini.WriteString(kLast, "Viewer Path", ViewerPath);
-  ini.WriteString(kLast, "VCL", VclPath);
-  ini.WriteBool(kLast, "Use RTL", UseRtl);
-  ini.WriteBool(kLast, "Use Search Path", UseSearchPath);
-  ini.WriteBool(kLast, "Use VCL", UseVcl);
+  const SettingsState& s = Settings();
+  ini.WriteInteger(kLast, "Viewer",
+                   (s.ViewerChoice == 0 || s.ViewerChoice == 1) ? s.ViewerChoice : 2);
+  ini.WriteString(kLast, "RTL", s.RtlPath);
+  ini.WriteString(kLast, "Search Paths", s.SearchPaths);
+  ini.WriteString(kLast, "Viewer Path", s.ViewerPath);
+  ini.WriteString(kLast, "VCL", s.VclPath);
+  ini.WriteBool(kLast, "Use RTL", s.UseRtl);
+  ini.WriteBool(kLast, "Use Search Path", s.UseSearchPath);
+  ini.WriteBool(kLast, "Use VCL", s.UseVcl);
   ini.Save();
 }
 

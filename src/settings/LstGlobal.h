@@ -6,29 +6,42 @@
 
 namespace ravelin {
 
-/// Report viewer: 0 WordPad, 1 NotePad, 2 the program in ViewerPath.
-extern int ViewerChoice;
-/// Program file of the other viewer.
-extern std::string ViewerPath;
-/// Folder of the runtime library sources, searched for unit files.
-extern std::string RtlPath;
-/// Folder of the class library sources, searched for unit files.
-extern std::string VclPath;
-/// Further folders for unit files, separated by ";".
-extern std::string SearchPaths;
-/// Search RtlPath for unit files.
-extern bool UseRtl;
-/// Search VclPath for unit files.
-extern bool UseVcl;
-/// Search SearchPaths for unit files.
-extern bool UseSearchPath;
+/// The settings of the process: the unit lookup, the viewer launch, the main window and the
+/// options dialog read and change them; LoadSettings and SaveSettings move them to and from
+/// the settings file.
+struct SettingsState {
+  /// Report viewer: 0 WordPad, 1 NotePad, 2 the program in ViewerPath.
+  int ViewerChoice = 0;
+  /// Program file of the other viewer.
+  std::string ViewerPath;
+  /// Folder of the runtime library sources, searched for unit files.
+  std::string RtlPath;
+  /// Folder of the class library sources, searched for unit files.
+  std::string VclPath;
+  /// Further folders for unit files, separated by ";".
+  std::string SearchPaths;
+  /// Search RtlPath for unit files.
+  bool UseRtl = false;
+  /// Search VclPath for unit files.
+  bool UseVcl = false;
+  /// Search SearchPaths for unit files.
+  bool UseSearchPath = false;
+  /// The settings file named by SetSettingsFileName (a full path); empty for the default one.
+  std::string FileName;
+};
+
+/// The one settings state of the process; `Settings() = {}` puts every setting back to its
+/// start (empty, off, the default settings file).
+SettingsState& Settings();
+
 /// Name of the report file in the source folder, "Ravelin.TXT"; never stored.
 extern const std::string DefaultReportName;
 
-/// Full name of the settings file: the one set by SetSettingsFileName, else
+/// Full name of the settings file: Settings().FileName when set, else
 /// DefaultSettingsFileName of the running executable.
 std::string SettingsFileName();
-/// Uses name as the settings file from now on; "" restores the default location.
+/// Uses name, made a full path, as the settings file from now on; "" restores the default
+/// location.
 void SetSettingsFileName(const std::string& name);
 
 /// Reads the section "LAST" of the settings file, a line at a time, into the settings

@@ -11,6 +11,8 @@
 #include <QVariant>
 #include <algorithm>
 
+#include "common/Error.h"
+#include "common/PathUtil.h"
 #include "common/VornString.h"
 #include "platform/UiServices.h"
 #include "settings/LstGlobal.h"
@@ -164,16 +166,17 @@ void TdlgDefaults::FormCreate() {
   // The three search switches are shown by the main window's boxes, which the user may have
   // changed since the last save: they keep their values, so that the boxes and the folders
   // searched never disagree (and OK stores what the boxes show).
-  const bool useRtl = UseRtl, useVcl = UseVcl, useSearchPath = UseSearchPath;
+  const bool useRtl = Settings().UseRtl, useVcl = Settings().UseVcl,
+             useSearchPath = Settings().UseSearchPath;
   LoadSettings();
-  UseRtl = useRtl, UseVcl = useVcl, UseSearchPath = useSearchPath;
-  SetEditBytes(edtRTL, RtlPath);
-  SetEditBytes(edtSearch, SearchPaths);
-  SetEditBytes(edtVCL, VclPath);
-  SetEditBytes(edtViewer, ViewerPath);
-  if (ViewerChoice == 1) {
+  Settings().UseRtl = useRtl, Settings().UseVcl = useVcl, Settings().UseSearchPath = useSearchPath;
+  SetEditBytes(edtRTL, Settings().RtlPath);
+  SetEditBytes(edtSearch, Settings().SearchPaths);
+  SetEditBytes(edtVCL, Settings().VclPath);
+  SetEditBytes(edtViewer, Settings().ViewerPath);
+  if (Settings().ViewerChoice == 1) {
     btnNotePad->setChecked(true);
-  } else if (ViewerChoice == 2) {
+  } else if (Settings().ViewerChoice == 2) {
     btnOther->setChecked(true);
   } else {
     btnWordPad->setChecked(true);
@@ -182,16 +185,16 @@ void TdlgDefaults::FormCreate() {
 
 void TdlgDefaults::DoSave() {
   if (btnWordPad->isChecked()) {
-    ViewerChoice = 0;
+    Settings().ViewerChoice = 0;
   } else if (btnNotePad->isChecked()) {
-    ViewerChoice = 1;
+    Settings().ViewerChoice = 1;
   } else {
-    ViewerChoice = 2;
+    Settings().ViewerChoice = 2;
   }
-  RtlPath = JoinPath(EditBytes(edtRTL), "");
-  VclPath = JoinPath(EditBytes(edtVCL), "");
-  ViewerPath = EditBytes(edtViewer);
-  SearchPaths = EditBytes(edtSearch);
+  Settings().RtlPath = JoinPath(EditBytes(edtRTL), "");
+  Settings().VclPath = JoinPath(EditBytes(edtVCL), "");
+  Settings().ViewerPath = EditBytes(edtViewer);
+  Settings().SearchPaths = EditBytes(edtSearch);
   // OK closes the dialog also when the settings file cannot be written; the error is shown.
   RunGuarded([this] {
     TQtWindowPlacement placement(*this, "dlgDefaults");

@@ -324,13 +324,13 @@ void TdlgMain::DoCountLines() {
   logic_.Guarded([this] { logic_.DoCountLines(true); });
 }
 void TdlgMain::DoUnitList() {
-  logic_.Guarded([this] { logic_.DoUnitCommand(TUnitReport::List, true); });
+  logic_.Guarded([this] { logic_.DoUnitCommand(UnitReportKind::List, true); });
 }
 void TdlgMain::DoUnitTreeClick() {
-  logic_.Guarded([this] { logic_.DoUnitCommand(TUnitReport::Tree, true); });
+  logic_.Guarded([this] { logic_.DoUnitCommand(UnitReportKind::Tree, true); });
 }
 void TdlgMain::DoUnitDependancyClick() {
-  logic_.Guarded([this] { logic_.DoUnitCommand(TUnitReport::Depend, true); });
+  logic_.Guarded([this] { logic_.DoUnitCommand(UnitReportKind::Depend, true); });
 }
 
 void TdlgMain::lstMouseDown(TListBox* sender, Qt::MouseButton button) {
@@ -346,11 +346,11 @@ void TdlgMain::lstMouseDown(TListBox* sender, Qt::MouseButton button) {
 void TdlgMain::DoCheckBoxClick(QCheckBox* sender, bool checked) {
   const QString name = sender->objectName();
   if (name == QLatin1String("chkRTL")) {
-    UseRtl = checked;
+    Settings().UseRtl = checked;
   } else if (name == QLatin1String("chkVCL")) {
-    UseVcl = checked;
+    Settings().UseVcl = checked;
   } else if (name == QLatin1String("chkSearchP")) {
-    UseSearchPath = checked;
+    Settings().UseSearchPath = checked;
   }
 }
 
@@ -448,9 +448,9 @@ void TdlgMain::showEvent(QShowEvent* event) {
 void TdlgMain::FormShow() {
   logic_.Guarded([this] { LoadWindowPlacement(*this); });
   logic_.Guarded([] { LoadSettings(); });
-  chkRTL->setChecked(UseRtl);
-  chkVCL->setChecked(UseVcl);
-  chkSearchP->setChecked(UseSearchPath);
+  chkRTL->setChecked(Settings().UseRtl);
+  chkVCL->setChecked(Settings().UseVcl);
+  chkSearchP->setChecked(Settings().UseSearchPath);
   logic_.UpdateButtons();
   Refresh();
   FormResize();

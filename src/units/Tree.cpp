@@ -28,17 +28,17 @@ TTree::~TTree() {
   ReleaseSubtree(Root);
 }
 
-std::int32_t TTree::Compare(const TTreeKey& key1, const TTreeKey& key2) const {
+std::int32_t TTree::Compare(const TreeKey& key1, const TreeKey& key2) const {
   if (key1 < key2) return -1;
   if (key2 < key1) return 1;
   return 0;
 }
 
-TTreeKey TTree::GetKey(const TTreeNode& node) const {
+TreeKey TTree::GetKey(const TTreeNode& node) const {
   return static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(&node));
 }
 
-TTreeNode* TTree::Add(const TTreeKey& key, const TCreateNode& createNode) {
+TTreeNode* TTree::Add(const TreeKey& key, const NodeFactory& createNode) {
   std::unique_ptr<TTreeNode>* slot = &Root;
   while (*slot) {
     TTreeNode& node = **slot;
@@ -54,7 +54,7 @@ TTreeNode* TTree::Add(const TTreeKey& key, const TCreateNode& createNode) {
   return slot->get();
 }
 
-void TTree::ForEach(const TVisit& visit) {
+void TTree::ForEach(const NodeVisit& visit) {
   // In order: the left spine is pushed, then each node is visited after its left subtree,
   // its right link read before the visit.
   std::vector<TTreeNode*> stack;
@@ -76,12 +76,12 @@ void TTree::Clear() {
   ReleaseSubtree(Root);
 }
 
-std::string KeyText(const TTreeKey& key) {
+std::string KeyText(const TreeKey& key) {
   if (const auto* text = std::get_if<std::string>(&key)) return *text;
   return std::to_string(std::get<std::int64_t>(key));
 }
 
-std::int32_t CompareUnitKeys(const TTreeKey& key1, const TTreeKey& key2) {
+std::int32_t CompareUnitKeys(const TreeKey& key1, const TreeKey& key2) {
   const auto* text1 = std::get_if<std::string>(&key1);
   const auto* text2 = std::get_if<std::string>(&key2);
   if (text1 != nullptr && text2 != nullptr) return CompareUpperText(*text1, *text2);

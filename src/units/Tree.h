@@ -13,7 +13,7 @@
 namespace ravelin {
 
 /// A key: an integer or a text.
-using TTreeKey = std::variant<std::int64_t, std::string>;
+using TreeKey = std::variant<std::int64_t, std::string>;
 
 /// A node with two links; derived nodes add their payload.
 class TTreeNode {
@@ -37,9 +37,9 @@ void ReleaseSubtree(std::unique_ptr<TTreeNode>& node);
 class TTree {
  public:
   /// Makes a new, unlinked node for a key (or returns none).
-  using TCreateNode = std::function<std::unique_ptr<TTreeNode>(const TTreeKey& key)>;
+  using NodeFactory = std::function<std::unique_ptr<TTreeNode>(const TreeKey& key)>;
   /// Receives one node of a walk.
-  using TVisit = std::function<void(TTreeNode& node)>;
+  using NodeVisit = std::function<void(TTreeNode& node)>;
 
   /// An empty tree.
   TTree() = default;
@@ -52,23 +52,23 @@ class TTree {
   std::unique_ptr<TTreeNode> Root;
 
   /// -1, 0 or 1 as key1 orders before, equal to or after key2; here the variant's own order.
-  virtual std::int32_t Compare(const TTreeKey& key1, const TTreeKey& key2) const;
+  virtual std::int32_t Compare(const TreeKey& key1, const TreeKey& key2) const;
   /// The key of a node; here the node's identity as an integer.
-  virtual TTreeKey GetKey(const TTreeNode& node) const;
+  virtual TreeKey GetKey(const TTreeNode& node) const;
 
   /// The node whose key equals key; when there is none, createNode makes one that is linked
   /// in where the descent ended (without rebalancing). Returns none when createNode does.
-  TTreeNode* Add(const TTreeKey& key, const TCreateNode& createNode);
+  TTreeNode* Add(const TreeKey& key, const NodeFactory& createNode);
   /// Calls visit with every node once, in order (left subtree, node, right subtree).
-  void ForEach(const TVisit& visit);
+  void ForEach(const NodeVisit& visit);
   /// Destroys every node; the tree is empty afterwards and can be filled again.
   virtual void Clear();
 };
 
 /// The order of two texts in capitals, byte by byte as unsigned codes, a proper prefix first:
 /// the comparison of unit names. Integer keys take part as their decimal text.
-std::int32_t CompareUnitKeys(const TTreeKey& key1, const TTreeKey& key2);
+std::int32_t CompareUnitKeys(const TreeKey& key1, const TreeKey& key2);
 /// The key as text: a text as it is, an integer as its decimal digits.
-std::string KeyText(const TTreeKey& key);
+std::string KeyText(const TreeKey& key);
 
 }  // namespace ravelin

@@ -1,23 +1,25 @@
+// The unit dependency table: the unit tree inverted into a tree of unit names, and its rows.
 #include "units/UnitDpnd.h"
 
 #include "common/Checked.h"
 #include "common/PathUtil.h"
 #include "common/VornString.h"
+#include "units/UnitScan.h"
 
 namespace ravelin {
 
 // ---------------------------------------------------------------------------------------
 // TDpndTree
 
-std::int32_t TDpndTree::Compare(const TTreeKey& key1, const TTreeKey& key2) const {
+std::int32_t TDpndTree::Compare(const TreeKey& key1, const TreeKey& key2) const {
   return CompareUnitKeys(key1, key2);
 }
 
-TTreeKey TDpndTree::GetKey(const TTreeNode& node) const {
+TreeKey TDpndTree::GetKey(const TTreeNode& node) const {
   return static_cast<const TDpndNode&>(node).Name;
 }
 
-TTreeNode* TDpndTree::Add(const TTreeKey& key, const TCreateNode& createNode) {
+TTreeNode* TDpndTree::Add(const TreeKey& key, const NodeFactory& createNode) {
   std::string upper = UpperText(KeyText(key));
   auto next = byUpperName_.lower_bound(upper);
   if (next != byUpperName_.end() && next->first == upper) return next->second;
@@ -51,30 +53,20 @@ void TDpndTree::Clear() {
   known_.clear();
 }
 
-std::unique_ptr<TTreeNode> CreateDpndNode(const TTreeKey& key) {
+std::unique_ptr<TTreeNode> CreateDpndNode(const TreeKey& key) {
   return std::make_unique<TDpndNode>(KeyText(key));
 }
 
 // ---------------------------------------------------------------------------------------
-// The table being written
+// The table
 
 namespace {
 
-TReportFile* TableFile = nullptr;
-TDpndTree* TableTree = nullptr;
-std::string TitleName;
-int MaxPerLine = 9;
-std::int32_t RowNumber = 1;
-int EntriesInLine = 0;
-int LineColumn = 0;
-
-void Write(std::string_view text) {
-  if (TableFile != nullptr) TableFile->Text.append(text);
-}
-
-void WriteLineEnd() {
-  Write("\r\n");
-}
+/// Entries of 10 characters each, one row's width in front of them: a row wraps once its
+/// entries reach this column.
+constexpr int kWrapColumn = 87;
+/// The width of a row's number, gap and name cell: the indent of a continuation line.
+constexpr int kContinuationIndent = 18;
 
 /// A cell width: 10, or the next multiple of 10 above the length when longer than limit.
 int CellWidth(std::size_t length, std::size_t limit) {
@@ -84,109 +76,81 @@ int CellWidth(std::size_t length, std::size_t limit) {
 
 }  // namespace
 
-void AddUnitUse(TUnitNode& node, TUnitNode* parent) {
-  if (TableTree == nullptr) return;
-  TDpndNode* entry = TableTree->AddName(node.Name);
-  if (parent != nullptr) entry->UsedBy.push_back(parent->Name);
+void InvertUnitTree(TUnitTree& unitTree, TDpndTree& dependencies) {
+  unitTree.ForEachWithParent([&](TUnitNode& node, TUnitNode* parent) {
+    TDpndNode* entry = dependencies.AddName(node.Name);
+    if (parent != nullptr) entry->UsedBy.push_back(parent->Name);
+  });
 }
 
-void BeginDependencyTable(TReportFile* f, const std::string& titleName) {
-  TableFile = f;
-  TitleName = titleName;
-  MaxPerLine = 9;
-  RowNumber = 1;
-  EntriesInLine = 0;
-  LineColumn = 0;
+void DependencyTable::WriteTableHeader(const std::string& banner) {
+  WriteReportBanner(f_, banner);
+  f_.WriteLineEnd();
+  f_.Text.append(CenterText("Unit Dependency Table for " + TitleName, kReportWidth));
+  f_.WriteLineEnd();
+  f_.WriteLineEnd();
+  f_.Text.append(" No.  __unit__    __is_used_by_");
+  f_.WriteLineEnd();
+  f_.Text.append(" ---  --------    ");
+  for (int i = 0; i < MaxPerLine; ++i) f_.Text.append("--------  ");
+  f_.WriteLineEnd();
 }
 
-void WriteTableHeader() {
-  if (TableFile != nullptr) WriteReportBanner(*TableFile);
-  WriteLineEnd();
-  Write(CenterText("Unit Dependency Table for " + TitleName, 100));
-  WriteLineEnd();
-  WriteLineEnd();
-  Write(" No.  __unit__    __is_used_by_");
-  WriteLineEnd();
-  Write(" ---  --------    ");
-  for (int i = 0; i < MaxPerLine; ++i) Write("--------  ");
-  WriteLineEnd();
-}
-
-void WriteUserEntry(int index, const std::string& name) {
+void DependencyTable::WriteUserEntry(int index, const std::string& name) {
   if (index == 0) LineColumn = 0;
-  if (EntriesInLine == MaxPerLine || LineColumn >= 87) {
-    WriteLineEnd();
-    Write(std::string(18, ' '));
+  if (EntriesInLine == MaxPerLine || LineColumn >= kWrapColumn) {
+    f_.WriteLineEnd();
+    f_.Text.append(std::string(kContinuationIndent, ' '));
     EntriesInLine = 0;
     LineColumn = 0;
   }
   if (name.empty()) {
-    Write(" ------ ");
+    f_.Text.append(" ------ ");
     LineColumn += 8;
   } else {
     int width = CellWidth(name.size(), 9);
-    Write(PadRight(name, width));
+    f_.Text.append(PadRight(name, width));
     CheckedAdd(LineColumn, width);
   }
   ++EntriesInLine;
 }
 
-void WriteTableRow(TTreeNode* node) {
+void DependencyTable::WriteTableRow(const TTreeNode* node) {
   EntriesInLine = 0;
-  auto* entry = dynamic_cast<TDpndNode*>(node);
+  const auto* entry = dynamic_cast<const TDpndNode*>(node);
   if (entry == nullptr) {
-    Write(" Inverted Tree Error ");
-    WriteLineEnd();
+    f_.Text.append(" Inverted Tree Error ");
+    f_.WriteLineEnd();
   } else {
     std::string name = NamePart(entry->Name);
     int width = CellWidth(name.size(), 11);
-    Write(IntToStrWidth(RowNumber, 4));
-    Write("  ");
-    Write(PadRight(name, width + 2));
+    f_.Text.append(IntToStrWidth(RowNumber, 4));
+    f_.Text.append("  ");
+    f_.Text.append(PadRight(name, width + 2));
     if (entry->UsedBy.empty()) {
-      Write("*base unit*");
+      f_.Text.append("*base unit*");
     } else {
       for (std::size_t i = 0; i < entry->UsedBy.size(); ++i)
         WriteUserEntry(static_cast<int>(i), entry->UsedBy[i]);
     }
-    WriteLineEnd();
+    f_.WriteLineEnd();
   }
   CheckedInc(RowNumber);
 }
 
-namespace {
-
-void WriteDependencyTableTo(TReportFile& f, const std::string& rootName) {
-  TDpndTree tree;
-  try {
-    BeginDependencyTable(&f, rootName);
-    WriteTableHeader();
-    TableTree = &tree;
-    TheUnitTree().ForEachWithParent(AddUnitUse);
-    tree.ForEach([](TTreeNode& node) { WriteTableRow(&node); });
-  } catch (...) {
-    TableFile = nullptr;
-    TableTree = nullptr;
-    f.Text.clear();  // a report reaches its file whole or not at all
-    throw;
-  }
-  TableFile = nullptr;
-  TableTree = nullptr;
-  f.Close();
+void WriteDependencyTable(TUnitTree& unitTree, const std::string& rootName,
+                          const std::string& banner, ReportWriter& f) {
+  DependencyTable table(f, rootName);
+  table.WriteTableHeader(banner);
+  TDpndTree dependencies;
+  InvertUnitTree(unitTree, dependencies);
+  dependencies.ForEach([&](TTreeNode& node) { table.WriteTableRow(&node); });
 }
-
-}  // namespace
 
 void WriteDependencyTable(const std::string& rootName, const std::string& reportFile) {
-  TReportFile f;
+  ReportWriter f;
   OpenReportFile(f, reportFile);
-  WriteDependencyTableTo(f, rootName);
-}
-
-void WriteDependencyTableText(const std::string& rootName, std::string& out) {
-  TReportFile f;
-  OpenReportText(f, out);
-  WriteDependencyTableTo(f, rootName);
+  WriteUnitReport(UnitReportKind::Depend, UnitAnalysis(), rootName, f);
 }
 
 }  // namespace ravelin

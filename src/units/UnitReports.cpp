@@ -1,5 +1,7 @@
-// The unit file listing and the unit tree chart, with the report banner and report file that
-// all three unit reports share.
+// The unit file listing and the unit tree chart, with the report file and the banner that all
+// three unit reports share.
+#include "units/UnitReports.h"
+
 #include <algorithm>
 #include <clocale>
 #include <cstdio>
@@ -7,21 +9,21 @@
 #include "common/PathUtil.h"
 #include "common/VornString.h"
 #include "platform/FileSys.h"
-#include "units/UnitTree.h"
+#include "units/UnitDpnd.h"
+#include "units/UnitRecords.h"
+#include "units/UnitScan.h"
 
 namespace ravelin {
-
-std::string ReportBanner = "RAVELIN REPORT";
 
 // ---------------------------------------------------------------------------------------
 // Report files
 
-void TReportFile::WriteLine(std::string_view line) {
+void ReportWriter::WriteLine(std::string_view line) {
   Text.append(line);
-  Text.append("\r\n");
+  Text.append(Eol);
 }
 
-void TReportFile::Close() {
+void ReportWriter::Close() {
   std::string text = std::move(Text);
   Text.clear();
   if (!FileName.empty())
@@ -30,48 +32,31 @@ void TReportFile::Close() {
     Sink->append(text);
 }
 
-void OpenReportFile(TReportFile& f, const std::string& fileName) {
+void OpenReportFile(ReportWriter& f, const std::string& fileName) {
   f.FileName = fileName;
   f.Sink = nullptr;
   f.Text.clear();
   Fs().AppendReport(fileName, "", ReportStart::AtEnd);  // creates a missing file, fails early
 }
 
-void OpenReportText(TReportFile& f, std::string& out) {
+void OpenReportText(ReportWriter& f, std::string& out) {
   f.FileName.clear();
   f.Sink = &out;
   f.Text.clear();
 }
 
-void WriteReportBanner(TReportFile& f) {
-  f.WriteLine(CenterText(ReportBanner, 100));
+void WriteReportBanner(ReportWriter& f, const std::string& banner) {
+  f.WriteLine(CenterText(banner, kReportWidth));
   f.WriteLine("");
 }
-
-namespace {
-
-/// Writes a report: body writes into the open file, which is closed when body is done. When
-/// body fails, what it wrote is dropped: a report reaches its file whole or not at all.
-template <class Body>
-void RunReport(TReportFile& f, Body&& body) {
-  try {
-    body();
-  } catch (...) {
-    f.Text.clear();
-    throw;
-  }
-  f.Close();
-}
-
-}  // namespace
 
 // ---------------------------------------------------------------------------------------
 // Times and sizes
 
 namespace {
 
-TReportClock& Clock() {
-  static TReportClock clock;
+ReportClock& Clock() {
+  static ReportClock clock;
   return clock;
 }
 
@@ -87,7 +72,7 @@ std::tm LocalTime(std::time_t time) {
 
 }  // namespace
 
-void SetReportClock(TReportClock clock) {
+void SetReportClock(ReportClock clock) {
   Clock() = std::move(clock);
 }
 
@@ -133,60 +118,46 @@ int CompareFileNames(std::string_view name1, std::string_view name2) {
 
 namespace {
 
-std::string ListingRow(int number, const std::string& fileName) {
+/// Width of the unit name column of the listing (longer names push the row right).
+constexpr int kUnitNameWidth = 20;
+/// Width of the size column of the listing.
+constexpr int kFileSizeWidth = 13;
+/// Width of the time column of the listing: "yyyy.mm.dd hh:mm:ss".
+constexpr int kFileTimeWidth = 19;
+
+std::string ListingRow(int number, const UnitRecord& unit) {
   std::string row = IntToStrWidth(number, 5);
   row += ": ";
-  row += PadRight(BaseNameOf(fileName), 20);
+  row += PadRight(unit.name, kUnitNameWidth);
   row += ' ';
-  FileStat st = Fs().Stat(fileName);
-  if (st.exists && !st.isDir) {
-    row += PadLeftWith(FormatFileSize(st.size), ' ', 13);
+  if (unit.found) {
+    row += PadLeftWith(FormatFileSize(unit.size), ' ', kFileSizeWidth);
     row += "  ";
-    row += FormatFileTime(st.mtime);
+    row += FormatFileTime(unit.modified);
   } else {
-    row += std::string(13, '.');
+    row += std::string(kFileSizeWidth, '.');
     row += "  ";
-    row += std::string(19, '.');
+    row += std::string(kFileTimeWidth, '.');
   }
   row += "  ";
-  row += fileName;
+  row += unit.entry;
   return row;
-}
-
-void WriteUnitListTo(TReportFile& f) {
-  RunReport(f, [&] {
-    ReportBanner = "RAVELIN REPORT " + FormatBannerTime(Now());
-    WriteReportBanner(f);
-    f.WriteLine("");
-    f.WriteLine(CenterText("Unit File Listing for " + StartFile, 100));
-    f.WriteLine("");
-    f.WriteLine("Source Files:");
-    f.WriteLine("  No.  Unit Name            File Size      Last Changed         File Name");
-    f.WriteLine("-----  -------------------- -------------  -------------------  ------------");
-    // The rows in file-name order; the list itself keeps its normal order.
-    std::vector<std::string> names = UnitFiles().Names();
-    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-      return CompareFileNames(a, b) < 0;
-    });
-    int number = 0;
-    for (const std::string& name : names) f.WriteLine(ListingRow(++number, name));
-    f.WriteLine("");
-    f.WriteLine("");
-  });
 }
 
 }  // namespace
 
-void WriteUnitList(const std::string& reportFileName) {
-  TReportFile f;
-  OpenReportFile(f, reportFileName);
-  WriteUnitListTo(f);
-}
-
-void WriteUnitListText(std::string& out) {
-  TReportFile f;
-  OpenReportText(f, out);
-  WriteUnitListTo(f);
+void RenderUnitList(const UnitRecords& records, const std::string& banner, ReportWriter& f) {
+  WriteReportBanner(f, banner);
+  f.WriteLine("");
+  f.WriteLine(CenterText("Unit File Listing for " + records.root, kReportWidth));
+  f.WriteLine("");
+  f.WriteLine("Source Files:");
+  f.WriteLine("  No.  Unit Name            File Size      Last Changed         File Name");
+  f.WriteLine("-----  -------------------- -------------  -------------------  ------------");
+  int number = 0;
+  for (const UnitRecord& unit : records.units) f.WriteLine(ListingRow(++number, unit));
+  f.WriteLine("");
+  f.WriteLine("");
 }
 
 // ---------------------------------------------------------------------------------------
@@ -194,73 +165,82 @@ void WriteUnitListText(std::string& out) {
 
 namespace {
 
-const std::string kBranchMarker = "   +-";
-const std::string kLastMarker = "   =-";
-
-// The chart being written.
-std::string CurrentPrefix;
-std::string PreviousPrefix;
-std::string BranchMarker = kBranchMarker;
-std::string LastMarker = kLastMarker;
-TReportFile* ChartFile = nullptr;
-
-void WriteUnitTreeChartTo(TReportFile& f) {
-  RunReport(f, [&] {
-    WriteReportBanner(f);
-    f.WriteLine("");
-    f.WriteLine(CenterText("Unit Tree Chart for " + StartFile, 100));
-    f.WriteLine("");
-    CurrentPrefix.clear();
-    PreviousPrefix.clear();
-    BranchMarker = kBranchMarker;
-    LastMarker = kLastMarker;
-    ChartFile = &f;
-    try {
-      TheUnitTree().WalkChart(WriteChartLine);
-    } catch (...) {
-      ChartFile = nullptr;
-      throw;
-    }
-    ChartFile = nullptr;
-  });
-}
+/// The marker of a node that has a later sibling.
+constexpr std::string_view kBranchMarker = "   +-";
+/// The marker of the last node of its sibling chain.
+constexpr std::string_view kLastMarker = "   =-";
+/// Every depth step of the chart is this wide.
+constexpr std::size_t kChartStep = 5;
 
 }  // namespace
 
 std::string ChartPrefix(std::string_view previous, bool hasSibling, int level) {
   if (level <= 0) return {};
-  std::size_t keep = static_cast<std::size_t>(level - 1) * 5;
+  std::size_t keep = static_cast<std::size_t>(level - 1) * kChartStep;
   std::string prefix(previous.substr(0, std::min(keep, previous.size())));
-  prefix += hasSibling ? BranchMarker : LastMarker;
-  prefix = ReplaceAll(prefix, TrimPrintable(BranchMarker) + "   ", "|    ");
-  prefix = ReplaceAll(prefix, TrimPrintable(LastMarker) + "   ", "     ");
+  prefix += hasSibling ? kBranchMarker : kLastMarker;
+  prefix = ReplaceAll(prefix, TrimPrintable(kBranchMarker) + "   ", "|    ");
+  prefix = ReplaceAll(prefix, TrimPrintable(kLastMarker) + "   ", "     ");
   return prefix;
 }
 
-void WriteChartLine(TUnitNode& node) {
-  const TUnitTree& tree = TheUnitTree();
+void UnitTreeChart::Write(TUnitTree& tree, const std::string& startFile,
+                          const std::string& banner) {
+  WriteReportBanner(f_, banner);
+  f_.WriteLine("");
+  f_.WriteLine(CenterText("Unit Tree Chart for " + startFile, kReportWidth));
+  f_.WriteLine("");
+  CurrentPrefix.clear();
+  PreviousPrefix.clear();
+  tree.WalkChart([&](TUnitNode& node) { WriteChartLine(tree, node); });
+}
+
+void UnitTreeChart::WriteChartLine(const TUnitTree& tree, const TUnitNode& node) {
   CurrentPrefix = ChartPrefix(PreviousPrefix, tree.HasSibling, tree.Level);
-  if (ChartFile != nullptr) {
-    std::string line = CurrentPrefix;
-    line += ' ';
-    line += node.Kind == 0 ? 'H' : 'V';
-    line += ':';
-    line += node.Name;
-    ChartFile->WriteLine(line);
-  }
+  std::string line = CurrentPrefix;
+  line += ' ';
+  line += node.Kind == 0 ? 'H' : 'V';
+  line += ':';
+  line += node.Name;
+  f_.WriteLine(line);
   PreviousPrefix = CurrentPrefix;
 }
 
-void WriteUnitTreeChart(const std::string& reportFileName) {
-  TReportFile f;
-  OpenReportFile(f, reportFileName);
-  WriteUnitTreeChartTo(f);
+// ---------------------------------------------------------------------------------------
+// Any unit report
+
+void WriteUnitReport(UnitReportKind kind, UnitAnalysisState& state, const std::string& rootName,
+                     ReportWriter& f) {
+  try {
+    switch (kind) {
+      case UnitReportKind::List:
+        state.ReportBanner = "RAVELIN REPORT " + FormatBannerTime(Now());
+        RenderUnitList(MakeUnitRecords(state), state.ReportBanner, f);
+        break;
+      case UnitReportKind::Tree:
+        UnitTreeChart(f).Write(state.UnitTree, state.StartFile, state.ReportBanner);
+        break;
+      case UnitReportKind::Depend:
+        WriteDependencyTable(state.UnitTree, rootName, state.ReportBanner, f);
+        break;
+    }
+  } catch (...) {
+    f.Text.clear();  // a report reaches its file whole or not at all
+    throw;
+  }
+  f.Close();
 }
 
-void WriteUnitTreeChartText(std::string& out) {
-  TReportFile f;
-  OpenReportText(f, out);
-  WriteUnitTreeChartTo(f);
+void WriteUnitList(const std::string& reportFileName) {
+  ReportWriter f;
+  OpenReportFile(f, reportFileName);
+  WriteUnitReport(UnitReportKind::List, UnitAnalysis(), "", f);
+}
+
+void WriteUnitTreeChart(const std::string& reportFileName) {
+  ReportWriter f;
+  OpenReportFile(f, reportFileName);
+  WriteUnitReport(UnitReportKind::Tree, UnitAnalysis(), "", f);
 }
 
 }  // namespace ravelin

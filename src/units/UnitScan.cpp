@@ -1,5 +1,7 @@
 // The analysis: scanning files into tokens, reading their uses clauses into the unit tree and
-// finding the unit files named there.
+// the unit file list, and the process-wide result.
+#include "units/UnitScan.h"
+
 #include <typeinfo>
 #include <unordered_map>
 
@@ -8,66 +10,67 @@
 #include "common/TextLines.h"
 #include "common/VornString.h"
 #include "platform/FileSys.h"
-#include "settings/LstGlobal.h"
-#include "units/UnitTree.h"
 
 namespace ravelin {
 
 // ---------------------------------------------------------------------------------------
 // TScanner
 
-namespace {
-
-/// The node class of a token kind: 0 symbol, 1 word, 2 identifier, 3 real, 4 integer,
-/// 5 string; -1 for the kinds that get no node.
-int NodeClass(TTokenKind kind) {
-  if (kind >= 9 && kind <= 31) return 0;
-  if (kind >= 32 && kind <= 137) return 1;
-  if (kind >= tkIdentifier && kind <= tkString) return kind - tkIdentifier + 2;
-  return -1;
+TScanner::NodeClass TScanner::ClassOf(TTokenKind kind) {
+  if (kind >= kFirstSymbol && kind <= kLastSymbol) return NodeClass::Symbol;
+  if (kind >= kFirstWord && kind <= kLastWord) return NodeClass::Word;
+  switch (kind) {
+    case tkIdentifier:
+      return NodeClass::Identifier;
+    case tkFloat:
+      return NodeClass::Real;
+    case tkInteger:
+      return NodeClass::Integer;
+    case tkString:
+      return NodeClass::String;
+    default:
+      return NodeClass::None;  // comments and the kinds the scanner never gives
+  }
 }
 
-/// The node class of a node, by its actual type.
-int NodeClass(const TTokenNode& node) {
+TScanner::NodeClass TScanner::ClassOf(const TTokenNode& node) {
   const std::type_info& type = typeid(node);
-  if (type == typeid(TSymbolNode)) return 0;
-  if (type == typeid(TPasWordNode)) return 1;
-  if (type == typeid(TIdentNode)) return 2;
-  if (type == typeid(TLitFloat)) return 3;
-  if (type == typeid(TLitInteger)) return 4;
-  if (type == typeid(TLitString)) return 5;
-  return -1;
+  if (type == typeid(TSymbolNode)) return NodeClass::Symbol;
+  if (type == typeid(TPasWordNode)) return NodeClass::Word;
+  if (type == typeid(TIdentNode)) return NodeClass::Identifier;
+  if (type == typeid(TLitFloat)) return NodeClass::Real;
+  if (type == typeid(TLitInteger)) return NodeClass::Integer;
+  if (type == typeid(TLitString)) return NodeClass::String;
+  return NodeClass::None;
 }
-
-}  // namespace
 
 void TScanner::ClearTokens() {
   for (auto& node : Tokens) {
-    int kind = node ? NodeClass(*node) : -1;
-    if (kind < 0) continue;
+    const NodeClass nodeClass = node ? ClassOf(*node) : NodeClass::None;
+    if (nodeClass == NodeClass::None) continue;
     node->Data.reset();
-    spare_[kind].push_back(std::move(node));
+    spare_[static_cast<std::size_t>(nodeClass)].push_back(std::move(node));
   }
   Tokens.clear();
 }
 
-std::unique_ptr<TTokenNode> TScanner::NewNode(int nodeClass) {
-  auto& spare = spare_[static_cast<std::size_t>(nodeClass) % 6];
+std::unique_ptr<TTokenNode> TScanner::NewNode(NodeClass nodeClass) {
+  auto& spare = spare_[static_cast<std::size_t>(nodeClass) % kNodeClasses];
   if (!spare.empty()) {
     std::unique_ptr<TTokenNode> node = std::move(spare.back());
     spare.pop_back();
     return node;
   }
   switch (nodeClass) {
-    case 0:
+    case NodeClass::Symbol:
       return std::make_unique<TSymbolNode>();
-    case 1:
+    case NodeClass::Word:
       return std::make_unique<TPasWordNode>();
-    case 2:
+    case NodeClass::Identifier:
       return std::make_unique<TIdentNode>();
-    case 3:
+    case NodeClass::Real:
       return std::make_unique<TLitFloat>();
-    case 4:
+    case NodeClass::Integer:
       return std::make_unique<TLitInteger>();
     default:
       return std::make_unique<TLitString>();
@@ -76,14 +79,20 @@ std::unique_ptr<TTokenNode> TScanner::NewNode(int nodeClass) {
 
 bool TScanner::Scan() {
   ClearTokens();
+  HeadingKind = tkSymbol;
+  bool headingSeen = false;
   std::string text;
   bool inClause = false;    // with OnUsesClause: Tokens hold a clause being read
   bool inInterface = true;  // no word implementation yet outside a clause
   while (!AtEnd()) {
     text.clear();
     TTokenKind kind = NextToken(text);
-    int nodeClass = NodeClass(kind);
-    if (nodeClass < 0) continue;  // comments and the kinds the scanner never gives
+    const NodeClass nodeClass = ClassOf(kind);
+    if (nodeClass == NodeClass::None) continue;
+    if (!headingSeen) {
+      HeadingKind = kind;
+      headingSeen = true;
+    }
     if (OnUsesClause && !inClause) {
       if (kind == tkImplementation) inInterface = false;
       if (kind != tkUses) continue;  // only uses clauses are kept
@@ -109,135 +118,70 @@ bool TScanner::Scan() {
 }
 
 // ---------------------------------------------------------------------------------------
-// TUnitFileList
+// UnitFileList
 
-bool TUnitFileList::Less::operator()(std::string_view a, std::string_view b) const {
+bool UnitFileList::Less::operator()(std::string_view a, std::string_view b) const {
   return CompareUpperText(a, b) < 0;
 }
 
-bool TUnitFileList::Add(const std::string& name) {
+bool UnitFileList::Add(const std::string& name) {
   auto [it, added] = entries_.try_emplace(name, false);
   if (added) untaken_.insert(std::string_view(it->first));
   return added;
 }
 
-bool TUnitFileList::Contains(std::string_view name) const {
+const std::string& UnitFileList::Entry(const std::string& name) {
+  auto [it, added] = entries_.try_emplace(name, false);
+  if (added) untaken_.insert(std::string_view(it->first));
+  return it->first;
+}
+
+bool UnitFileList::Contains(std::string_view name) const {
   return entries_.find(name) != entries_.end();
 }
 
-void TUnitFileList::MarkTaken(const std::string& name) {
+const std::string& UnitFileList::MarkTaken(const std::string& name) {
   auto it = entries_.try_emplace(name, false).first;
   it->second = true;
   untaken_.erase(std::string_view(it->first));
+  return it->first;
 }
 
-bool TUnitFileList::IsTaken(std::string_view name) const {
+bool UnitFileList::IsTaken(std::string_view name) const {
   auto it = entries_.find(name);
   return it != entries_.end() && it->second;
 }
 
-std::optional<std::string> TUnitFileList::FirstUntaken() const {
+std::optional<std::string> UnitFileList::FirstUntaken() const {
   if (untaken_.empty()) return std::nullopt;
   return std::string(*untaken_.begin());
 }
 
-std::vector<std::string> TUnitFileList::Names() const {
+std::vector<std::string> UnitFileList::Names() const {
   std::vector<std::string> names;
   names.reserve(entries_.size());
   for (const auto& entry : entries_) names.push_back(entry.first);
   return names;
 }
 
-void TUnitFileList::Clear() {
+void UnitFileList::Clear() {
   untaken_.clear();
   entries_.clear();
 }
 
 // ---------------------------------------------------------------------------------------
-// Module state
+// The process-wide result
 
-std::string StartFile;
-std::string ProjectFolder;
-
-TUnitFileList& UnitFiles() {
-  static TUnitFileList list;
-  return list;
-}
-
-std::vector<std::string> UnitFileNames() {
-  return UnitFiles().Names();
-}
-
-TUnitTree& TheUnitTree() {
-  static TUnitTree tree;
-  return tree;
+UnitAnalysisState& UnitAnalysis() {
+  static UnitAnalysisState state;
+  return state;
 }
 
 void ClearUnitAnalysis() {
-  UnitFiles().Clear();
-  TheUnitTree().Clear();
-}
-
-void ResetUnitAnalysisState() {
-  ClearUnitAnalysis();
-  StartFile.clear();
-  ProjectFolder.clear();
-  ReportBanner = "RAVELIN REPORT";
-}
-
-// ---------------------------------------------------------------------------------------
-// Unit lookup
-
-namespace {
-
-/// The name as spelled on disk when it exists, else as given.
-std::string DiskSpelling(const std::string& fullName) {
-  auto resolved = Fs().Resolve(fullName);
-  return resolved ? *resolved : fullName;
-}
-
-bool HasFolderPart(std::string_view name) {
-  return name.find_first_of("/\\") != std::string_view::npos;
-}
-
-}  // namespace
-
-std::string SearchSourceFolder(const std::string& folder, const std::string& name) {
-  std::string direct = folder + name;
-  if (Fs().FileExists(direct)) return DiskSpelling(Fs().FullPath(direct));
-  for (const DirEntry& entry : Fs().ListFolder(folder)) {
-    if (!entry.isDir) continue;
-    std::string candidate = JoinPath(JoinPath(folder, entry.name), name);
-    if (Fs().FileExists(candidate)) return DiskSpelling(Fs().FullPath(candidate));
-  }
-  return name;
-}
-
-std::string LocateUnitFile(const std::string& name) {
-  if (HasFolderPart(name)) return DiskSpelling(Fs().FullPath(name));
-  if (Fs().FileExists(name)) return DiskSpelling(Fs().FullPath(ProjectFolder + name));
-  if (UseSearchPath) {
-    std::string paths = SearchPaths;
-    while (!paths.empty()) {
-      std::string folder = SplitFirst(paths, ";");
-      if (folder.empty()) continue;
-      std::string candidate = JoinPath(folder, name);
-      if (Fs().FileExists(candidate)) {
-        // The folder as configured, the file name as found on disk.
-        auto resolved = Fs().Resolve(candidate);
-        return resolved ? JoinPath(folder, NamePart(*resolved)) : candidate;
-      }
-    }
-  }
-  if (!VclPath.empty() && UseVcl) {
-    std::string found = SearchSourceFolder(VclPath, name);
-    if (found != name) return found;
-  }
-  if (!RtlPath.empty() && UseRtl) {
-    std::string found = SearchSourceFolder(RtlPath, name);
-    if (found != name) return found;
-  }
-  return name;
+  UnitAnalysisState& state = UnitAnalysis();
+  state.Uses.clear();
+  state.UnitFiles.Clear();
+  state.UnitTree.Clear();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -245,21 +189,33 @@ std::string LocateUnitFile(const std::string& name) {
 
 namespace {
 
-using TTokens = TScanner::TTokens;
+using TokenList = TScanner::TokenList;
 
-TTokenKind KindAt(const TTokens& tokens, std::size_t j) {
+TTokenKind KindAt(const TokenList& tokens, std::size_t j) {
   return tokens[j]->Kind;
 }
 
-/// Reads the uses clauses of the files of one analysis into the unit tree and the list.
-class TClauseReader {
+/// The file a uses clause belongs to.
+struct ClauseSource {
+  const std::string* entry = nullptr;  // its unit file list entry
+  std::string key;                     // its unit name: the file name without folder and extension
+  bool isUnit = false;                 // a unit (interface and implementation sections)
+};
+
+/// Reads the uses clauses of the files of one analysis into the unit tree, the list and the
+/// uses.
+class ClauseReader {
  public:
-  TClauseReader(TUnitTree& tree, TUnitFileList& list) : tree_(tree), list_(list) {}
+  ClauseReader(UnitAnalysisState& state, UnitFileList& list, const UnitLookup& lookup)
+      : tree_(state.UnitTree), uses_(state.Uses), list_(list), lookup_(lookup) {}
 
   /// Reads the clause whose word "uses" is at j; j ends on the clause's ";" (or, for a clause
   /// cut off by the end of the tokens, on the last token).
-  void Read(const TTokens& tokens, std::size_t& j, const std::string& fileKey, bool inInterface) {
+  void Read(const TokenList& tokens, std::size_t& j, const ClauseSource& source, bool inInterface) {
     const std::size_t count = tokens.size();
+    const UsesSection section = !source.isUnit ? UsesSection::Main
+                                : inInterface  ? UsesSection::Interface
+                                               : UsesSection::Implementation;
     char direction = 'R';
     for (;;) {
       ++j;
@@ -279,13 +235,14 @@ class TClauseReader {
         j += 2;
       }
       auto node = std::make_unique<TUnitNode>(name, inInterface ? 1 : 0);
-      TUnitNode* parent = tree_.FindNode(fileKey);
+      TUnitNode* parent = tree_.FindNode(source.key);
       if (parent == nullptr) {
         direction = 'L';
         parent = tree_.RootNode();
       }
       std::string fileName = name + ".pas";
-      tree_.AddNode(parent, std::move(node), direction);
+      UsesMention mention{source.entry, nullptr, tree_.AddNode(parent, std::move(node), direction),
+                          section, std::nullopt};
 
       bool malformed = false;
       ++j;
@@ -299,10 +256,12 @@ class TClauseReader {
             break;
           }
           fileName = literal.substr(1, literal.size() - 2);
+          mention.inPath = fileName;
         }
         ++j;
       }
-      AddFile(fileName);
+      mention.to = &AddFile(fileName);
+      uses_.push_back(std::move(mention));
       if (malformed) {
         SkipClause(tokens, j);
         return;
@@ -317,48 +276,54 @@ class TClauseReader {
 
  private:
   /// Moves j to the next ";" or the last token.
-  static void SkipClause(const TTokens& tokens, std::size_t& j) {
+  static void SkipClause(const TokenList& tokens, std::size_t& j) {
     while (j + 1 < tokens.size() && KindAt(tokens, j) != tkSemicolon) ++j;
   }
 
-  void AddFile(const std::string& fileName) {
+  /// The list entry of a file name, located and added when it is new.
+  const std::string& AddFile(const std::string& fileName) {
     auto known = located_.find(fileName);
-    if (known == located_.end()) known = located_.emplace(fileName, LocateUnitFile(fileName)).first;
+    if (known == located_.end()) {
+      known = located_.emplace(fileName, LocatedFile{LocateUnitFile(fileName, lookup_)}).first;
+    }
     // Entries never leave the list during an analysis: a name once in it needs no new look.
-    if (known->second.inList) return;
-    list_.Add(known->second.name);
-    known->second.inList = true;
+    if (known->second.entry == nullptr) known->second.entry = &list_.Entry(known->second.name);
+    return *known->second.entry;
   }
 
-  struct TLocated {
-    TLocated(std::string located) : name(std::move(located)) {}
-    std::string name;     // what LocateUnitFile made of the file name
-    bool inList = false;  // an equal entry is in the list
+  struct LocatedFile {
+    std::string name;                    // what LocateUnitFile made of the file name
+    const std::string* entry = nullptr;  // the equal entry of the list, once it is there
   };
 
   TUnitTree& tree_;
-  TUnitFileList& list_;
+  std::vector<UsesMention>& uses_;
+  UnitFileList& list_;
+  const UnitLookup& lookup_;
   // Where each file name was found: the disk is looked at once per name and analysis.
-  std::unordered_map<std::string, TLocated> located_;
+  std::unordered_map<std::string, LocatedFile> located_;
 };
 
 }  // namespace
 
-void ProcessUnitFiles(TUnitFileList& list) {
-  TUnitTree& tree = TheUnitTree();
-  ProjectFolder = FolderPart(StartFile);
-  tree.AddNode(nullptr, std::make_unique<TUnitNode>(StartFile, 1), 'L');
+void ProcessUnitFiles(UnitFileList& list, UnitLookup lookup) {
+  UnitAnalysisState& state = UnitAnalysis();
+  TUnitTree& tree = state.UnitTree;
+  state.ProjectFolder = FolderPart(state.StartFile);
+  lookup.projectFolder = state.ProjectFolder;
+  tree.AddNode(nullptr, std::make_unique<TUnitNode>(state.StartFile, 1), 'L');
 
   TScanner scanner;
-  TClauseReader reader(tree, list);
-  std::string current = StartFile;
-  std::string fileKey;
+  ClauseReader reader(state, list, lookup);
+  std::string current = state.StartFile;
+  ClauseSource source;
   // Each clause is read as soon as the scanner has it; the file streams past line by line.
-  scanner.OnUsesClause = [&](const TTokens& clause, bool inInterface) {
+  scanner.OnUsesClause = [&](const TokenList& clause, bool inInterface) {
+    source.isUnit = scanner.HeadingKind == tkUnit;
     std::size_t j = 0;
-    reader.Read(clause, j, fileKey, inInterface);
+    reader.Read(clause, j, source, inInterface);
   };
-  list.MarkTaken(current);
+  source.entry = &list.MarkTaken(current);
   for (;;) {
     if (Fs().FileExists(current)) {
       // Only a regular file is opened: a pipe or device named in a uses clause (in '...' may
@@ -368,7 +333,7 @@ void ProcessUnitFiles(TUnitFileList& list) {
         throw IoError("Cannot open \"" + current + "\": " + opened.whyNot, opened.whyNot);
       }
       LineReader lines = ReadLines(*opened.file);
-      fileKey = BaseNameOf(current);
+      source.key = BaseNameOf(current);
       scanner.Buffer.Reset();
       scanner.SetSource(lines);
       scanner.Scan();
@@ -377,16 +342,17 @@ void ProcessUnitFiles(TUnitFileList& list) {
     std::optional<std::string> next = list.FirstUntaken();
     if (!next) return;
     current = std::move(*next);
-    list.MarkTaken(current);
+    source.entry = &list.MarkTaken(current);
   }
 }
 
-void BuildUnitTree(const std::string& fileName) {
+void BuildUnitTree(const std::string& fileName, const UnitLookup& lookup) {
   ClearUnitAnalysis();
   Fs().ClearCache();
-  UnitFiles().Add(fileName);
-  StartFile = fileName;
-  ProcessUnitFiles(UnitFiles());
+  UnitAnalysisState& state = UnitAnalysis();
+  state.UnitFiles.Add(fileName);
+  state.StartFile = fileName;
+  ProcessUnitFiles(state.UnitFiles, lookup);
 }
 
 }  // namespace ravelin

@@ -1,3 +1,4 @@
+// The unit tree and the search index behind its FindNode.
 #include "units/UnitTree.h"
 
 #include <algorithm>
@@ -21,9 +22,9 @@ namespace ravelin {
 // name, ordered by position; FindNode's answer is the last of them.
 
 /// Positions in a list that grows by insertion anywhere, compared in constant time.
-class TOrderList {
+class OrderList {
  public:
-  TOrderList() { Clear(); }
+  OrderList() { Clear(); }
 
   /// Forgets every position.
   void Clear() {
@@ -100,14 +101,14 @@ class TOrderList {
   std::vector<Entry> entries_;
 };
 
-class TUnitFindIndex {
+class UnitFindIndex {
  public:
   /// Gives node its positions (it was just attached in the slot named) and files it under
   /// its name when no node of that name lies above it.
   void Attach(TUnitNode& node, TUnitNode* slotOwner, bool leftSlot) {
     std::uint32_t after;
     if (slotOwner == nullptr)
-      after = TOrderList::kHead;
+      after = OrderList::kHead;
     else if (leftSlot)
       after = slotOwner->begin_;  // a next sibling follows its node at once
     else
@@ -145,7 +146,7 @@ class TUnitFindIndex {
 
  private:
   struct ByPosition {
-    const TOrderList* order;
+    const OrderList* order;
     bool operator()(const TUnitNode* a, const TUnitNode* b) const {
       return order->Less(a->begin_, b->begin_);
     }
@@ -155,7 +156,7 @@ class TUnitFindIndex {
     TUnitNode* last = nullptr;      // the last of them in the walk
   };
 
-  TOrderList order_;
+  OrderList order_;
   std::unordered_map<std::string, Matches> names_;
   mutable const std::pair<const std::string, Matches>* lastFound_ = nullptr;  // asked last
 };
@@ -163,15 +164,31 @@ class TUnitFindIndex {
 // ---------------------------------------------------------------------------------------
 // TUnitTree
 
-TUnitTree::TUnitTree() : index_(std::make_unique<TUnitFindIndex>()) {}
+TUnitTree::TUnitTree() : index_(std::make_unique<UnitFindIndex>()) {}
 
 TUnitTree::~TUnitTree() = default;
 
-std::int32_t TUnitTree::Compare(const TTreeKey& key1, const TTreeKey& key2) const {
+TUnitTree::TUnitTree(TUnitTree&& other) : TUnitTree() {
+  *this = std::move(other);
+}
+
+TUnitTree& TUnitTree::operator=(TUnitTree&& other) {
+  if (this != &other) {
+    Clear();
+    std::swap(Root, other.Root);
+    std::swap(index_, other.index_);
+    std::swap(lastTop_, other.lastTop_);
+    Level = other.Level;
+    HasSibling = other.HasSibling;
+  }
+  return *this;
+}
+
+std::int32_t TUnitTree::Compare(const TreeKey& key1, const TreeKey& key2) const {
   return CompareUnitKeys(key1, key2);
 }
 
-TTreeKey TUnitTree::GetKey(const TTreeNode& node) const {
+TreeKey TUnitTree::GetKey(const TTreeNode& node) const {
   return static_cast<const TUnitNode&>(node).Name;
 }
 
@@ -209,11 +226,11 @@ TUnitNode* TUnitTree::AddNode(TUnitNode* parent, std::unique_ptr<TUnitNode> node
   return added;
 }
 
-TUnitNode* TUnitTree::FindNode(const TTreeKey& key) const {
+TUnitNode* TUnitTree::FindNode(const TreeKey& key) const {
   return index_->Find(UpperText(KeyText(key)));
 }
 
-void TUnitTree::WalkChart(const TChartVisit& visit) {
+void TUnitTree::WalkChart(const ChartVisit& visit) {
   Level = 0;
   HasSibling = false;
   // Each frame walks a node, or (node none, leave set) steps back up one level.
@@ -241,7 +258,7 @@ void TUnitTree::WalkChart(const TChartVisit& visit) {
   }
 }
 
-void TUnitTree::ForEachWithParent(const TParentVisit& visit) {
+void TUnitTree::ForEachWithParent(const ParentVisit& visit) {
   struct Frame {
     TUnitNode* node;
     TUnitNode* parent;

@@ -12,8 +12,9 @@
 #include "SameText.h"
 #include "SyntheticProject.h"
 #include "cli/CliMain.h"
+#include "common/MachineFormats.h"
 #include "common/VornString.h"
-#include "linecount/LCntEngn.h"
+#include "linecount/LCntReports.h"
 #include "settings/LstGlobal.h"
 
 namespace ravelin {
@@ -33,7 +34,7 @@ struct CliRun {
 
 /// Runs ravelin-cli as a fresh process would (the line counter's last path as at start).
 CliRun RunCliWith(std::vector<std::string> args) {
-  LastReportPath = "A:\\";
+  LineCounter() = {};
   args.insert(args.begin(), "ravelin-cli");
   std::vector<char*> argv;
   for (auto& arg : args) argv.push_back(arg.data());
@@ -106,7 +107,62 @@ TEST_F(Cli, RunsGiveTheStatusReportAndMessagesOfTheTable) {
       }
     }
     EXPECT_EQ(fs::current_path(), folder_.Path()) << row.where;  // the start folder is back
+    if (row.fields[0].find("json") != std::string::npos && run.status == 0) {
+      EXPECT_NO_THROW(JsonDocument::parse(run.out)) << row.where;  // a JSON document, whole
+    }
   }
+}
+
+TEST_F(Cli, TheUnitDocumentListsTheUnitsOfTheListing) {
+  const std::string listing = RunCliWith({"list", "demo/Demo.dpr"}).out;
+  const JsonDocument units =
+      JsonDocument::parse(RunCliWith({"list", "--format", "json", "demo/Demo.dpr"}).out)["units"];
+  std::string fromJson, fromText;
+  int number = 0;
+  for (const auto& unit : units) {
+    fromJson += unit["name"].get<std::string>() + " " +
+                (unit["file"].is_null() ? unit["name"].get<std::string>() + ".pas"
+                                        : unit["file"].get<std::string>()) +
+                "\n";
+  }
+  for (std::string rest = listing; !rest.empty();) {
+    const std::string line = SplitFirst(rest, "\r\n");
+    if (line.size() < 65 || line.compare(0, 5, IntToStrWidth(number + 1, 5)) != 0) continue;
+    ++number;
+    fromText += TrimSpaces(line.substr(7, 20)) + " " + line.substr(64) + "\n";
+  }
+  EXPECT_EQ(number, 18);
+  EXPECT_EQ(fromJson, fromText);
+}
+
+TEST(CliArgs, ParseAsTheTableSays) {
+  const std::vector<cli::OptionSpec> specs = {
+      {"list", "FILE", ""},
+      {"quiet", "", "", 'q'},
+      {"define", "NAME", "", 'D', true},
+      {"fail-on-cycles", "KIND", "", 0, false, true},
+  };
+  testing::CheckRoutineTable("cli/args.txt",
+                             {{"ParseArgs", [&](const std::vector<std::string>& a) {
+                                 std::vector<std::string> args;
+                                 for (std::string rest = a[0]; !rest.empty();)
+                                   args.push_back(SplitFirst(rest, " "));
+                                 try {
+                                   const cli::ParsedArgs parsed = cli::ParseArgs(args, specs);
+                                   std::string text;
+                                   for (const auto& [name, values] : parsed.options) {
+                                     text += (text.empty() ? "" : " ") + name + "=";
+                                     for (size_t i = 0; i < values.size(); ++i)
+                                       text += (i ? "," : "") + values[i];
+                                   }
+                                   text += " /";
+                                   for (const auto& operand : parsed.operands)
+                                     text += " " + operand;
+                                   return text;
+                                 } catch (const cli::UsageError& e) {
+                                   return std::string("usage: ") + e.what();
+                                 }
+                               }}});
 }
 
 TEST_F(Cli, ReportFilesAreAppendedToOnALineOfTheirOwnAndKeptWhenARunFails) {

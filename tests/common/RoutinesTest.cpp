@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "DataTable.h"
+#include "common/Error.h"
+#include "common/MachineFormats.h"
 #include "common/PathUtil.h"
 #include "common/TextLines.h"
 #include "common/VornString.h"
@@ -56,6 +58,25 @@ TEST(Routines, GiveTheResultsOfTheTable) {
           {"WildcardMatch", [&](const Args& a) { return b(WildcardMatch(a[0], a[1])); }},
           {"HasWildcard", [&](const Args& a) { return b(HasWildcard(a[0])); }},
           {"SplitLines", [](const Args& a) { return Lines(SplitLines(a[0])); }},
+          {"IsValidUtf8", [&](const Args& a) { return b(IsValidUtf8(a[0])); }},
+          {"Base64", [](const Args& a) { return Base64(a[0]); }},
+          {"JsonName", [](const Args& a) { return JsonName(a[0]).dump(); }},
+          {"CsvField", [](const Args& a) { return CsvField(a[0]); }},
+          {"IsoUtcTime", [](const Args& a) { return IsoUtcTime(std::stoll(a[0])); }},
+          {"WithErrorContext",
+           [](const Args& a) {
+             try {
+               WithErrorContext(a[1], [&] {
+                 if (a[0] == "io") throw IoError("Cannot read: Is a directory", "Is a directory");
+                 throw OverflowError(a[0]);
+               });
+             } catch (const IoError& e) {
+               return std::string(e.what()) + " / " + e.Reason();
+             } catch (const OverflowError& e) {
+               return std::string(e.what());
+             }
+             return std::string("no error");
+           }},
           {"JoinLinesCrLf",
            [](const Args& a) {
              std::vector<std::string> lines;

@@ -12,6 +12,7 @@
 #include "common/Error.h"
 #include "common/TextLines.h"
 #include "linecount/LCntEngn.h"
+#include "linecount/LCntReports.h"
 
 namespace ravelin {
 namespace {
@@ -35,7 +36,7 @@ TEST(LineCounter, RoutinesGiveTheResultsOfTheTable) {
              } catch (const OverflowError& e) {
                return std::string(e.what());
              }
-             TScanState state = TScanState::InCode;
+             ScanState state = ScanState::InCode;
              ForEachLine(a[0], [&](std::string_view line) { ClassifyLine(line, state, byLine); });
              EXPECT_EQ(Show(byLine), Show(whole)) << "line by line: " << a[0];
              return Show(whole);
@@ -81,7 +82,7 @@ TEST(LineCounter, FixtureFilesGiveTheCountsTheyState) {
 // bubbles removed by searching again from the start, an open comment continued by putting its
 // opener in front of the line, then a scan from left to right.
 struct Reference {
-  TScanState state = TScanState::InCode;
+  ScanState state = ScanState::InCode;
 
   void Line(const std::string& line, TLineCounts& c) {
     ++c.Total;
@@ -89,21 +90,21 @@ struct Reference {
     for (char ch : line)
       if (static_cast<unsigned char>(ch) >= 33) s += ch;
     if (s.empty()) {
-      ++(state == TScanState::InCode ? c.Blank : c.Comment);
+      ++(state == ScanState::InCode ? c.Blank : c.Comment);
       return;
     }
     for (size_t pos; (pos = s.find("{}")) != std::string::npos;) s.erase(pos, 2);
-    if (state == TScanState::InBrace) s = "{" + s;
-    if (state == TScanState::InParenStar) s = "(*" + s;
+    if (state == ScanState::InBrace) s = "{" + s;
+    if (state == ScanState::InParenStar) s = "(*" + s;
     bool comment = false, source = false;
-    auto closeAfter = [&](const std::string& close, size_t from, TScanState open) {
+    auto closeAfter = [&](const std::string& close, size_t from, ScanState open) {
       comment = true;
       const size_t end = s.find(close, from);
-      state = end == std::string::npos ? open : TScanState::InCode;
+      state = end == std::string::npos ? open : ScanState::InCode;
       s.erase(0, end == std::string::npos ? s.size() : end + close.size());
     };
     while (!s.empty()) {
-      state = TScanState::InCode;
+      state = ScanState::InCode;
       if (s[0] == '\'') {
         source = true;
         size_t i = 1;  // a doubled apostrophe stays inside the literal
@@ -111,12 +112,12 @@ struct Reference {
           i += s[i] == '\'' ? 2 : 1;
         s.erase(0, std::min(i + 1, s.size()));
       } else if (s.rfind("(*", 0) == 0) {
-        closeAfter("*)", 2, TScanState::InParenStar);
+        closeAfter("*)", 2, ScanState::InParenStar);
       } else if (s.rfind("//", 0) == 0) {
         comment = true;
         s.clear();
       } else if (s[0] == '{') {
-        closeAfter("}", 1, TScanState::InBrace);
+        closeAfter("}", 1, ScanState::InBrace);
       } else {
         source = source || (s[0] != '(' && s[0] != '/');
         s.erase(0, 1);
@@ -157,7 +158,7 @@ TEST(LineCounter, AgreesWithTheRulesTakenLiterallyOnRandomTexts) {
     for (int i = 0, n = static_cast<int>(random() % 40); i < n; ++i)
       text += pieces[random() % std::size(pieces)];
     Reference reference;
-    TScanState state = TScanState::InCode;
+    ScanState state = ScanState::InCode;
     TLineCounts expected, byLine, whole;
     ForEachLine(text, [&](std::string_view line) {
       reference.Line(std::string(line), expected);

@@ -7,15 +7,23 @@
 #include <sstream>
 
 #include "DataTable.h"
+#include "MachineFormatReaders.h"
 #include "SameText.h"
+#include "TestFolder.h"
 #include "common/Error.h"
+#include "common/MachineFormats.h"
 #include "common/PathUtil.h"
 #include "common/VornString.h"
+#include "linecount/CountCsv.h"
+#include "linecount/CountJson.h"
 #include "linecount/LCntEngn.h"
+#include "linecount/LCntReports.h"
 
 namespace ravelin {
 namespace {
 
+using testing::NameOf;
+using testing::ReadCsv;
 using testing::TempFolder;
 using testing::WriteBytes;
 
@@ -43,12 +51,12 @@ TEST(LineCountReport, CasesGiveTheirReports) {
   EXPECT_GE(blocks.size(), 10u);
   for (const auto& block : blocks) {
     const std::string start = block.Part("start path");
-    LastReportPath = start.empty() ? "A:\\" : start.substr(0, start.size() - 1);
+    std::string lastReportPath = start.empty() ? "A:\\" : start.substr(0, start.size() - 1);
     TableEngine engine;
     engine.SetFileSpec(block.Part("spec").substr(0, block.Part("spec").size() - 1));
-    engine.Detailed = std::any_of(block.parts.begin(), block.parts.end(),
-                                  [](const auto& part) { return part.first == "detailed"; });
-    engine.BeginReport();
+    const bool detailed = std::any_of(block.parts.begin(), block.parts.end(),
+                                      [](const auto& part) { return part.first == "detailed"; });
+    engine.BeginRecord();
     std::istringstream files(block.Part("files"));
     for (std::string line; std::getline(files, line);) {
       std::istringstream row(line);
@@ -57,20 +65,65 @@ TEST(LineCountReport, CasesGiveTheirReports) {
       TFormCounts form;
       row >> name >> c.Total >> c.Blank >> c.Comment >> c.Source >> c.Commented;
       if (row >> bar >> form.Objects >> form.Size >> form.Lines) engine.forms[name] = form;
-      engine.AddFileToReport(name, c);
+      engine.AddFile(name, true, c);
     }
-    engine.EndReport();
-    ASSERT_GE(engine.Lines.size(), 8u) << block.where;
-    EXPECT_TRUE(testing::SameBytes(block.Part("report"),
-                                   Joined(engine.Lines.begin() + 8, engine.Lines.end())))
+    const auto lines = RenderLineCountText(engine.Record, detailed, lastReportPath);
+    ASSERT_GE(lines.size(), 8u) << block.where;
+    EXPECT_TRUE(testing::SameBytes(block.Part("report"), Joined(lines.begin() + 8, lines.end())))
         << block.where << " " << block.name;
-    EXPECT_EQ(LastReportPath + "\n", block.Part("end path")) << block.where;
+    EXPECT_EQ(lastReportPath + "\n", block.Part("end path")) << block.where;
   }
-  TLcntEngine banner;
-  banner.WriteBanner();
-  EXPECT_EQ(Joined(banner.Lines.begin(), banner.Lines.begin() + 2),
+  LineCountRecord none;
+  std::string path;
+  const auto banner = RenderLineCountText(none, true, path);
+  EXPECT_EQ(Joined(banner.begin(), banner.begin() + 2),
             "Tallion (Win32 v:0.9)     (c) The Ravelin developers\n"
             "  Count the number of blank lines, comment lines, source lines\n");
+}
+
+TEST(LineCountFormats, NamesComeBackByteForByteFromEveryFormat) {
+  testing::TempFolder folder("ravelin-names-XXXXXX");
+  testing::ScopedCurrentFolder here(folder.Path());
+  const auto rows = testing::ReadTable("linecount/names.txt");
+  TLcntEngine engine;
+  engine.Names.emplace();
+  for (const auto& row : rows) {
+    folder.Write(row.fields[0], "x;\n");
+    engine.Names->push_back(row.fields[0]);
+  }
+  engine.Names->push_back("missing\xFF.pas");
+  engine.Count();
+
+  const JsonDocument json = JsonDocument::parse(RenderCountJson(engine.Record));
+  const auto csv = ReadCsv(RenderCountCsv(engine.Record));
+  std::string path;
+  std::string text;
+  for (const auto& line : RenderLineCountText(engine.Record, true, path)) text += line + "\n";
+  ASSERT_EQ(json.at("files").size(), rows.size() + 1);
+  ASSERT_EQ(csv.size(), rows.size() + 2);
+  EXPECT_EQ(csv[0], (std::vector<std::string>{"name", "found", "blank", "comment", "source",
+                                              "commented", "total"}));
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const auto& row = rows[i];
+    const JsonDocument& file = json.at("files")[i];
+    EXPECT_EQ(file.at("name").dump(), row.fields[1]) << row.where;
+    EXPECT_EQ(NameOf(file.at("name")), row.fields[0]) << row.where;
+    EXPECT_EQ(file.at("source"), 1) << row.where;
+    EXPECT_EQ(RenderCountCsv(engine.Record).find("\n" + row.fields[2] + ",true,0,0,1,0,1\n") !=
+                  std::string::npos,
+              true)
+        << row.where;
+    EXPECT_EQ(csv[i + 1][0], row.fields[0]) << row.where;
+    const std::string shown = row.fields[0].size() > 14
+                                  ? "\n" + row.fields[0] + "\n"
+                                  : PadLeftWith(row.fields[0], ' ', 14) + "        0   0";
+    EXPECT_NE(text.find(shown), std::string::npos) << row.where;
+  }
+  EXPECT_EQ(json.at("files").back().at("found"), false);
+  EXPECT_EQ(csv.back(),
+            (std::vector<std::string>{"missing\xFF.pas", "false", "0", "0", "0", "0", "0"}));
+  EXPECT_NE(text.find("File \"missing\xFF.pas\" not found."), std::string::npos);
+  EXPECT_EQ(json.at("totals").at("files"), rows.size() + 1);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace ravelin {
 namespace {
 
 using Args = std::vector<std::string>;
-using TTokens = std::vector<std::pair<int, std::string>>;
+using TokenPairs = std::vector<std::pair<int, std::string>>;
 
 std::vector<std::string> LinesOf(const std::string& text) {
   std::vector<std::string> lines;
@@ -90,12 +90,12 @@ TEST(Pascal, RoutinesGiveTheResultsOfTheTable) {
       });
 }
 
-TTokens ScanAll(TVornPasScanner& scanner, std::vector<std::string> lines) {
+TokenPairs ScanAll(TVornPasScanner& scanner, std::vector<std::string> lines) {
   size_t limit = lines.size() + 2;  // the scanner must come to an end
   for (const auto& line : lines) limit += line.size();
   scanner.Buffer.Reset();
   scanner.SetSource(&lines);
-  TTokens tokens;
+  TokenPairs tokens;
   std::string text;
   while (tokens.size() <= limit) {
     const TTokenKind kind = scanner.NextToken(text);
@@ -107,12 +107,12 @@ TTokens ScanAll(TVornPasScanner& scanner, std::vector<std::string> lines) {
   return tokens;
 }
 
-TTokens ScanAll(std::vector<std::string> lines) {
+TokenPairs ScanAll(std::vector<std::string> lines) {
   TVornPasScanner scanner;
   return ScanAll(scanner, std::move(lines));
 }
 
-std::string Show(const TTokens& tokens) {
+std::string Show(const TokenPairs& tokens) {
   std::string out;
   for (const auto& [kind, text] : tokens) out += " | " + std::to_string(kind) + " " + text;
   return out;
@@ -120,7 +120,7 @@ std::string Show(const TTokens& tokens) {
 
 TEST(Pascal, ScannerGivesTheTokensOfTheTable) {
   for (const auto& row : testing::ReadTable("pascal/scanner.txt")) {
-    TTokens expected;
+    TokenPairs expected;
     for (size_t i = 1; i < row.fields.size(); ++i) {
       const std::string& field = row.fields[i];
       const size_t blank = field.find(' ');
@@ -128,8 +128,8 @@ TEST(Pascal, ScannerGivesTheTokensOfTheTable) {
       expected.emplace_back(std::stoi(field.substr(0, blank)),
                             blank == std::string::npos ? "" : field.substr(blank + 1));
     }
-    TTokens actual = ScanAll(LinesOf(row.fields[0]));
-    if (!actual.empty() && actual.back() == TTokens::value_type(0, "")) actual.pop_back();
+    TokenPairs actual = ScanAll(LinesOf(row.fields[0]));
+    if (!actual.empty() && actual.back() == TokenPairs::value_type(0, "")) actual.pop_back();
     EXPECT_EQ(actual, expected) << row.where << "\n got" << Show(actual).substr(0, 300);
   }
 }

@@ -28,14 +28,17 @@ using testing::WriteBytes;
 /// Search Path".
 std::string Variables() {
   auto b = [](bool v) { return std::string(v ? "1" : "0"); };
-  return std::to_string(ViewerChoice) + "|" + RtlPath + "|" + VclPath + "|" + ViewerPath + "|" +
-         SearchPaths + "|" + b(UseRtl) + "|" + b(UseVcl) + "|" + b(UseSearchPath);
+  const SettingsState& s = Settings();
+  return std::to_string(s.ViewerChoice) + "|" + s.RtlPath + "|" + s.VclPath + "|" + s.ViewerPath +
+         "|" + s.SearchPaths + "|" + b(s.UseRtl) + "|" + b(s.UseVcl) + "|" + b(s.UseSearchPath);
 }
 
 void SetVariables(std::string text) {
-  ViewerChoice = std::stoi(SplitFirst(text, "|"));
-  for (std::string* s : {&RtlPath, &VclPath, &ViewerPath, &SearchPaths}) *s = SplitFirst(text, "|");
-  for (bool* b : {&UseRtl, &UseVcl, &UseSearchPath}) *b = SplitFirst(text, "|") == "1";
+  SettingsState& s = Settings();
+  s.ViewerChoice = std::stoi(SplitFirst(text, "|"));
+  for (std::string* v : {&s.RtlPath, &s.VclPath, &s.ViewerPath, &s.SearchPaths})
+    *v = SplitFirst(text, "|");
+  for (bool* v : {&s.UseRtl, &s.UseVcl, &s.UseSearchPath}) *v = SplitFirst(text, "|") == "1";
 }
 
 // A window that records the order in which its placement is set.

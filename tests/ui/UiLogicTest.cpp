@@ -102,20 +102,20 @@ TEST_F(UiLogic, TheReportFileIsSettledAndShown) {
                Error);
 
   // The report goes to the viewer as one argument; a viewer that does not start is named.
-  ViewerChoice = 2, ViewerPath = "/opt/view it";
+  Settings().ViewerChoice = 2, Settings().ViewerPath = "/opt/view it";
   ShowReport("/r/it's $HOME.TXT");
   EXPECT_EQ(ui_.started, (std::vector<Args>{{"/opt/view it", "/r/it's $HOME.TXT"}}));
   ui_.startSucceeds = false;
   ShowReport("/r/Ravelin.TXT");
-  ViewerChoice = 1;
+  Settings().ViewerChoice = 1;
   ShowReport("/r/Ravelin.TXT");
-  ViewerChoice = 2, ViewerPath = "";
+  Settings().ViewerChoice = 2, Settings().ViewerPath = "";
   ShowReport("/r/Ravelin.TXT");
   EXPECT_EQ(ui_.errors,
             (Args{"Failed to execute /opt/view it  /r/Ravelin.TXT\nNo such file or directory",
                   "Failed to execute xdg-open  /r/Ravelin.TXT\nNo such file or directory",
                   "Failed to execute   /r/Ravelin.TXT"}));
-  ViewerChoice = 0, ViewerPath = "";
+  Settings() = {};
 
   // Appended report lines start on a line of their own.
   for (const std::string old : {"", "old\r\n", "old\n", "old\r", "old"}) {

@@ -20,7 +20,7 @@
 #include "ui/FrmFoldr.h"
 #include "ui/FrmMain.h"
 #include "ui/ModalResult.h"
-#include "units/UnitTree.h"
+#include "units/UnitScan.h"
 
 namespace ravelin {
 namespace {
@@ -57,15 +57,15 @@ class Windows : public ::testing::Test {
                   "unit beta;\r\ninterface\r\nimplementation\r\nuses\r\n  Alpha;\r\nend.\r\n");
     folder_.Write("Defs.inc", "{$DEFINE DEMO}\r\n");
     folder_.MakeFolder("away");
+    Settings() = {};
+    Settings().ViewerChoice = 1;
     SetSettingsFileName(folder_ / "ravelin.INI");
-    ViewerChoice = 1, UseRtl = UseVcl = UseSearchPath = false;
-    ClearUnitAnalysis();
+    UnitAnalysis() = {};
   }
   void TearDown() override {
     window_.reset();
-    SetSettingsFileName("");
-    UseRtl = UseVcl = UseSearchPath = false;
-    ClearUnitAnalysis();
+    Settings() = {};
+    UnitAnalysis() = {};
   }
 
   /// Shows the window and closes the About box it opens at start.
@@ -154,7 +154,7 @@ class Windows : public ::testing::Test {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
       }
     } else if (verb == "units") {
-      BuildUnitTree(folder_ / "Demo.dpr");
+      BuildUnitTree(folder_ / "Demo.dpr", UnitLookup::FromSettings(Settings()));
     } else if (verb == "yes") {
       ui_.yesNoAnswers.push_back(true);
     } else if (verb == "warn") {  // the warning dialog about the report file: press a button
@@ -300,7 +300,7 @@ class Windows : public ::testing::Test {
     if (key == "reuse")
       return std::string(W().chkReuseIt->isEnabled() ? "on" : "off") +
              (W().chkReuseIt->isChecked() ? ",checked" : "");
-    if (key == "units") return UnitFileNames().empty() ? "none" : "kept";
+    if (key == "units") return UnitAnalysis().UnitFiles.Count() == 0 ? "none" : "kept";
     if (key == "focus")
       return QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString()
                                          : "";
@@ -318,7 +318,7 @@ class Windows : public ::testing::Test {
                                                                      : "none";
     if (key == "unitfiles") {
       std::string names;
-      for (const std::string& name : UnitFileNames()) names += (names.empty() ? "" : ",") + name;
+      for (const std::string& name : UnitAnalysis().UnitFiles.Names()) names += (names.empty() ? "" : ",") + name;
       return names;
     }
     if (key == "message")
@@ -360,16 +360,16 @@ class Windows : public ::testing::Test {
              (ini.find("[dlgMain]\r\nTop=") != std::string::npos ? ",placed" : "");
     }
     if (key == "search")
-      return std::string(UseRtl ? "rtl" : "") + (UseVcl ? "vcl" : "") +
-             (UseSearchPath ? "search" : "");
+      return std::string(Settings().UseRtl ? "rtl" : "") + (Settings().UseVcl ? "vcl" : "") +
+             (Settings().UseSearchPath ? "search" : "");
     if (key == "tabs") return tabs_;
     if (key == "left")
       return std::to_string(W().pnlLeft->width()) + "," + std::to_string(W().pnlDst->x());
     if (key == "size") return std::to_string(W().width()) + "x" + std::to_string(W().height());
     if (key == "result") return result_ == mrOk ? "ok" : result_ == mrCancel ? "cancel" : "open";
     if (key == "settings")
-      return std::to_string(ViewerChoice) + "|" + RtlPath + "|" + VclPath + "|" + ViewerPath + "|" +
-             SearchPaths;
+      return std::to_string(Settings().ViewerChoice) + "|" + Settings().RtlPath + "|" +
+             Settings().VclPath + "|" + Settings().ViewerPath + "|" + Settings().SearchPaths;
     if (key == "file") {  // the [LAST] section, blanks written "_"
       const std::string text = ReplaceAll(
           ReplaceAll(testing::ReadBytes(folder_ / "ravelin.INI"), "\r\n", ","), " ", "_");
@@ -413,7 +413,7 @@ TEST_F(Windows, OptionsDialogDoesWhatItsTableSays) {
     Fs().SetCurrentFolder(folder_ / "home");
     folder_.Write("ravelin.INI", ReplaceAll(row.fields[1], "<dir>", folder_.Path()));
     if (row.fields[1] == "blocked") SetSettingsFileName(folder_ / "ravelin.INI/x.INI");
-    ViewerChoice = 9, RtlPath = "changed in memory";
+    Settings().ViewerChoice = 9, Settings().RtlPath = "changed in memory";
     options_ = std::make_unique<TdlgDefaults>();
     current_ = options_.get();
   });

@@ -14,6 +14,7 @@
 namespace ravelin {
 namespace {
 
+using testing_units::Analyse;
 using testing_units::ListText;
 using testing_units::TreeText;
 
@@ -27,7 +28,7 @@ TEST_F(Analysis, ProjectsGiveTheirTreeAndList) {
       std::filesystem::remove_all(entry.path());
     Fs().ClearCache();
     Fs().SetCurrentFolder(folder_);
-    testing_units::ClearSearchSettings();
+    Settings() = {};
     std::string root;
     for (const auto& [key, text] : block.parts) {
       if (key.rfind("file ", 0) != 0) continue;
@@ -41,21 +42,22 @@ TEST_F(Analysis, ProjectsGiveTheirTreeAndList) {
     std::istringstream settings(ReplaceAll(block.Part("settings"), "<dir>", folder_));
     for (std::string setting; std::getline(settings, setting);) {
       const std::string key = TextBefore(setting, "="), value = TextAfter(setting, "=");
-      if (key == "SearchPaths") SearchPaths = value;
-      if (key == "RtlPath") RtlPath = value;
-      if (key == "VclPath") VclPath = value;
-      if (key == "UseSearchPath") UseSearchPath = value == "1";
-      if (key == "UseRtl") UseRtl = value == "1";
-      if (key == "UseVcl") UseVcl = value == "1";
+      SettingsState& s = Settings();
+      if (key == "SearchPaths") s.SearchPaths = value;
+      if (key == "RtlPath") s.RtlPath = value;
+      if (key == "VclPath") s.VclPath = value;
+      if (key == "UseSearchPath") s.UseSearchPath = value == "1";
+      if (key == "UseRtl") s.UseRtl = value == "1";
+      if (key == "UseVcl") s.UseVcl = value == "1";
     }
     if (!block.Part("current folder").empty()) Fs().SetCurrentFolder(line("current folder"));
-    BuildUnitTree(root);
+    Analyse(root);
     if (!block.Part("tree").empty()) {
-      EXPECT_EQ(Anonymous(TreeText(TheUnitTree())), block.Part("tree")) << block.where;
+      EXPECT_EQ(Anonymous(TreeText(UnitAnalysis().UnitTree)), block.Part("tree")) << block.where;
     }
     EXPECT_EQ(Anonymous(ListText()), block.Part("list")) << block.where;
-    EXPECT_EQ(StartFile, root) << block.where;
-    EXPECT_EQ(ProjectFolder, FolderPart(root)) << block.where;
+    EXPECT_EQ(UnitAnalysis().StartFile, root) << block.where;
+    EXPECT_EQ(UnitAnalysis().ProjectFolder, FolderPart(root)) << block.where;
   }
 }
 
@@ -72,20 +74,20 @@ TEST_F(Analysis, AnUnreadableUnitEndsTheAnalysisNamingItAndKeepsWhatWasGathered)
   Write("A.pas", "unit A; interface uses C; implementation end.");
   Write("B.pas", "unit B; interface uses D; implementation end.");
   Write("Q.dpr", "program Q; uses E; begin end.");
-  BuildUnitTree("Q.dpr");  // each analysis starts from empty results
+  Analyse("Q.dpr");  // each analysis starts from empty results
   UnreadableB fs;
   ScopedFileSystem scoped(fs);
   try {
-    BuildUnitTree("P.dpr");
+    Analyse("P.dpr");
     ADD_FAILURE() << "no error";
   } catch (const IoError& e) {
     EXPECT_NE(std::string(e.what()).find("B.pas"), std::string::npos) << e.what();
   }
   EXPECT_EQ(Anonymous(ListText()), "<dir>/A.pas\n<dir>/B.pas\nC.pas\nP.dpr\n");
-  EXPECT_EQ(TreeText(TheUnitTree()), "V:P.dpr\nV:A\n  V:C\nV:B\n");
+  EXPECT_EQ(TreeText(UnitAnalysis().UnitTree), "V:P.dpr\nV:A\n  V:C\nV:B\n");
   ClearUnitAnalysis();
   EXPECT_EQ(ListText(), "");
-  EXPECT_EQ(TheUnitTree().RootNode(), nullptr);
+  EXPECT_EQ(UnitAnalysis().UnitTree.RootNode(), nullptr);
 }
 
 TEST_F(Analysis, JunkAndLongClausesAreReadWithoutFault) {
@@ -94,15 +96,15 @@ TEST_F(Analysis, JunkAndLongClausesAreReadWithoutFault) {
     std::string junk(5000, ' ');
     for (char& c : junk) c = "uses ,;.'{}(*)in\x1a\n\r\0abAB12"[random() % 22];
     Write("P.dpr", junk);
-    EXPECT_NO_THROW(BuildUnitTree("P.dpr")) << round;
-    EXPECT_TRUE(UnitFiles().Contains("P.dpr"));
+    EXPECT_NO_THROW(Analyse("P.dpr")) << round;
+    EXPECT_TRUE(UnitAnalysis().UnitFiles.Contains("P.dpr"));
   }
   std::string text = "program P; uses U0";
   for (int i = 1; i < 10000; ++i) text += ", U" + std::to_string(i);
   Write("P.dpr", text + "; begin end.");
-  BuildUnitTree("P.dpr");
-  EXPECT_EQ(UnitFiles().Count(), 10001u);
-  EXPECT_EQ(UnitFiles().FirstUntaken(), std::nullopt);
+  Analyse("P.dpr");
+  EXPECT_EQ(UnitAnalysis().UnitFiles.Count(), 10001u);
+  EXPECT_EQ(UnitAnalysis().UnitFiles.FirstUntaken(), std::nullopt);
 }
 
 TEST(UnitScanner, KeepsSignificantTokensOnlyAndForgetsTheFileBefore) {

@@ -27,10 +27,10 @@ std::string Shape(const TTree& tree, const TTreeNode* node) {
 /// The dependency tree grown by the generic descent of Add, as reference.
 class TLiteralNameTree : public TTree {
  public:
-  std::int32_t Compare(const TTreeKey& a, const TTreeKey& b) const override {
+  std::int32_t Compare(const TreeKey& a, const TreeKey& b) const override {
     return CompareUnitKeys(a, b);
   }
-  TTreeKey GetKey(const TTreeNode& node) const override {
+  TreeKey GetKey(const TTreeNode& node) const override {
     return static_cast<const TDpndNode&>(node).Name;
   }
 };

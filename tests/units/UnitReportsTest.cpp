@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "DataTable.h"
+#include "MachineFormatReaders.h"
 #include "UnitTestFiles.h"
+#include "units/UnitCsv.h"
 #include "units/UnitDpnd.h"
+#include "units/UnitJson.h"
+#include "units/UnitRecords.h"
 
 namespace ravelin {
 namespace {
@@ -14,16 +18,15 @@ using testing_units::LocalTimeOf;
 
 class UnitReports : public testing_units::ProjectTest {
  protected:
-  static std::string Report(void (*write)(std::string&)) {
+  /// The report of kind for the last analysis, as text.
+  static std::string Report(UnitReportKind kind, const std::string& root = "") {
     std::string out;
-    write(out);
+    ReportWriter f;
+    OpenReportText(f, out);
+    WriteUnitReport(kind, UnitAnalysis(), root, f);
     return out;
   }
-  static std::string Table(const std::string& root) {
-    std::string out;
-    WriteDependencyTableText(root, out);
-    return out;
-  }
+  static std::string Table(const std::string& root) { return Report(UnitReportKind::Depend, root); }
   /// The lines of a report without their CR LF.
   static std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -54,25 +57,61 @@ TEST(UnitReportRoutines, GiveTheResultsOfTheTable) {
 TEST_F(UnitReports, TheListingsTimeGoesIntoTheBannersAndLongTitlesAreCut) {
   const std::string root = "Root" + std::string(120, 'x') + ".dpr";
   Write(root, "program Root; uses A; begin end.");
-  BuildUnitTree(root);
-  EXPECT_EQ(Lines(Report(WriteUnitTreeChartText))[0], CenterText("RAVELIN REPORT", 100));
-  const std::string listing = Report(WriteUnitListText);
+  testing_units::Analyse(root);
+  EXPECT_EQ(Lines(Report(UnitReportKind::Tree))[0], CenterText("RAVELIN REPORT", 100));
+  const std::string listing = Report(UnitReportKind::List);
   EXPECT_EQ(Lines(listing)[3], ("Unit File Listing for " + root).substr(0, 100));
   SetReportClock([] { return LocalTimeOf(2001, 2, 3, 14, 7, 0); });
   const std::string stamped = CenterText("RAVELIN REPORT 2000 Aug 15 @ 09:05", 100);
-  EXPECT_EQ(Lines(Report(WriteUnitTreeChartText))[0], stamped);
+  EXPECT_EQ(Lines(Report(UnitReportKind::Tree))[0], stamped);
   EXPECT_EQ(Lines(Table(root))[0], stamped);
-  EXPECT_NE(Report(WriteUnitListText).find("RAVELIN REPORT 2001 Feb 03 @ 14:07"),
+  EXPECT_NE(Report(UnitReportKind::List).find("RAVELIN REPORT 2001 Feb 03 @ 14:07"),
             std::string::npos);
-  ResetUnitAnalysisState();
-  EXPECT_EQ(ReportBanner, "RAVELIN REPORT");
+  UnitAnalysis() = {};
+  EXPECT_EQ(UnitAnalysis().ReportBanner, "RAVELIN REPORT");
+}
+
+TEST_F(UnitReports, PathsComeBackByteForByteFromTheUnitFormats) {
+  // Each name of the table is a folder holding the root, a unit beside it, and (when the name
+  // fits in a Pascal string) a unit in a subfolder of that name, named with "in".
+  for (const auto& row : testing::ReadTable("linecount/names.txt")) {
+    const std::string name = row.fields[0];
+    const bool inPath = name.find_first_of("'\r\n") == std::string::npos;
+    Write(name + "/Root.dpr", "program Root; uses Unit1" +
+                                  (inPath ? ", Unit2 in '" + name + "/Unit2.pas'" : "") +
+                                  "; begin end.");
+    Write(name + "/Unit1.pas", "unit Unit1; interface implementation end.");
+    Write(name + "/" + name + "/Unit2.pas", "unit Unit2; interface implementation end.");
+    testing::ScopedCurrentFolder here(Path(name));
+    UnitAnalysis() = {};
+    testing_units::Analyse(Path(name + "/Root.dpr"));
+    const UnitRecords records = MakeUnitRecords(UnitAnalysis());
+    const JsonDocument json = JsonDocument::parse(RenderUnitJson(records));
+    const auto list = testing::ReadCsv(RenderUnitListCsv(records));
+    const auto uses = testing::ReadCsv(RenderUsesCsv(records));
+
+    EXPECT_EQ(testing::NameOf(json.at("root")), Path(name + "/Root.dpr")) << row.where;
+    const std::vector<std::string> files = {Path(name + "/Root.dpr"), Path(name + "/Unit1.pas"),
+                                            Path(name + "/" + name + "/Unit2.pas")};
+    ASSERT_EQ(json.at("units").size(), inPath ? 3u : 2u) << row.where;
+    ASSERT_EQ(list.size(), json.at("units").size() + 1) << row.where;
+    for (size_t i = 0; i < json.at("units").size(); ++i) {
+      EXPECT_EQ(testing::NameOf(json.at("units")[i].at("file")), files[i]) << row.where;
+      EXPECT_EQ(list[i + 1][1], files[i]) << row.where;
+    }
+    ASSERT_EQ(uses.size(), json.at("uses").size() + 1) << row.where;
+    if (inPath) {
+      EXPECT_EQ(testing::NameOf(json.at("uses")[1].at("in")), name + "/Unit2.pas") << row.where;
+      EXPECT_EQ(uses[2], (std::vector<std::string>{"Root", "Unit2", "main"})) << row.where;
+    }
+  }
 }
 
 /// The dependency table of a hand-made unit tree, from its first row on.
 class DependencyRows : public UnitReports {
  protected:
   TUnitNode* Node(TUnitNode* parent, const std::string& name, char direction = 'R') {
-    return TheUnitTree().AddNode(parent, std::make_unique<TUnitNode>(name, 1), direction);
+    return UnitAnalysis().UnitTree.AddNode(parent, std::make_unique<TUnitNode>(name, 1), direction);
   }
   std::vector<std::string> Rows() {
     auto lines = Lines(Table("Root"));
@@ -90,15 +129,14 @@ TEST_F(DependencyRows, RowNumbersFrom10000WidenTheNumberField) {
 }
 
 TEST(DependencyTable, RowWithoutNodeIsAnInvertedTreeErrorAndAnEmptyUserADash) {
-  TReportFile f;
+  ReportWriter f;
   std::string out;
   OpenReportText(f, out);
-  BeginDependencyTable(&f, "x");
-  WriteTableRow(nullptr);
+  DependencyTable table(f, "x");
+  table.WriteTableRow(nullptr);
   TDpndNode node("Unit1");
   node.UsedBy = {"", "A"};
-  WriteTableRow(&node);
-  BeginDependencyTable(nullptr, "");
+  table.WriteTableRow(&node);
   f.Close();
   EXPECT_EQ(out, " Inverted Tree Error \r\n   2  Unit1        ------ A         \r\n");
 }

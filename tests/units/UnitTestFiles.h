@@ -12,7 +12,8 @@
 #include "common/VornString.h"
 #include "platform/FileSys.h"
 #include "settings/LstGlobal.h"
-#include "units/UnitTree.h"
+#include "units/UnitReports.h"
+#include "units/UnitScan.h"
 
 namespace ravelin::testing_units {
 
@@ -24,10 +25,9 @@ inline std::time_t LocalTimeOf(int year, int month, int day, int hour, int minut
   return std::mktime(&parts);
 }
 
-/// Every unit setting empty and off.
-inline void ClearSearchSettings() {
-  RtlPath = VclPath = SearchPaths = "";
-  UseRtl = UseVcl = UseSearchPath = false;
+/// The analysis from root, looked up along the folders of the settings.
+inline void Analyse(const std::string& root) {
+  BuildUnitTree(root, UnitLookup::FromSettings(Settings()));
 }
 
 /// A fresh folder that is the current folder for the test; the unit analysis state, the
@@ -36,14 +36,14 @@ class ProjectTest : public ::testing::Test {
  protected:
   void SetUp() override {
     Fs().ClearCache();
-    ResetUnitAnalysisState();
-    ClearSearchSettings();
+    UnitAnalysis() = {};
+    Settings() = {};
     SetReportClock([] { return LocalTimeOf(2000, 8, 15, 9, 5, 0); });
   }
   void TearDown() override {
     SetReportClock({});
-    ClearSearchSettings();
-    ResetUnitAnalysisState();
+    Settings() = {};
+    UnitAnalysis() = {};
     Fs().ClearCache();
   }
   void Write(const std::string& name, const std::string& text) { project_.Write(name, text); }
@@ -70,7 +70,7 @@ inline std::string TreeText(TUnitTree& tree) {
 /// The unit file list, one entry a line.
 inline std::string ListText() {
   std::string out;
-  for (const auto& name : UnitFileNames()) out += name + "\n";
+  for (const auto& name : UnitAnalysis().UnitFiles.Names()) out += name + "\n";
   return out;
 }
 

@@ -10,8 +10,7 @@
 #include "platform/FileSys.h"
 #include "platform/UiServices.h"
 #include "settings/LstGlobal.h"
-#include "units/UnitDpnd.h"
-#include "units/UnitTree.h"
+#include "units/UnitScan.h"
 
 namespace ravelin {
 
@@ -20,7 +19,6 @@ const char* const kSourceFilter =
     "Projects (*.dpr)|*.dpr|Units (*.pas)|*.pas|Include (*.in?)|*.in?|"
     "All Source Files (*.dpr; *.pas; *.in?)|*.dpr;*.pas;*.in*";
 const char* const kReuseQuestion = "Reuse existing list of units?";
-const char* const kListFileName = "Tallion.Files";
 
 // ---------------------------------------------------------------------------------------------
 // TFileList
@@ -292,13 +290,13 @@ void TMainLogic::ReduceToOneFile() {
 }
 
 bool TMainLogic::ReuseUnitList() {
-  if (UnitFileNames().empty()) return false;
+  if (UnitAnalysis().UnitFiles.Names().empty()) return false;
   if (ReuseChecked) return true;
   return Ui().AskYesNo(kReuseQuestion);
 }
 
 void TMainLogic::UpdateReuseBox() {
-  ReuseEnabled = !UnitFileNames().empty();
+  ReuseEnabled = !UnitAnalysis().UnitFiles.Names().empty();
 }
 
 bool TMainLogic::FillEmptyProcessList(bool byUser) {
@@ -312,7 +310,7 @@ bool TMainLogic::FillEmptyProcessList(bool byUser) {
 void TMainLogic::WriteListFile(const std::string& listFileName) {
   std::vector<std::string> entries;
   if (ReuseUnitList()) {
-    entries = UnitFileNames();
+    entries = UnitAnalysis().UnitFiles.Names();
   } else {
     Dst.SetSorted(true);
     hooks_.Refresh();
@@ -362,7 +360,7 @@ void TMainLogic::DoCountLines(bool byUser) {
   hooks_.Refresh();
 }
 
-void TMainLogic::DoUnitCommand(TUnitReport report, bool byUser) {
+void TMainLogic::DoUnitCommand(UnitReportKind report, bool byUser) {
   FillEmptyProcessList(byUser);
   ReduceToOneFile();
   if (Dst.Empty()) return;
@@ -374,7 +372,7 @@ void TMainLogic::DoUnitCommand(TUnitReport report, bool byUser) {
     Ui().ProcessEvents();
     TBusyCursor busy;
     try {
-      BuildUnitTree(root);
+      BuildUnitTree(root, UnitLookup::FromSettings(Settings()));
     } catch (...) {
       // Half an analysis must never be offered for reuse.
       ClearUnitAnalysis();
@@ -382,17 +380,9 @@ void TMainLogic::DoUnitCommand(TUnitReport report, bool byUser) {
       throw;
     }
   }
-  switch (report) {
-    case TUnitReport::List:
-      WriteUnitList(reportName);
-      break;
-    case TUnitReport::Tree:
-      WriteUnitTreeChart(reportName);
-      break;
-    case TUnitReport::Depend:
-      WriteDependencyTable(root, reportName);
-      break;
-  }
+  ReportWriter f;
+  OpenReportFile(f, reportName);
+  WriteUnitReport(report, UnitAnalysis(), root, f);
   hooks_.ShowReport(reportName);
   UpdateReuseBox();
   hooks_.Refresh();

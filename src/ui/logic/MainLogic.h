@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "units/UnitReports.h"
+
 namespace ravelin {
 
 /// One multi-select list box of file names: entries, a selection flag per entry, a current
@@ -137,17 +139,12 @@ class TMainWindowHooks {
   virtual void FocusList(bool sourceList) = 0;
 };
 
-/// Which report a unit command writes.
-enum class TUnitReport { List, Tree, Depend };
-
 /// The caption of the source folder label before the first choice of source files.
 extern const char* const kSourceFilesCaption;
 /// The filter of the source-file dialog.
 extern const char* const kSourceFilter;
 /// The question before a unit list of an earlier command is used again.
 extern const char* const kReuseQuestion;
-/// The name of the line counter's list file in the source folder.
-extern const char* const kListFileName;
 
 /// The main window's state and operations. byUser tells an operation started by a control
 /// from one called by another operation.
@@ -194,7 +191,7 @@ class TMainLogic {
   /// The Line Count command.
   void DoCountLines(bool byUser);
   /// The Unit List, Unit Tree and Unit Depend commands.
-  void DoUnitCommand(TUnitReport report, bool byUser);
+  void DoUnitCommand(UnitReportKind report, bool byUser);
 
   /// Runs command; an error it throws is shown in one error box, and the window refreshed.
   template <typename F>

@@ -1,5 +1,6 @@
 #include "ui/logic/ReportFile.h"
 
+#include "common/PathUtil.h"
 #include "common/VornString.h"
 #include "platform/FileSys.h"
 #include "platform/UiServices.h"
@@ -114,7 +115,7 @@ TViewerCommand BuildViewerCommand(int viewerChoice, const std::string& viewerPat
 
 void ShowReport(const std::string& fileName) {
   TViewerCommand command =
-      BuildViewerCommand(ViewerChoice, ViewerPath, WindowsDirectory(), fileName);
+      BuildViewerCommand(Settings().ViewerChoice, Settings().ViewerPath, WindowsDirectory(), fileName);
   const std::string failed = "Failed to execute " + command.commandLine;
   // The message names the command line, then (on a line of its own) the reason when known.
   auto report = [failed](const std::string& reason) {

@@ -1,0 +1,290 @@
+// ravelin-cli's unit commands: list, tree, depend and report. Each runs from the state the
+// window has right after start: the settings are read from the settings file (or the one named
+// with --settings), the command-line folders override them, the unit analysis starts from ROOT
+// with ROOT's folder as the current folder, and the finished report is delivered as a whole.
+#include "cli/UnitCommands.h"
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cli/Formats.h"
+#include "cli/OutputOptions.h"
+#include "common/Error.h"
+#include "common/MachineFormats.h"
+#include "common/PathUtil.h"
+#include "common/VornString.h"
+#include "linecount/CountJson.h"
+#include "linecount/LCntEngn.h"
+#include "linecount/LCntReports.h"
+#include "platform/ExePath.h"
+#include "platform/FileSys.h"
+#include "settings/LstGlobal.h"
+#include "units/UnitJson.h"
+#include "units/UnitRecords.h"
+#include "units/UnitScan.h"
+
+namespace ravelin::cli {
+
+namespace {
+
+/// Puts the current folder and the settings back when a command ends, so that
+/// relative names given on the command line (--report) mean what they meant at the start.
+class CommandScope {
+ public:
+  CommandScope() : folder_(Fs().CurrentFolder()) {}
+  ~CommandScope() {
+    Settings() = {};
+    try {
+      Fs().SetCurrentFolder(folder_);
+    } catch (const Error&) {
+      // The start folder is gone; the report name was fixed before it was needed.
+    }
+  }
+  CommandScope(const CommandScope&) = delete;
+  CommandScope& operator=(const CommandScope&) = delete;
+
+ private:
+  std::string folder_;
+};
+
+/// A folder option as the options dialog stores a folder: a full path ending in "/".
+std::string FolderSetting(const std::string& folder) {
+  return JoinPath(Fs().FullPath(folder), "");
+}
+
+/// Each non-empty piece of a ";"-separated folder list made a full path.
+std::string SearchPathsSetting(const std::string& paths) {
+  std::string rest = paths;
+  std::string result;
+  while (!rest.empty()) {
+    std::string piece = SplitFirst(rest, ";");
+    if (piece.empty()) continue;
+    if (!result.empty()) result += ";";
+    result += Fs().FullPath(piece);
+  }
+  return result;
+}
+
+/// The settings file of the window program, which lives beside ravelin-cli.
+std::string WindowSettingsFileName() {
+  std::string exe = ExecutablePath();
+  if (exe.empty()) return DefaultSettingsFileName("");
+  return DefaultSettingsFileName(JoinPath(FolderPart(exe), "ravelin"));
+}
+
+/// Reads the search settings, then lets the command line override them. A settings file named
+/// with --settings must be read; the window's own one may be missing, and when it exists but
+/// cannot be read the run goes on with the defaults after a warning.
+void LoadSearchSettings(const ParsedArgs& args, std::ostream& err) {
+  if (args.Has("settings")) {
+    std::string name = Fs().FullPath(args.Value("settings"));
+    if (!Fs().Stat(name).exists) {
+      throw IoError("Cannot open settings file \"" + name + "\": " + std::strerror(ENOENT));
+    }
+    SetSettingsFileName(name);
+    if (std::string whyNot = LoadSettings(); !whyNot.empty())
+      throw IoError("Cannot read settings file \"" + name + "\": " + whyNot, whyNot);
+  } else {
+    SetSettingsFileName(WindowSettingsFileName());
+    if (std::string whyNot = LoadSettings(); !whyNot.empty()) {
+      err << kProgramName << ": warning: cannot read settings file \"" << SettingsFileName()
+          << "\": " << whyNot << "; the default settings are used\n";
+    }
+  }
+  SettingsState& settings = Settings();
+  if (args.Has("rtl")) {
+    settings.RtlPath = FolderSetting(args.Value("rtl"));
+    settings.UseRtl = true;
+  }
+  if (args.Has("vcl")) {
+    settings.VclPath = FolderSetting(args.Value("vcl"));
+    settings.UseVcl = true;
+  }
+  if (args.Has("search")) {
+    settings.SearchPaths = SearchPathsSetting(args.Value("search"));
+    settings.UseSearchPath = true;
+  }
+}
+
+const char* const kSearchHelp =
+    "ROOT is a project file (.dpr) or a unit. Its folder becomes the current folder, and the\n"
+    "units it uses, directly or through other units, are looked up in that folder, then in\n"
+    "the search folders that are switched on: the further search paths, the class library\n"
+    "folder and the runtime library folder, with one level of subfolders for the last two.\n"
+    "A unit found nowhere is listed under its bare file name and not followed.\n"
+    "\n"
+    "The search folders come from the settings file that the desktop window keeps (ravelin.INI\n"
+    "beside the program, or $XDG_CONFIG_HOME/ravelin/ravelin.INI, ~/.config/ravelin/ when\n"
+    "unset), or from --settings FILE. --rtl, --vcl and --search replace the folder from the\n"
+    "settings and switch its search on; relative folders mean the folder ravelin-cli was\n"
+    "started in. When the window's settings file exists but cannot be read, a warning says so\n"
+    "and the default settings are used.\n"
+    "\n"
+    "Only regular files are read as units. Each line of a text report ends in CR LF (LF with\n"
+    "--eol lf); --format json gives the units and their uses as one JSON document, the same\n"
+    "for list, tree and depend; --format csv a row per unit (list) or per use (tree, depend).\n"
+    "\n"
+    "Exit status: 0 success, 1 the run ended with an error (a root file or --settings file\n"
+    "that cannot be read, a unit file that cannot be read or is no regular file, a report\n"
+    "that cannot be written), 2 a usage error.";
+
+/// The line count over the unit file list, as the window's Line Count with "Reuse List"
+/// checked makes it. The list is handed to the engine in memory: the summary would name the
+/// list file "Tallion.Files" in the source folder, but that file is not written.
+LineCountRecord CountUnitFiles(const UnitAnalysisState& analysis, const std::string& sourceFolder) {
+  TLcntEngine engine;
+  engine.SetFileSpec(JoinPath(sourceFolder, kListFileName));
+  engine.UseListFile = true;
+  engine.Names = analysis.UnitFiles.Names();
+  engine.Count();
+  return std::move(engine.Record);
+}
+
+/// The report of list, tree or depend in the chosen format.
+UnitReportStep OneReport(UnitReportKind kind, const OutputChoice& output) {
+  return [kind, output](UnitAnalysisState& analysis, const std::string& root, std::string& text) {
+    text = Render(UnitFormats(), output.format, UnitOutput{analysis, kind, root, output.eol});
+    return ExitStatus::Success;
+  };
+}
+
+ExitStatus RunList(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
+  const OutputChoice output = ChooseOutput(args, FormatNames(UnitFormats()));
+  return RunUnitAnalysis(args, out, err, OneReport(UnitReportKind::List, output));
+}
+ExitStatus RunTree(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
+  const OutputChoice output = ChooseOutput(args, FormatNames(UnitFormats()));
+  return RunUnitAnalysis(args, out, err, OneReport(UnitReportKind::Tree, output));
+}
+ExitStatus RunDepend(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
+  const OutputChoice output = ChooseOutput(args, FormatNames(UnitFormats()));
+  return RunUnitAnalysis(args, out, err, OneReport(UnitReportKind::Depend, output));
+}
+
+/// The formats of the report command: every unit report and the line count, as text or as one
+/// JSON document.
+const std::vector<std::string_view> kReportFormats = {"text", "json"};
+
+ExitStatus RunReport(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
+  const OutputChoice output = ChooseOutput(args, kReportFormats);
+  return RunUnitAnalysis(
+      args, out, err, [&](UnitAnalysisState& analysis, const std::string& root, std::string& text) {
+        const std::string folder = FolderPart(root);
+        if (output.format == "json") {
+          JsonDocument document = JsonDocument::object();
+          document["version"] = kMachineFormatVersion;
+          document["units"] = UnitJson(MakeUnitRecords(analysis));
+          document["count"] = CountJson(CountUnitFiles(analysis, folder));
+          text = JsonText(document);
+          return ExitStatus::Success;
+        }
+        for (UnitReportKind kind :
+             {UnitReportKind::List, UnitReportKind::Tree, UnitReportKind::Depend})
+          text += Render(UnitFormats(), "text", UnitOutput{analysis, kind, root, output.eol});
+        text += Render(CountFormats(), "text",
+                       CountOutput{CountUnitFiles(analysis, folder), true, output.eol});
+        return ExitStatus::Success;
+      });
+}
+
+}  // namespace
+
+ExitStatus RunUnitAnalysis(const ParsedArgs& args, std::ostream& out, std::ostream& err,
+                           const UnitReportStep& report) {
+  if (args.operands.empty()) throw UsageError("no root file given");
+  if (args.operands.size() > 1) throw UsageError("give exactly one root file");
+
+  std::string reportFile;  // fixed against the start folder, before the folder changes
+  if (args.Has("report")) reportFile = Fs().FullPath(args.Value("report"));
+  std::string text;
+  ExitStatus status = ExitStatus::Success;
+  {
+    CommandScope scope;
+    Fs().ClearCache();
+    UnitAnalysis() = {};
+    LineCounter() = {};  // the line counter's state at program start
+    LoadSearchSettings(args, err);
+
+    const std::string root = Fs().FullPath(args.operands[0]);
+    FileStat stat = Fs().Stat(root);
+    if (!stat.exists || stat.isDir) {
+      throw IoError("Cannot open \"" + root +
+                    "\": " + std::strerror(stat.exists ? EISDIR : ENOENT));
+    }
+    Fs().SetCurrentFolder(FolderPart(root));
+
+    BuildUnitTree(root, UnitLookup::FromSettings(Settings()));
+    status = report(UnitAnalysis(), root, text);
+  }
+  DeliverText(text, reportFile, ReportStart::AtEnd, out);
+  return status;
+}
+
+std::vector<OptionSpec> UnitOptions() {
+  return {
+      {"settings", "FILE", "read the search folders from this settings file"},
+      {"rtl", "DIR", "search DIR and its subfolders (runtime library sources)"},
+      {"vcl", "DIR", "search DIR and its subfolders (class library sources)"},
+      {"search", "\"DIR;DIR\"", "search these folders, separated by \";\""},
+  };
+}
+
+CliCommand UnitCommand(const char* name, const char* summary, const char* what,
+                       ExitStatus (*run)(const ParsedArgs&, std::ostream&, std::ostream&)) {
+  CliCommand command;
+  command.name = name;
+  command.synopsis =
+      "[--settings FILE] [--rtl DIR] [--vcl DIR] [--search \"DIR;DIR\"] "
+      "[--format FORMAT] [--eol EOL] [--report FILE] ROOT";
+  command.summary = summary;
+  command.details = std::string(what) + "\n\n" + kSearchHelp;
+  command.options = UnitOptions();
+  for (OptionSpec& option : FormatOptions(FormatNames(UnitFormats())))
+    command.options.push_back(std::move(option));
+  command.run = run;
+  return command;
+}
+
+CliCommand ListCommand() {
+  return UnitCommand(
+      "list", "list every unit file that a project or unit uses",
+      "Writes the unit file listing: one row per unit file that ROOT uses, directly\n"
+      "or through other units, with its size, time of last change and file name.",
+      RunList);
+}
+
+CliCommand TreeCommand() {
+  return UnitCommand("tree", "draw the \"uses\" relation of a project or unit as a tree chart",
+                     "Writes the unit tree chart: the \"uses\" relation from ROOT as an indented\n"
+                     "tree, units named in interface and implementation sections told apart.",
+                     RunTree);
+}
+
+CliCommand DependCommand() {
+  return UnitCommand("depend", "list which units use each unit of a project",
+                     "Writes the unit dependency table: one numbered row per unit with the units\n"
+                     "that use it, ROOT being the root.",
+                     RunDepend);
+}
+
+CliCommand ReportCommand() {
+  CliCommand command =
+      UnitCommand("report", "all unit reports and a line count of every unit file",
+                  "Analyses ROOT once, then writes into one report the unit file listing, the\n"
+                  "unit tree chart, the dependency table and the detailed line count of every\n"
+                  "unit file found, as the desktop window's four commands give them in turn\n"
+                  "with \"Reuse List\" checked. The line count names the list file Tallion.Files\n"
+                  "in ROOT's folder but keeps the list in memory; a binary form file is counted\n"
+                  "through the scratch file Tallion.TXT, which it leaves in ROOT's folder.\n"
+                  "--format json writes one document: {\"version\", \"units\": the unit document,\n"
+                  "\"count\": the line count document}.",
+                  RunReport);
+  command.options = UnitOptions();
+  for (OptionSpec& option : FormatOptions(kReportFormats))
+    command.options.push_back(std::move(option));
+  return command;
+}
+
+}  // namespace ravelin::cli
