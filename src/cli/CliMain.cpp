@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/CountCommand.h"
+#include "cli/GraphCommands.h"
 #include "cli/OutputOptions.h"
 #include "cli/UnitCommands.h"
 #include "common/Error.h"
@@ -25,6 +26,8 @@ std::vector<CliCommand> Commands() {
       TreeCommand(),
       DependCommand(),
       ReportCommand(),
+      CyclesCommand(),
+      GraphCommand(),
   };
 }
 
@@ -38,7 +41,11 @@ std::string OptionsHelp(const std::vector<OptionSpec>& options) {
   for (const auto& option : options) {
     std::string head = option.letter != 0 ? std::string("-") + option.letter + ", " : "";
     head += "--" + option.name;
-    if (!option.valueName.empty()) head += " " + option.valueName;
+    if (option.optionalValue) {
+      head += "[=" + option.valueName + "]";
+    } else if (!option.valueName.empty()) {
+      head += " " + option.valueName;
+    }
     width = std::max(width, head.size());
     rows.emplace_back(head, option.help);
   }
