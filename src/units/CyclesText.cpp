@@ -54,8 +54,9 @@ void WriteBreakHint(const UsesGraph& graph, const BreakHint& hint, ReportWriter&
                 " (on " + std::to_string(hint.broken) + " of " + std::to_string(hint.cycles) + ")");
   }
   if (hint.tied > hint.uses.size()) {
-    f.WriteLine("         (" + std::to_string(hint.tied) + " uses lie on as many; the first " +
-                std::to_string(hint.uses.size()) + " are listed)");
+    f.WriteLine("         (" + std::to_string(hint.tied) +
+                " uses lie on as many cycles; the first " + std::to_string(hint.uses.size()) +
+                " are listed)");
   }
 }
 

@@ -7,17 +7,18 @@ namespace ravelin {
 
 namespace {
 
-/// The units of a chain (its start, then the unit each use leads to) and their sections.
-void ChainJson(const UsesGraph& graph, const UsesChain& chain, JsonDocument& units,
-               JsonDocument& sections) {
-  units = JsonDocument::array();
-  sections = JsonDocument::array();
-  if (chain.empty()) return;
-  units.push_back(JsonName(graph.UnitName(graph.Use(chain.front()).from)));
+/// Sets row[unitsKey] to the units of a chain (its start, then the unit each use leads to) and
+/// row[sectionsKey] to the sections of its uses.
+void ChainJson(const UsesGraph& graph, const UsesChain& chain, JsonDocument& row,
+               const char* unitsKey, const char* sectionsKey) {
+  JsonDocument units = JsonDocument::array(), sections = JsonDocument::array();
+  if (!chain.empty()) units.push_back(JsonName(graph.UnitName(graph.Use(chain.front()).from)));
   for (std::uint32_t edge : chain) {
     units.push_back(JsonName(graph.UnitName(graph.Use(edge).to)));
     sections.push_back(SectionName(graph.Use(edge).section));
   }
+  row[unitsKey] = std::move(units);
+  row[sectionsKey] = std::move(sections);
 }
 
 JsonDocument BreakHintJson(const UsesGraph& graph, const BreakHint& hint) {
@@ -51,10 +52,10 @@ JsonDocument CyclesJson(const UsesGraphRecords& graph) {
     JsonDocument row = JsonDocument::object();
     JsonDocument& units = row["units"] = JsonDocument::array();
     for (std::uint32_t unit : group.units) units.push_back(JsonName(g.UnitName(unit)));
-    ChainJson(g, group.chain, row["chain"], row["sections"]);
+    ChainJson(g, group.chain, row, "chain", "sections");
     row["interfaceOnly"] = group.interfaceOnly;
     if (group.interfaceOnly) {
-      ChainJson(g, group.interfaceChain, row["interfaceChain"], row["interfaceSections"]);
+      ChainJson(g, group.interfaceChain, row, "interfaceChain", "interfaceSections");
     } else {
       row["interfaceChain"] = nullptr;
       row["interfaceSections"] = nullptr;
