@@ -95,7 +95,7 @@ CycleGate ChooseCycleGate(const ParsedArgs& args) {
   throw UsageError("--fail-on-cycles takes no value or =interface, not '" + kind + "'");
 }
 
-ExitStatus CheckCycleGate(CycleGate gate, const UnitAnalysisState& analysis, std::ostream& err) {
+ExitStatus CheckCycleGate(CycleGate gate, const UnitAnalysisState& analysis, std::string& message) {
   if (gate == CycleGate::Off) return ExitStatus::Success;
   // The verdicts need no break hints: the cheapest ones will do.
   const UsesGraphRecords graph = GraphOf(analysis, {0, 0, 1});
@@ -104,9 +104,10 @@ ExitStatus CheckCycleGate(CycleGate gate, const UnitAnalysisState& analysis, std
   const std::size_t groups = graph.cycles.groups.size();
   if (groups == 0 || (gate == CycleGate::InterfaceOnly && interfaceOnly == 0))
     return ExitStatus::Success;
-  err << kProgramName << ": " << groups << (groups == 1 ? " cycle group, " : " cycle groups, ")
-      << interfaceOnly << " with an interface-only cycle (--fail-on-cycles"
-      << (gate == CycleGate::InterfaceOnly ? "=interface" : "") << ")\n";
+  message = std::string(kProgramName) + ": " + std::to_string(groups) +
+            (groups == 1 ? " cycle group, " : " cycle groups, ") + std::to_string(interfaceOnly) +
+            " with an interface-only cycle (--fail-on-cycles" +
+            (gate == CycleGate::InterfaceOnly ? "=interface" : "") + ")\n";
   return ExitStatus::Condition;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <ostream>
+#include <string>
 
 #include "cli/CliMain.h"
 
@@ -19,9 +20,9 @@ enum class CycleGate { Off, AnyCycle, InterfaceOnly };
 OptionSpec FailOnCyclesOption();
 /// The gate the arguments ask for. Throws UsageError for a value other than "interface".
 CycleGate ChooseCycleGate(const ParsedArgs& args);
-/// Condition, with a message on err, when the analysis has the cycles gate fails on; else
-/// Success.
-ExitStatus CheckCycleGate(CycleGate gate, const UnitAnalysisState& analysis, std::ostream& err);
+/// Condition, and in message the line to show on standard error, when the analysis has the
+/// cycles gate fails on; else Success.
+ExitStatus CheckCycleGate(CycleGate gate, const UnitAnalysisState& analysis, std::string& message);
 
 /// The cycles command: the cycle groups of the uses graph, as text or JSON.
 CliCommand CyclesCommand();

@@ -200,7 +200,7 @@ ExitStatus RunUnitAnalysis(const ParsedArgs& args, std::ostream& out, std::ostre
 
   std::string reportFile;  // fixed against the start folder, before the folder changes
   if (args.Has("report")) reportFile = Fs().FullPath(args.Value("report"));
-  std::string text;
+  std::string text, gateMessage;
   ExitStatus status = ExitStatus::Success;
   {
     CommandScope scope;
@@ -219,9 +219,10 @@ ExitStatus RunUnitAnalysis(const ParsedArgs& args, std::ostream& out, std::ostre
 
     BuildUnitTree(root, UnitLookup::FromSettings(Settings()));
     status = report(UnitAnalysis(), root, text);
-    status = Worse(status, CheckCycleGate(gate, UnitAnalysis(), err));
+    status = Worse(status, CheckCycleGate(gate, UnitAnalysis(), gateMessage));
   }
   DeliverText(text, reportFile, ReportStart::AtEnd, out);
+  err << gateMessage;  // once the report is written
   return status;
 }
 
