@@ -4,6 +4,7 @@
 
 #include "DataTable.h"
 #include "UnitTestFiles.h"
+#include "units/CyclesText.h"
 #include "units/GraphExport.h"
 #include "units/UnitRecords.h"
 #include "units/UsesGraphRecords.h"
@@ -66,6 +67,24 @@ TEST_F(CycleProjects, ProjectsGiveTheirCycleGroups) {
     const UsesGraphRecords records = MakeUsesGraphRecords(MakeUnitRecords(UnitAnalysis()));
     EXPECT_EQ(CyclesText(records), block.Part("cycles")) << block.where;
   }
+}
+
+TEST_F(CycleProjects, TheTextReportSaysWhenTheHintIsApproximate) {
+  Write("A.pas", "unit A; interface uses B; implementation uses B; end.");
+  Write("B.pas", "unit B; interface implementation uses A; end.");
+  testing_units::Analyse(Path("A.pas"));
+  std::string text;
+  ReportWriter f;
+  OpenReportText(f, text);
+  RenderCyclesText(MakeUsesGraphRecords(MakeUnitRecords(UnitAnalysis()), {0, 0, 1}), "BANNER",
+                   "A.pas", f);
+  f.Close();
+  EXPECT_NE(
+      text.find("\r\n  Break hint: the uses on the most of 1 shortest cycle through sampled units "
+                "(approximate):\r\n         A                    -> B                     "
+                "interface, implementation (on 1 of 1)\r\n"),
+      std::string::npos)
+      << text;
 }
 
 TEST(GraphNames, AreReadableUtf8) {
