@@ -101,6 +101,13 @@ TEST(GraphNames, AreReadableUtf8) {
       {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},                    // four bytes
   };
   for (const auto& row : rows) EXPECT_EQ(ReadableUtf8(row.in), row.out) << testing::Escaped(row.in);
+
+  // DOT strings escape quotes and backslashes, nothing else.
+  UnitRecords records;
+  records.units.push_back({"Q\"u\\x", "/home/me/a'b/Q.pas", true, 7, 0});
+  EXPECT_NE(RenderGraphDot(MakeUsesGraphRecords(records), false)
+                .find(R"(u1 [label="Q\"u\\x", file="/home/me/a'b/Q.pas", size=7,)"),
+            std::string::npos);
 }
 
 }  // namespace
