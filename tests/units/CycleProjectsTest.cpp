@@ -87,7 +87,7 @@ TEST_F(CycleProjects, TheTextReportSaysWhenTheHintIsApproximate) {
       << text;
 }
 
-TEST(GraphNames, AreReadableUtf8) {
+TEST(GraphNames, AreReadableUtf8AndQuotedInDot) {
   const struct {
     std::string in, out;
   } rows[] = {
