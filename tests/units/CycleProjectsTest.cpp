@@ -14,21 +14,11 @@ namespace {
 
 class CycleProjects : public testing_units::ProjectTest {};
 
-const char* Arrow(UsesSection section) {
-  switch (section) {
-    case UsesSection::Interface:
-      return " -intf-> ";
-    case UsesSection::Implementation:
-      return " -impl-> ";
-    default:
-      return " -main-> ";
-  }
-}
-
 std::string ChainText(const UsesGraph& graph, const UsesChain& chain) {
   std::string text = graph.UnitName(graph.Use(chain.at(0)).from);
   for (std::uint32_t edge : chain)
-    text += Arrow(graph.Use(edge).section) + graph.UnitName(graph.Use(edge).to);
+    text += std::string(" -") + SectionName(graph.Use(edge).section) + "-> " +
+            graph.UnitName(graph.Use(edge).to);
   return text;
 }
 
