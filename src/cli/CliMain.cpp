@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/CountCommand.h"
+#include "cli/GraphCommands.h"
 #include "cli/OutputOptions.h"
 #include "cli/UnitCommands.h"
 #include "common/Error.h"
@@ -20,7 +21,8 @@ namespace cli {
 
 std::vector<CliCommand> Commands() {
   return {
-      CountCommand(), ListCommand(), TreeCommand(), DependCommand(), ReportCommand(),
+      CountCommand(),  ListCommand(),   TreeCommand(),  DependCommand(),
+      ReportCommand(), CyclesCommand(), GraphCommand(),
   };
 }
 
@@ -34,7 +36,11 @@ std::string OptionsHelp(const std::vector<OptionSpec>& options) {
   for (const auto& option : options) {
     std::string head = option.letter != 0 ? std::string("-") + option.letter + ", " : "";
     head += "--" + option.name;
-    if (!option.valueName.empty()) head += " " + option.valueName;
+    if (option.optionalValue) {
+      head += "[=" + option.valueName + "]";
+    } else if (!option.valueName.empty()) {
+      head += " " + option.valueName;
+    }
     width = std::max(width, head.size());
     rows.emplace_back(head, option.help);
   }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/Formats.h"
+#include "cli/GraphCommands.h"
 #include "cli/OutputOptions.h"
 #include "common/Error.h"
 #include "common/MachineFormats.h"
@@ -128,7 +129,8 @@ const char* const kSearchHelp =
     "\n"
     "Exit status: 0 success, 1 the run ended with an error (a root file or --settings file\n"
     "that cannot be read, a unit file that cannot be read or is no regular file, a report\n"
-    "that cannot be written), 2 a usage error.";
+    "that cannot be written), 2 a usage error, 3 the report was written but --fail-on-cycles\n"
+    "found what it fails on (see ravelin-cli cycles --help).";
 
 /// The line count over the unit file list, as the window's Line Count with "Reuse List"
 /// checked makes it. The list is handed to the engine in memory: the summary would name the
@@ -195,10 +197,11 @@ ExitStatus RunUnitAnalysis(const ParsedArgs& args, std::ostream& out, std::ostre
                            const UnitReportStep& report) {
   if (args.operands.empty()) throw UsageError("no root file given");
   if (args.operands.size() > 1) throw UsageError("give exactly one root file");
+  const CycleGate gate = ChooseCycleGate(args);
 
   std::string reportFile;  // fixed against the start folder, before the folder changes
   if (args.Has("report")) reportFile = Fs().FullPath(args.Value("report"));
-  std::string text;
+  std::string text, gateMessage;
   ExitStatus status = ExitStatus::Success;
   {
     CommandScope scope;
@@ -217,8 +220,10 @@ ExitStatus RunUnitAnalysis(const ParsedArgs& args, std::ostream& out, std::ostre
 
     BuildUnitTree(root, UnitLookup::FromSettings(Settings()));
     status = report(UnitAnalysis(), root, text);
+    status = Worse(status, CheckCycleGate(gate, UnitAnalysis(), gateMessage));
   }
   DeliverText(text, reportFile, ReportStart::AtEnd, out);
+  err << gateMessage;  // once the report is written
   return status;
 }
 
@@ -237,10 +242,11 @@ CliCommand UnitCommand(const char* name, const char* summary, const char* what,
   command.name = name;
   command.synopsis =
       "[--settings FILE] [--rtl DIR] [--vcl DIR] [--search \"DIR;DIR\"] "
-      "[--format FORMAT] [--eol EOL] [--report FILE] ROOT";
+      "[--format FORMAT] [--eol EOL] [--fail-on-cycles[=interface]] [--report FILE] ROOT";
   command.summary = summary;
   command.details = std::string(what) + "\n\n" + kSearchHelp;
   command.options = UnitOptions();
+  command.options.push_back(FailOnCyclesOption());
   for (OptionSpec& option : FormatOptions(FormatNames(UnitFormats())))
     command.options.push_back(std::move(option));
   command.run = run;
@@ -282,6 +288,7 @@ CliCommand ReportCommand() {
                   "\"count\": the line count document}.",
                   RunReport);
   command.options = UnitOptions();
+  command.options.push_back(FailOnCyclesOption());
   for (OptionSpec& option : FormatOptions(kReportFormats))
     command.options.push_back(std::move(option));
   return command;

@@ -135,6 +135,19 @@ TEST_F(Cli, TheUnitDocumentListsTheUnitsOfTheListing) {
   EXPECT_EQ(fromJson, fromText);
 }
 
+TEST_F(Cli, GraphvizDrawsTheDotGraphs) {
+  if (std::system("command -v dot >/dev/null 2>&1") != 0) GTEST_SKIP() << "Graphviz is not installed";
+  for (const char* args : {"demo/Demo.dpr", "--cluster loops/Ring.dpr"}) {
+    std::vector<std::string> run = {"graph", "--report", "graph.dot"};
+    for (std::string rest = args; !rest.empty();) run.push_back(SplitFirst(rest, " "));
+    std::filesystem::remove(folder_ / "graph.dot");
+    ASSERT_EQ(RunCliWith(run).status, 0) << args;
+    EXPECT_EQ(std::system("dot -Tsvg graph.dot -o graph.svg 2>dot.err"), 0) << args;
+    EXPECT_EQ(ReadBytes(folder_ / "dot.err"), "") << args;
+    EXPECT_NE(ReadBytes(folder_ / "graph.svg").find("<svg"), std::string::npos) << args;
+  }
+}
+
 TEST(CliArgs, ParseAsTheTableSays) {
   const std::vector<cli::OptionSpec> specs = {
       {"list", "FILE", ""},

@@ -1,0 +1,5 @@
+unit A;
+interface
+uses B;
+implementation
+end.

@@ -1,0 +1,6 @@
+unit B;
+interface
+uses A;
+implementation
+uses Ring;
+end.

@@ -1,0 +1,5 @@
+unit R1;
+interface
+uses R2;
+implementation
+end.

@@ -1,0 +1,5 @@
+unit R2;
+interface
+uses R3;
+implementation
+end.

@@ -1,0 +1,5 @@
+unit R3;
+interface
+uses R4;
+implementation
+end.

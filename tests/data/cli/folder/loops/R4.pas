@@ -1,0 +1,5 @@
+unit R4;
+interface
+uses R5;
+implementation
+end.

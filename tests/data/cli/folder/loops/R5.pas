@@ -1,0 +1,5 @@
+unit R5;
+interface
+uses R6;
+implementation
+end.

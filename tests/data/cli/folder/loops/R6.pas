@@ -1,0 +1,5 @@
+unit R6;
+interface
+uses R7;
+implementation
+end.

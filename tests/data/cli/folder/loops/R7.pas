@@ -1,0 +1,5 @@
+unit R7;
+interface
+implementation
+uses R1, SysUtils;
+end.

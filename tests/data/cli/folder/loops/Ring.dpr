@@ -1,0 +1,4 @@
+program Ring;
+uses A, R1, S;
+begin
+end.

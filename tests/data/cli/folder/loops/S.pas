@@ -1,0 +1,5 @@
+unit S;
+interface
+implementation
+uses S;
+end.
