@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CompilerOptions.h"
 #include "cli/Formats.h"
 #include "cli/OutputOptions.h"
 #include "common/Error.h"
@@ -21,6 +22,8 @@
 #include "platform/ExePath.h"
 #include "platform/FileSys.h"
 #include "settings/LstGlobal.h"
+#include "units/CompilerRules.h"
+#include "units/ProjectFile.h"
 #include "units/UnitJson.h"
 #include "units/UnitRecords.h"
 #include "units/UnitScan.h"
@@ -130,6 +133,12 @@ const char* const kSearchHelp =
     "that cannot be read, a unit file that cannot be read or is no regular file, a report\n"
     "that cannot be written), 2 a usage error.";
 
+/// The Free Pascal source folder that holds the runtime library folder when it is searched
+/// (its FPMake packages lie in packages/ there); empty when it is not.
+std::string FpcSourceFolder(const SettingsState& settings) {
+  return settings.UseRtl ? FpcSourceFolderOf(settings.RtlPath) : std::string();
+}
+
 /// The line count over the unit file list, as the window's Line Count with "Reuse List"
 /// checked makes it. The list is handed to the engine in memory: the summary would name the
 /// list file "Tallion.Files" in the source folder, but that file is not written.
@@ -169,30 +178,31 @@ const std::vector<std::string_view> kReportFormats = {"text", "json"};
 
 ExitStatus RunReport(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
   const OutputChoice output = ChooseOutput(args, kReportFormats);
-  return RunUnitAnalysis(args, out, err, [&](UnitAnalysisState& analysis, const std::string& root,
-                                             std::string& text) {
-    const std::string folder = FolderPart(root);
-    if (output.format == "json") {
-      JsonDocument document = JsonDocument::object();
-      document["version"] = kMachineFormatVersion;
-      document["units"] = UnitJson(MakeUnitRecords(analysis));
-      document["count"] = CountJson(CountUnitFiles(analysis, folder));
-      text = JsonText(document);
-      return ExitStatus::Success;
-    }
-    for (UnitReportKind kind : {UnitReportKind::List, UnitReportKind::Tree, UnitReportKind::Depend})
-      text += Render(UnitFormats(), "text", UnitOutput{analysis, kind, root, output.eol});
-    text += Render(CountFormats(), "text",
-                   CountOutput{CountUnitFiles(analysis, folder), true, output.eol});
-    return ExitStatus::Success;
-  });
+  return RunUnitAnalysis(
+      args, out, err, [&](UnitAnalysisState& analysis, const std::string& root, std::string& text) {
+        const std::string folder = FolderPart(root);
+        if (output.format == "json") {
+          JsonDocument document = JsonDocument::object();
+          document["version"] = kMachineFormatVersion;
+          document["units"] = UnitJson(MakeUnitRecords(analysis));
+          document["count"] = CountJson(CountUnitFiles(analysis, folder));
+          text = JsonText(document);
+          return ExitStatus::Success;
+        }
+        for (UnitReportKind kind :
+             {UnitReportKind::List, UnitReportKind::Tree, UnitReportKind::Depend})
+          text += Render(UnitFormats(), "text", UnitOutput{analysis, kind, root, output.eol});
+        text += Render(CountFormats(), "text",
+                       CountOutput{CountUnitFiles(analysis, folder), true, output.eol});
+        return ExitStatus::Success;
+      });
 }
 
 }  // namespace
 
 ExitStatus RunUnitAnalysis(const ParsedArgs& args, std::ostream& out, std::ostream& err,
                            const UnitReportStep& report) {
-  if (args.operands.empty()) throw UsageError("no root file given");
+  if (args.operands.empty() && !args.Has("project")) throw UsageError("no root file given");
   if (args.operands.size() > 1) throw UsageError("give exactly one root file");
 
   std::string reportFile;  // fixed against the start folder, before the folder changes
@@ -206,7 +216,9 @@ ExitStatus RunUnitAnalysis(const ParsedArgs& args, std::ostream& out, std::ostre
     LineCounter() = {};  // the line counter's state at program start
     LoadSearchSettings(args, err);
 
-    const std::string root = Fs().FullPath(args.operands[0]);
+    const SettingsState& settings = Settings();
+    const CompilerChoice choice = ChooseCompilerRules(args, FpcSourceFolder(settings), err);
+    const std::string root = choice.root;
     FileStat stat = Fs().Stat(root);
     if (!stat.exists || stat.isDir) {
       throw IoError("Cannot open \"" + root +
@@ -214,7 +226,11 @@ ExitStatus RunUnitAnalysis(const ParsedArgs& args, std::ostream& out, std::ostre
     }
     Fs().SetCurrentFolder(FolderPart(root));
 
-    BuildUnitTree(root, UnitLookup::FromSettings(Settings()));
+    UnitLookup lookup = UnitLookup::FromSettings(Settings());
+    lookup.rules = RulesFor(choice, args, root);
+    BuildUnitTree(root, lookup);
+    for (const std::string& warning : UnitAnalysis().Warnings)
+      err << kProgramName << ": warning: " << warning << "\n";
     status = report(UnitAnalysis(), root, text);
   }
   DeliverText(text, reportFile, ReportStart::AtEnd, out);
@@ -222,12 +238,14 @@ ExitStatus RunUnitAnalysis(const ParsedArgs& args, std::ostream& out, std::ostre
 }
 
 std::vector<OptionSpec> UnitOptions() {
-  return {
+  std::vector<OptionSpec> options{
       {"settings", "FILE", "read the search folders from this settings file"},
       {"rtl", "DIR", "search DIR and its subfolders (runtime library sources)"},
       {"vcl", "DIR", "search DIR and its subfolders (class library sources)"},
       {"search", "\"DIR;DIR\"", "search these folders, separated by \";\""},
   };
+  for (OptionSpec& option : CompilerRuleOptions()) options.push_back(std::move(option));
+  return options;
 }
 
 CliCommand UnitCommand(const char* name, const char* summary, const char* what,
@@ -236,9 +254,10 @@ CliCommand UnitCommand(const char* name, const char* summary, const char* what,
   command.name = name;
   command.synopsis =
       "[--settings FILE] [--rtl DIR] [--vcl DIR] [--search \"DIR;DIR\"] "
-      "[--format FORMAT] [--eol EOL] [--report FILE] ROOT";
+      "[--format FORMAT] [--eol EOL] [--report FILE] " +
+      std::string(kCompilerRulesSynopsis) + " [ROOT]";
   command.summary = summary;
-  command.details = std::string(what) + "\n\n" + kSearchHelp;
+  command.details = std::string(what) + "\n\n" + kSearchHelp + "\n\n" + kCompilerRulesHelp;
   command.options = UnitOptions();
   for (OptionSpec& option : FormatOptions(FormatNames(UnitFormats())))
     command.options.push_back(std::move(option));
@@ -247,10 +266,11 @@ CliCommand UnitCommand(const char* name, const char* summary, const char* what,
 }
 
 CliCommand ListCommand() {
-  return UnitCommand("list", "list every unit file that a project or unit uses",
-                     "Writes the unit file listing: one row per unit file that ROOT uses, directly\n"
-                     "or through other units, with its size, time of last change and file name.",
-                     RunList);
+  return UnitCommand(
+      "list", "list every unit file that a project or unit uses",
+      "Writes the unit file listing: one row per unit file that ROOT uses, directly\n"
+      "or through other units, with its size, time of last change and file name.",
+      RunList);
 }
 
 CliCommand TreeCommand() {
@@ -268,19 +288,20 @@ CliCommand DependCommand() {
 }
 
 CliCommand ReportCommand() {
-  CliCommand command = UnitCommand(
-      "report", "all unit reports and a line count of every unit file",
-      "Analyses ROOT once, then writes into one report the unit file listing, the\n"
-      "unit tree chart, the dependency table and the detailed line count of every\n"
-      "unit file found, as the desktop window's four commands give them in turn\n"
-      "with \"Reuse List\" checked. The line count names the list file Tallion.Files\n"
-      "in ROOT's folder but keeps the list in memory; a binary form file is counted\n"
-      "through the scratch file Tallion.TXT, which it leaves in ROOT's folder.\n"
-      "--format json writes one document: {\"version\", \"units\": the unit document,\n"
-      "\"count\": the line count document}.",
-      RunReport);
+  CliCommand command =
+      UnitCommand("report", "all unit reports and a line count of every unit file",
+                  "Analyses ROOT once, then writes into one report the unit file listing, the\n"
+                  "unit tree chart, the dependency table and the detailed line count of every\n"
+                  "unit file found, as the desktop window's four commands give them in turn\n"
+                  "with \"Reuse List\" checked. The line count names the list file Tallion.Files\n"
+                  "in ROOT's folder but keeps the list in memory; a binary form file is counted\n"
+                  "through the scratch file Tallion.TXT, which it leaves in ROOT's folder.\n"
+                  "--format json writes one document: {\"version\", \"units\": the unit document,\n"
+                  "\"count\": the line count document}.",
+                  RunReport);
   command.options = UnitOptions();
-  for (OptionSpec& option : FormatOptions(kReportFormats)) command.options.push_back(std::move(option));
+  for (OptionSpec& option : FormatOptions(kReportFormats))
+    command.options.push_back(std::move(option));
   return command;
 }
 

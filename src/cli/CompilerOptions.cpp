@@ -1,0 +1,105 @@
+// The options of the compiler's rules and the project file they name.
+#include "cli/CompilerOptions.h"
+
+#include "cli/CliMain.h"
+#include "common/PathUtil.h"
+#include "platform/FileSys.h"
+#include "units/CompilerRules.h"
+#include "units/ProjectFile.h"
+
+namespace ravelin::cli {
+
+std::vector<OptionSpec> CompilerRuleOptions() {
+  return {
+      {"project", "FILE",
+       "read search folders, scopes, defines and units from FILE (.dproj, .lpi, .lpk)"},
+      {"config", "NAME", "the project's configuration or build mode (default: the project's own)"},
+      {"platform", "NAME",
+       "the Delphi project's platform, e.g. Win64 (default: the project's own)"},
+      {"lazarus-dir", "DIR", "find a Lazarus project's required packages (NAME.lpk) under DIR"},
+      {"compiler-rules", "", "follow the compiler's rules without a project file"},
+      {"define", "NAME", "define NAME for conditional compilation (repeatable)", 'D', true},
+      {"target", "OS", "windows, linux or macos: the compiler's predefined symbols"},
+      {"dialect", "NAME", "delphi or fpc: the source extensions a unit is looked for under"},
+  };
+}
+
+const char* const kCompilerRulesSynopsis =
+    "[--project FILE [--config NAME] [--platform NAME] [--lazarus-dir DIR]] [--compiler-rules] "
+    "[-D NAME]... [--target OS] [--dialect NAME]";
+
+const char* const kCompilerRulesHelp =
+    "The compiler's rules are followed with --project, --compiler-rules, -D, --target or\n"
+    "--dialect; without them every report is made by the rules above. Under the compiler's\n"
+    "rules a unit named with \"in\" in ROOT (or in the project file) is known by that file\n"
+    "to every unit; any other unit is looked for in ROOT's folder, the project's unit\n"
+    "folders, then the search folders, first as written, then under each unit scope name of\n"
+    "the project in order (SysUtils as System.SysUtils); for the fpc dialect as .pas, .pp and\n"
+    ".p, and in the runtime library folder only in its folders for the target (linux: linux,\n"
+    "unix, x86_64, inc, objpas). Conditional directives ($IFDEF, $IFNDEF, $IF, $ELSEIF, $ELSE,\n"
+    "$ENDIF, $IFEND, $DEFINE, $UNDEF) are followed and {$I FILE} / {$INCLUDE FILE} read in\n"
+    "place (beside the including file, then in the project's include folders), with the\n"
+    "target's predefined symbols (--target; default: the project's platform, else windows\n"
+    "for delphi and linux for fpc), the project's defines and every -D NAME. What cannot be\n"
+    "decided ($IF over an unknown name, a missing include file, a macro without a value in\n"
+    "a project's path) is a warning on standard error.\n"
+    "\n"
+    "--project FILE reads a Delphi project (.dproj) or a Lazarus project (.lpi) or package\n"
+    "(.lpk) for one --config and --platform (defaults: the project's own). ROOT may then be\n"
+    "left out: it is the project's main source; for a package, the package's units. The\n"
+    "dialect is fpc for a Lazarus project or a .lpr, .lpk, .pp or .p root, else delphi.";
+
+namespace {
+
+template <class Parse>
+auto ParseValue(const ParsedArgs& args, const std::string& name, Parse parse)
+    -> decltype(parse(std::string_view())) {
+  if (!args.Has(name)) return std::nullopt;
+  auto value = parse(args.Value(name));
+  if (!value)
+    throw UsageError("unknown value '" + args.Value(name) + "' of option '--" + name + "'");
+  return value;
+}
+
+}  // namespace
+
+CompilerChoice ChooseCompilerRules(const ParsedArgs& args, const std::string& fpcSourceDir,
+                                   std::ostream& err) {
+  CompilerChoice choice;
+  for (const char* name : {"config", "platform", "lazarus-dir"}) {
+    if (args.Has(name) && !args.Has("project"))
+      throw UsageError(std::string("option '--") + name + "' needs --project");
+  }
+  const std::optional<Target> target = ParseValue(args, "target", ParseTarget);
+  ParseValue(args, "dialect", ParseDialect);
+  choice.rulesOn = args.Has("project") || args.Has("compiler-rules") || args.Has("define") ||
+                   args.Has("target") || args.Has("dialect");
+  if (!args.operands.empty()) choice.root = Fs().FullPath(args.operands[0]);
+  if (!args.Has("project")) return choice;
+
+  ProjectOptions options;
+  options.config = args.Value("config");
+  options.platform = args.Value("platform");
+  options.target = target;
+  if (args.Has("lazarus-dir")) options.lazarusDir = Fs().FullPath(args.Value("lazarus-dir"));
+  options.fpcSourceDir = fpcSourceDir;
+  choice.project =
+      std::make_shared<ProjectFile>(ReadProjectFile(Fs().FullPath(args.Value("project")), options));
+  for (const std::string& warning : choice.project->warnings)
+    err << kProgramName << ": warning: " << warning << "\n";
+  if (choice.root.empty()) {
+    choice.root =
+        choice.project->mainSource.empty() ? choice.project->path : choice.project->mainSource;
+  }
+  return choice;
+}
+
+std::shared_ptr<const CompilerRules> RulesFor(const CompilerChoice& choice, const ParsedArgs& args,
+                                              const std::string& root) {
+  if (!choice.rulesOn) return nullptr;
+  return std::make_shared<const CompilerRules>(
+      MakeCompilerRules(choice.project.get(), root, ParseDialect(args.Value("dialect")),
+                        ParseTarget(args.Value("target")), args.Values("define")));
+}
+
+}  // namespace ravelin::cli
