@@ -178,24 +178,23 @@ const std::vector<std::string_view> kReportFormats = {"text", "json"};
 
 ExitStatus RunReport(const ParsedArgs& args, std::ostream& out, std::ostream& err) {
   const OutputChoice output = ChooseOutput(args, kReportFormats);
-  return RunUnitAnalysis(
-      args, out, err, [&](UnitAnalysisState& analysis, const std::string& root, std::string& text) {
-        const std::string folder = FolderPart(root);
-        if (output.format == "json") {
-          JsonDocument document = JsonDocument::object();
-          document["version"] = kMachineFormatVersion;
-          document["units"] = UnitJson(MakeUnitRecords(analysis));
-          document["count"] = CountJson(CountUnitFiles(analysis, folder));
-          text = JsonText(document);
-          return ExitStatus::Success;
-        }
-        for (UnitReportKind kind :
-             {UnitReportKind::List, UnitReportKind::Tree, UnitReportKind::Depend})
-          text += Render(UnitFormats(), "text", UnitOutput{analysis, kind, root, output.eol});
-        text += Render(CountFormats(), "text",
-                       CountOutput{CountUnitFiles(analysis, folder), true, output.eol});
-        return ExitStatus::Success;
-      });
+  return RunUnitAnalysis(args, out, err, [&](UnitAnalysisState& analysis, const std::string& root,
+                                             std::string& text) {
+    const std::string folder = FolderPart(root);
+    if (output.format == "json") {
+      JsonDocument document = JsonDocument::object();
+      document["version"] = kMachineFormatVersion;
+      document["units"] = UnitJson(MakeUnitRecords(analysis));
+      document["count"] = CountJson(CountUnitFiles(analysis, folder));
+      text = JsonText(document);
+      return ExitStatus::Success;
+    }
+    for (UnitReportKind kind : {UnitReportKind::List, UnitReportKind::Tree, UnitReportKind::Depend})
+      text += Render(UnitFormats(), "text", UnitOutput{analysis, kind, root, output.eol});
+    text += Render(CountFormats(), "text",
+                   CountOutput{CountUnitFiles(analysis, folder), true, output.eol});
+    return ExitStatus::Success;
+  });
 }
 
 }  // namespace
@@ -266,11 +265,10 @@ CliCommand UnitCommand(const char* name, const char* summary, const char* what,
 }
 
 CliCommand ListCommand() {
-  return UnitCommand(
-      "list", "list every unit file that a project or unit uses",
-      "Writes the unit file listing: one row per unit file that ROOT uses, directly\n"
-      "or through other units, with its size, time of last change and file name.",
-      RunList);
+  return UnitCommand("list", "list every unit file that a project or unit uses",
+                     "Writes the unit file listing: one row per unit file that ROOT uses, directly\n"
+                     "or through other units, with its size, time of last change and file name.",
+                     RunList);
 }
 
 CliCommand TreeCommand() {
@@ -288,20 +286,19 @@ CliCommand DependCommand() {
 }
 
 CliCommand ReportCommand() {
-  CliCommand command =
-      UnitCommand("report", "all unit reports and a line count of every unit file",
-                  "Analyses ROOT once, then writes into one report the unit file listing, the\n"
-                  "unit tree chart, the dependency table and the detailed line count of every\n"
-                  "unit file found, as the desktop window's four commands give them in turn\n"
-                  "with \"Reuse List\" checked. The line count names the list file Tallion.Files\n"
-                  "in ROOT's folder but keeps the list in memory; a binary form file is counted\n"
-                  "through the scratch file Tallion.TXT, which it leaves in ROOT's folder.\n"
-                  "--format json writes one document: {\"version\", \"units\": the unit document,\n"
-                  "\"count\": the line count document}.",
-                  RunReport);
+  CliCommand command = UnitCommand(
+      "report", "all unit reports and a line count of every unit file",
+      "Analyses ROOT once, then writes into one report the unit file listing, the\n"
+      "unit tree chart, the dependency table and the detailed line count of every\n"
+      "unit file found, as the desktop window's four commands give them in turn\n"
+      "with \"Reuse List\" checked. The line count names the list file Tallion.Files\n"
+      "in ROOT's folder but keeps the list in memory; a binary form file is counted\n"
+      "through the scratch file Tallion.TXT, which it leaves in ROOT's folder.\n"
+      "--format json writes one document: {\"version\", \"units\": the unit document,\n"
+      "\"count\": the line count document}.",
+      RunReport);
   command.options = UnitOptions();
-  for (OptionSpec& option : FormatOptions(kReportFormats))
-    command.options.push_back(std::move(option));
+  for (OptionSpec& option : FormatOptions(kReportFormats)) command.options.push_back(std::move(option));
   return command;
 }
 

@@ -228,7 +228,8 @@ class ClauseReader {
 
   /// Reads the clause whose word "uses" is at j; j ends on the clause's ";" (or, for a clause
   /// cut off by the end of the tokens, on the last token).
-  void Read(const TokenList& tokens, std::size_t& j, const ClauseSource& source, bool inInterface) {
+  void Read(const TokenList& tokens, std::size_t& j, const ClauseSource& source,
+            bool inInterface) {
     const std::size_t count = tokens.size();
     const UsesSection section = !source.isUnit ? UsesSection::Main
                                 : inInterface  ? UsesSection::Interface
