@@ -368,7 +368,8 @@ void ScanCompiled(TScanner& scanner, LineReader& lines, const std::string& file,
   scanner.Source = &tokens;
   scanner.Scan();
   scanner.Source = nullptr;
-  scanner.Buffer.Reset();  // before the package's lines go
+  scanner.Buffer.Reset();
+  scanner.SetSource(lines);  // the buffer lets go of the package's lines before they go
   conditionals.Finish();
   warnings.insert(warnings.end(), conditionals.Warnings().begin(), conditionals.Warnings().end());
 }
