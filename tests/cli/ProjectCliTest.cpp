@@ -1,0 +1,124 @@
+// ravelin-cli with a project file: the sample order desk (samples/orders) under its .dproj, and
+// the options of the compiler's rules that are refused.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "DataTable.h"
+#include "SameText.h"
+#include "TestFolder.h"
+#include "cli/CliMain.h"
+#include "common/VornString.h"
+#include "linecount/LCntReports.h"
+
+namespace ravelin {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The folder name the golden reports are written with; the real one has the same length.
+constexpr const char* kGoldenFolder = "/tmp/ravelin-project-XXXXXX";
+
+class ProjectCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::copy(RAVELIN_SOURCE_DIR "/samples/orders", folder_ / "orders", fs::copy_options::recursive);
+    folder_.Write("empty.INI", "");
+  }
+
+  /// Runs ravelin-cli with the empty settings file; kGoldenFolder in the output for the folder.
+  int Run(std::vector<std::string> args, std::string& out, std::string& err) {
+    LineCounter() = {};
+    std::vector<std::string> all{"ravelin-cli", args[0], "--settings", folder_ / "empty.INI"};
+    all.insert(all.end(), args.begin() + 1, args.end());
+    std::vector<char*> argv;
+    for (auto& arg : all) argv.push_back(arg.data());
+    std::ostringstream outStream, errStream;
+    const int status = RunCli(static_cast<int>(argv.size()), argv.data(), outStream, errStream);
+    out = ReplaceAll(outStream.str(), folder_.Path(), kGoldenFolder);
+    err = ReplaceAll(errStream.str(), folder_.Path(), kGoldenFolder);
+    return status;
+  }
+
+  testing::TempFolder folder_{"ravelin-project-XXXXXX"};
+  testing::ScopedCurrentFolder here_{folder_.Path()};
+};
+
+TEST_F(ProjectCli, TheSampleProjectGivesItsGoldenReports) {
+  const struct {
+    std::vector<std::string> args;
+    const char* golden;
+  } runs[] = {
+      {{"tree", "--project", "orders/app/Orders.dproj"}, "orders_tree.txt"},
+      {{"depend", "--project", "orders/app/Orders.dproj", "--config", "Release", "--platform",
+        "Win64", "--report", "depend.txt"},
+       "orders_depend.txt"},
+  };
+  for (const auto& run : runs) {
+    SCOPED_TRACE(run.golden);
+    std::string out, err;
+    EXPECT_EQ(Run(run.args, out, err), 0);
+    if (out.empty()) {
+      out = ReplaceAll(testing::ReadBytes(folder_ / "depend.txt"), folder_.Path(), kGoldenFolder);
+    }
+    EXPECT_TRUE(testing::SameBytes(
+        testing::ReadBytes(RAVELIN_TEST_DATA "/cli/" + std::string(run.golden)), out));
+    EXPECT_NE(err.find("/orders/app/Orders.dproj: unknown macro $(BDSCOMMONDIR) in unit search "
+                       "path entry"),
+              std::string::npos)
+        << err;
+  }
+}
+
+TEST_F(ProjectCli, EverySourceFileOfTheSampleIsFoundUnderItsProject) {
+  std::string out, err;
+  ASSERT_EQ(Run({"list", "--format", "csv", "--project", "orders/app/Orders.dproj"}, out, err), 0);
+  int sources = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(folder_ / "orders")) {
+    const std::string path = entry.path().string();
+    const std::string extension = entry.path().extension().string();
+    if (extension != ".pas" && extension != ".dpr") continue;
+    if (path.find("Win64") != std::string::npos) continue;  // the other platform's
+    ++sources;
+    EXPECT_NE(out.find(ReplaceAll(path, folder_.Path(), kGoldenFolder) + ","), std::string::npos)
+        << path << "\n"
+        << out;
+  }
+  EXPECT_EQ(sources, 10);
+  // The design's rules find only the units the root names with their paths.
+  ASSERT_EQ(Run({"list", "--format", "csv", "orders/app/Orders.dpr"}, out, err), 0);
+  EXPECT_EQ(out.find("Orders.Trace.pas"), std::string::npos);
+  EXPECT_NE(out.find("\nGrid.Orders,,,"), std::string::npos) << out;
+  EXPECT_EQ(err, "");
+}
+
+TEST_F(ProjectCli, OptionsThatMeanNothingAreRefused) {
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string message;
+  } rows[] = {
+      {{"list", "--config", "Debug", "a.dpr"}, 2, "option '--config' needs --project"},
+      {{"list", "--platform", "Win64", "a.dpr"}, 2, "option '--platform' needs --project"},
+      {{"tree", "--lazarus-dir", ".", "a.dpr"}, 2, "option '--lazarus-dir' needs --project"},
+      {{"tree", "--target", "beos", "a.dpr"}, 2, "unknown value 'beos' of option '--target'"},
+      {{"depend", "--dialect", "cobol", "a.dpr"}, 2, "unknown value 'cobol' of option '--dialect'"},
+      {{"list", "-D"}, 2, "option '-D' needs a value"},
+      {{"list", "--project", "none.dproj"}, 1, "none.dproj"},
+      {{"list", "--project", "empty.INI"}, 1, "empty.INI"},
+      {{"list", "--project", "orders/app/Orders.dproj", "--config", "Profile"}, 1, "Profile"},
+      {{"list", "--compiler-rules", "-D", "X", "-DY", "orders/app/Orders.dpr"}, 0, ""},
+  };
+  for (const auto& row : rows) {
+    std::string out, err;
+    EXPECT_EQ(Run(row.args, out, err), row.status) << row.args[1] << " " << err;
+    EXPECT_NE(err.find(row.message), std::string::npos) << err;
+    if (row.status != 0) {
+      EXPECT_EQ(out, "") << row.args[1];
+    }
+  }
+}
+
+}  // namespace
+}  // namespace ravelin
