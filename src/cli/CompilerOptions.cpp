@@ -20,8 +20,12 @@ std::vector<OptionSpec> CompilerRuleOptions() {
       {"compiler-rules", "", "follow the compiler's rules without a project file"},
       {"define", "NAME", "define NAME for conditional compilation (repeatable)", 'D', true},
       {"target", "OS", "windows, linux or macos: the compiler's predefined symbols"},
-      {"dialect", "NAME", "delphi or fpc: the source extensions a unit is looked for under"},
+      DialectOption(),
   };
+}
+
+OptionSpec DialectOption() {
+  return {"dialect", "NAME", "delphi or fpc (.pas, .pp, .p units; .lfm forms; .lpr roots)"};
 }
 
 const char* const kCompilerRulesSynopsis =
@@ -61,7 +65,24 @@ auto ParseValue(const ParsedArgs& args, const std::string& name, Parse parse)
   return value;
 }
 
+/// True when an option turns the compiler's rules on.
+bool RulesAsked(const ParsedArgs& args) {
+  return args.Has("project") || args.Has("compiler-rules") || args.Has("define") ||
+         args.Has("target") || args.Has("dialect");
+}
+
 }  // namespace
+
+bool FpcDialectAsked(const ParsedArgs& args) {
+  return ParseValue(args, "dialect", ParseDialect) == Dialect::Fpc;
+}
+
+bool FpcDialectFor(const ParsedArgs& args, const std::string& root) {
+  if (!RulesAsked(args)) return false;
+  const std::optional<ProjectKind> project =
+      args.Has("project") ? ProjectKindOf(args.Value("project")) : std::nullopt;
+  return DialectFor(ParseDialect(args.Value("dialect")), project, root) == Dialect::Fpc;
+}
 
 CompilerChoice ChooseCompilerRules(const ParsedArgs& args, const std::string& fpcSourceDir,
                                    std::ostream& err) {
@@ -72,8 +93,7 @@ CompilerChoice ChooseCompilerRules(const ParsedArgs& args, const std::string& fp
   }
   const std::optional<Target> target = ParseValue(args, "target", ParseTarget);
   ParseValue(args, "dialect", ParseDialect);
-  choice.rulesOn = args.Has("project") || args.Has("compiler-rules") || args.Has("define") ||
-                   args.Has("target") || args.Has("dialect");
+  choice.rulesOn = RulesAsked(args);
   if (!args.operands.empty()) choice.root = Fs().FullPath(args.operands[0]);
   if (!args.Has("project")) return choice;
 

@@ -23,6 +23,14 @@ extern const char* const kCompilerRulesSynopsis;
 /// Their paragraphs of a unit command's help.
 extern const char* const kCompilerRulesHelp;
 
+/// The --dialect option, which count takes too.
+OptionSpec DialectOption();
+/// True when --dialect fpc is given; UsageError for a value that is no dialect.
+bool FpcDialectAsked(const ParsedArgs& args);
+/// True when the compiler's rules are on and their dialect for root is Free Pascal: the line
+/// count of a unit command then takes Lazarus forms.
+bool FpcDialectFor(const ParsedArgs& args, const std::string& root);
+
 /// What the options ask for.
 struct CompilerChoice {
   std::shared_ptr<ProjectFile> project;  ///< the project read, when --project was given

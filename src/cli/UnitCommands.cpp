@@ -142,8 +142,10 @@ std::string FpcSourceFolder(const SettingsState& settings) {
 /// The line count over the unit file list, as the window's Line Count with "Reuse List"
 /// checked makes it. The list is handed to the engine in memory: the summary would name the
 /// list file "Tallion.Files" in the source folder, but that file is not written.
-LineCountRecord CountUnitFiles(const UnitAnalysisState& analysis, const std::string& sourceFolder) {
+LineCountRecord CountUnitFiles(const UnitAnalysisState& analysis, const std::string& sourceFolder,
+                               bool lazarusForms = false) {
   TLcntEngine engine;
+  engine.LazarusForms = lazarusForms;
   engine.SetFileSpec(JoinPath(sourceFolder, kListFileName));
   engine.UseListFile = true;
   engine.Names = analysis.UnitFiles.Names();
@@ -181,18 +183,19 @@ ExitStatus RunReport(const ParsedArgs& args, std::ostream& out, std::ostream& er
   return RunUnitAnalysis(args, out, err, [&](UnitAnalysisState& analysis, const std::string& root,
                                              std::string& text) {
     const std::string folder = FolderPart(root);
+    const bool lazarusForms = FpcDialectFor(args, root);
     if (output.format == "json") {
       JsonDocument document = JsonDocument::object();
       document["version"] = kMachineFormatVersion;
       document["units"] = UnitJson(MakeUnitRecords(analysis));
-      document["count"] = CountJson(CountUnitFiles(analysis, folder));
+      document["count"] = CountJson(CountUnitFiles(analysis, folder, lazarusForms));
       text = JsonText(document);
       return ExitStatus::Success;
     }
     for (UnitReportKind kind : {UnitReportKind::List, UnitReportKind::Tree, UnitReportKind::Depend})
       text += Render(UnitFormats(), "text", UnitOutput{analysis, kind, root, output.eol});
     text += Render(CountFormats(), "text",
-                   CountOutput{CountUnitFiles(analysis, folder), true, output.eol});
+                   CountOutput{CountUnitFiles(analysis, folder, lazarusForms), true, output.eol});
     return ExitStatus::Success;
   });
 }

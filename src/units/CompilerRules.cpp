@@ -51,17 +51,19 @@ std::string OnDisk(const std::string& path) {
 
 }  // namespace
 
+Dialect DialectFor(std::optional<Dialect> asked, std::optional<ProjectKind> project,
+                   const std::string& root) {
+  if (asked) return *asked;
+  if (project) return *project == ProjectKind::Dproj ? Dialect::Delphi : Dialect::Fpc;
+  return IsFpcSourceName(root) ? Dialect::Fpc : Dialect::Delphi;
+}
+
 CompilerRules MakeCompilerRules(const ProjectFile* project, const std::string& root,
                                 std::optional<Dialect> dialect, std::optional<Target> target,
                                 const std::vector<std::string>& defines) {
   CompilerRules rules;
-  if (dialect) {
-    rules.dialect = *dialect;
-  } else if (project != nullptr) {
-    rules.dialect = project->kind == ProjectKind::Dproj ? Dialect::Delphi : Dialect::Fpc;
-  } else {
-    rules.dialect = IsFpcSourceName(root) ? Dialect::Fpc : Dialect::Delphi;
-  }
+  rules.dialect =
+      DialectFor(dialect, project != nullptr ? std::optional(project->kind) : std::nullopt, root);
   const std::string platform = project != nullptr ? project->platform : std::string();
   rules.target = target.value_or(DefaultTarget(rules.dialect, platform));
   rules.symbols = PredefinedSymbols(rules.dialect, rules.target, platform);

@@ -30,6 +30,11 @@ struct CompilerRules {
   std::vector<ProjectUnit> rootUnits;       ///< a package's units: the uses of its root
 };
 
+/// The dialect asked for, else Free Pascal for a Lazarus project (.lpi, .lpk) or a .lpr, .lpk,
+/// .pp or .p root, else Delphi.
+Dialect DialectFor(std::optional<Dialect> asked, std::optional<ProjectKind> project,
+                   const std::string& root);
+
 /// The rules of a project (null: none), for root: the dialect asked for, else Free Pascal for a
 /// Lazarus project or a .lpr, .lpk, .pp or .p root, else Delphi; the target asked for, else the
 /// dialect's default for the project's platform; the project's defines, then defines. A

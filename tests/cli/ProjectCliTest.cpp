@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <sstream>
 
 #include "DataTable.h"
@@ -27,10 +28,12 @@ class ProjectCli : public ::testing::Test {
     folder_.Write("empty.INI", "");
   }
 
-  /// Runs ravelin-cli with the empty settings file; kGoldenFolder in the output for the folder.
+  /// Runs ravelin-cli (a unit command with the empty settings file); kGoldenFolder in the output
+  /// for the folder.
   int Run(std::vector<std::string> args, std::string& out, std::string& err) {
     LineCounter() = {};
-    std::vector<std::string> all{"ravelin-cli", args[0], "--settings", folder_ / "empty.INI"};
+    std::vector<std::string> all{"ravelin-cli", args[0]};
+    if (args[0] != "count") all.insert(all.end(), {"--settings", folder_ / "empty.INI"});
     all.insert(all.end(), args.begin() + 1, args.end());
     std::vector<char*> argv;
     for (auto& arg : all) argv.push_back(arg.data());
@@ -91,6 +94,44 @@ TEST_F(ProjectCli, EverySourceFileOfTheSampleIsFoundUnderItsProject) {
   EXPECT_EQ(out.find("Orders.Trace.pas"), std::string::npos);
   EXPECT_NE(out.find("\nGrid.Orders,,,"), std::string::npos) << out;
   EXPECT_EQ(err, "");
+}
+
+TEST_F(ProjectCli, TheFreePascalDialectCountsLazarusFormsWhereNoDelphiFormIs) {
+  folder_.Write("laz/one.pas", "unit one;\n");
+  folder_.Write("laz/one.lfm", "object Form1: TForm1\n  object B: TButton\n  end\nend\n");
+  folder_.Write("laz/two.pp", "unit two;\n");
+  folder_.Write("laz/two.lfm", "object Form2: TForm2\nend\n");
+  folder_.Write("laz/both.pas", "unit both;\n");
+  folder_.Write("laz/both.dfm", "object Both: TForm\nend\n");
+  folder_.Write("laz/both.lfm", "object A: TForm\n  object B: TButton\n  end\nend\n");
+  folder_.Write("laz/p.lpr", "program p; uses one, two, both; begin end.\n");
+  // The forms each run counts, in the order its report names them.
+  const struct {
+    std::vector<std::string> args;
+    const char* forms;
+  } rows[] = {
+      {{"count", "laz/one.pas", "laz/two.pp", "laz/both.pas"}, "both.dfm "},
+      {{"count", "--dialect", "fpc", "laz/one.pas", "laz/two.pp", "laz/both.pas"},
+       "one.lfm two.lfm both.dfm "},
+      {{"count", "--dialect", "delphi", "laz/one.pas"}, ""},
+      {{"report", "laz/p.lpr"}, "both.dfm "},
+      {{"report", "--compiler-rules", "laz/p.lpr"}, "both.dfm one.lfm two.lfm "},
+      {{"report", "--dialect", "delphi", "laz/p.lpr"}, "both.dfm "},
+  };
+  for (const auto& row : rows) {
+    std::string out, err;
+    ASSERT_EQ(Run(row.args, out, err), 0) << row.forms << err;
+    std::map<std::size_t, std::string> named;
+    for (const char* name : {"one.lfm", "two.lfm", "both.lfm", "both.dfm"}) {
+      if (auto at = out.find(name); at != std::string::npos) named[at] = name;
+    }
+    std::string forms;
+    for (const auto& [at, name] : named) forms += name + " ";
+    EXPECT_EQ(forms, row.forms) << row.args[0] << " " << row.args[1];
+  }
+  std::string out, err;
+  EXPECT_EQ(Run({"count", "--dialect", "pascal", "laz/one.pas"}, out, err), 2);
+  EXPECT_NE(err.find("unknown value 'pascal' of option '--dialect'"), std::string::npos) << err;
 }
 
 TEST_F(ProjectCli, OptionsThatMeanNothingAreRefused) {
