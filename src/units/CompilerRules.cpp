@@ -128,6 +128,12 @@ std::vector<std::string> RuleIncludeFolders(const CompilerRules& rules, const Un
   }
   for (const char* name : {"objpas/sysutils", "objpas/classes"})
     folders.push_back(JoinPath(lookup.rtlPath, name));
+  // A package's folder for the target's system holds what its units include.
+  const LazarusTarget systems = LazarusTargetOf(rules.target);
+  for (std::string& folder : FpcPackageFolders(FpcSourceFolderOf(lookup.rtlPath), rules.target)) {
+    if (OsFolderOf(NamePart(folder), systems) == OsFolder::Target)
+      folders.push_back(std::move(folder));
+  }
   return folders;
 }
 

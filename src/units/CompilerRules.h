@@ -60,7 +60,8 @@ std::vector<std::string> FpcPackageFolders(const std::string& fpcSourceFolder, T
 /// packages beside it).
 std::vector<std::string> RuleSearchFolders(const CompilerRules& rules, const UnitLookup& lookup);
 /// The folders an include file is looked for in after the including file's folder: the rules'
-/// include folders, then for Free Pascal the runtime library's include folders for the target.
+/// include folders, then for Free Pascal the runtime library's include folders for the target
+/// and the packages' folders for the target's system.
 std::vector<std::string> RuleIncludeFolders(const CompilerRules& rules, const UnitLookup& lookup);
 
 /// Finds the files of units by name under rules; each name is looked for once.
