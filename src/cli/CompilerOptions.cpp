@@ -11,11 +11,9 @@ namespace ravelin::cli {
 
 std::vector<OptionSpec> CompilerRuleOptions() {
   return {
-      {"project", "FILE",
-       "read search folders, scopes, defines and units from FILE (.dproj, .lpi, .lpk)"},
-      {"config", "NAME", "the project's configuration or build mode (default: the project's own)"},
-      {"platform", "NAME",
-       "the Delphi project's platform, e.g. Win64 (default: the project's own)"},
+      {"project", "FILE", "read folders, scopes, defines and units from a .dproj, .lpi or .lpk"},
+      {"config", "NAME", "the configuration or build mode (default: the project's)"},
+      {"platform", "NAME", "the Delphi platform, e.g. Win64 (default: the project's)"},
       {"lazarus-dir", "DIR", "find a Lazarus project's required packages (NAME.lpk) under DIR"},
       {"compiler-rules", "", "follow the compiler's rules without a project file"},
       {"define", "NAME", "define NAME for conditional compilation (repeatable)", 'D', true},
@@ -35,23 +33,27 @@ const char* const kCompilerRulesSynopsis =
 const char* const kCompilerRulesHelp =
     "The compiler's rules are followed with --project, --compiler-rules, -D, --target or\n"
     "--dialect; without them every report is made by the rules above. Under the compiler's\n"
-    "rules a unit named with \"in\" in ROOT (or in the project file) is known by that file\n"
-    "to every unit; any other unit is looked for in ROOT's folder, the project's unit\n"
-    "folders, then the search folders, first as written, then under each unit scope name of\n"
-    "the project in order (SysUtils as System.SysUtils); for the fpc dialect as .pas, .pp and\n"
-    ".p, and in the runtime library folder only in its folders for the target (linux: linux,\n"
-    "unix, x86_64, inc, objpas). Conditional directives ($IFDEF, $IFNDEF, $IF, $ELSEIF, $ELSE,\n"
-    "$ENDIF, $IFEND, $DEFINE, $UNDEF) are followed and {$I FILE} / {$INCLUDE FILE} read in\n"
-    "place (beside the including file, then in the project's include folders), with the\n"
-    "target's predefined symbols (--target; default: the project's platform, else windows\n"
-    "for delphi and linux for fpc), the project's defines and every -D NAME. What cannot be\n"
-    "decided ($IF over an unknown name, a missing include file, a macro without a value in\n"
-    "a project's path) is a warning on standard error.\n"
+    "rules a unit named with \"in\" in ROOT (or with its file in the project file) is known\n"
+    "by that file to every unit; any other unit is looked for in ROOT's folder, the\n"
+    "project's unit folders, then the search folders, first as written, then under each\n"
+    "unit scope name of the project in order (SysUtils as System.SysUtils). For the fpc\n"
+    "dialect each folder is tried for .pas, .pp and .p, and the runtime library folder is\n"
+    "searched only in its folders for the target (linux: linux, unix, x86_64, inc, objpas),\n"
+    "then in the Free Pascal packages beside it (../packages/*/src). Conditional directives\n"
+    "($IFDEF, $IFNDEF, $IF, $ELSEIF, $ELSE, $ENDIF, $IFEND, $DEFINE, $UNDEF) are followed and\n"
+    "{$I FILE} / {$INCLUDE FILE} read in place (beside the including file, then in the\n"
+    "project's include folders), with the target's predefined symbols (--target; default:\n"
+    "the project's platform, else windows for delphi and linux for fpc), the project's\n"
+    "defines and every -D NAME. What cannot be decided ($IF over an unknown name, a missing\n"
+    "include file, a macro without a value in a project's path) is a warning on standard\n"
+    "error.\n"
     "\n"
     "--project FILE reads a Delphi project (.dproj) or a Lazarus project (.lpi) or package\n"
-    "(.lpk) for one --config and --platform (defaults: the project's own). ROOT may then be\n"
-    "left out: it is the project's main source; for a package, the package's units. The\n"
-    "dialect is fpc for a Lazarus project or a .lpr, .lpk, .pp or .p root, else delphi.";
+    "(.lpk) for one --config and --platform (defaults: the project's own); a Lazarus\n"
+    "project's required packages are found under --lazarus-dir. ROOT may then be left out:\n"
+    "it is the project's main source; for a package, the package's units. The dialect is\n"
+    "fpc for a Lazarus project or a .lpr, .lpk, .pp or .p root, else delphi; under fpc the\n"
+    "line count of report also takes a unit's .lfm form when it has no .dfm.";
 
 namespace {
 
