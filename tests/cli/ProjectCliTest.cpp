@@ -2,6 +2,7 @@
 // the options of the compiler's rules that are refused.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -132,6 +133,28 @@ TEST_F(ProjectCli, TheFreePascalDialectCountsLazarusFormsWhereNoDelphiFormIs) {
   std::string out, err;
   EXPECT_EQ(Run({"count", "--dialect", "pascal", "laz/one.pas"}, out, err), 2);
   EXPECT_NE(err.find("unknown value 'pascal' of option '--dialect'"), std::string::npos) << err;
+}
+
+// The Lazarus IDE under its project, when the Lazarus and Free Pascal sources are installed:
+// every unit that exists in those trees for Linux is found. LazControlDsgn stays unresolved:
+// its package is not among the packages lazarus.lpi requires.
+TEST_F(ProjectCli, TheLazarusIdeResolvesEveryUnitOfItsTreesWhenInstalled) {
+  const std::string lazarus = "/usr/lib/lazarus/2.2.6", rtl = "/usr/share/fpcsrc/3.2.2/rtl";
+  if (!fs::exists(lazarus + "/ide/lazarus.lpi") || !fs::exists(rtl)) {
+    GTEST_SKIP() << "no Lazarus or Free Pascal sources";
+  }
+  std::string out, err;
+  ASSERT_EQ(Run({"list", "--format", "csv", "--project", lazarus + "/ide/lazarus.lpi",
+                 "--lazarus-dir", lazarus, "--rtl", rtl, "--target", "linux"},
+                out, err),
+            0);
+  std::string unresolved;
+  for (std::string rest = out; !rest.empty();) {
+    const std::string row = SplitFirst(rest, "\n");
+    if (row.find(",,,") != std::string::npos) unresolved += row + " ";
+  }
+  EXPECT_EQ(unresolved, "LazControlDsgn,,, ");
+  EXPECT_GT(std::count(out.begin(), out.end(), '\n'), 900);
 }
 
 TEST_F(ProjectCli, OptionsThatMeanNothingAreRefused) {
