@@ -122,19 +122,5 @@ TEST(CompilerRules, DialectTargetAndDefinesFollowTheProjectTheRootAndTheOptions)
   }
 }
 
-TEST(CompilerRules, FreePascalRuntimeFoldersFollowTheTarget) {
-  EXPECT_EQ(FpcSourceFolderOf("/s/fpc/rtl/"), "/s/fpc/");
-  EXPECT_EQ(FpcSourceFolderOf("/s/fpc/rtl"), "/s/fpc/");
-  EXPECT_EQ(FpcSourceFolderOf("/"), "");
-  const auto names = [](Target target) {
-    std::string text;
-    for (const std::string& folder : FpcRtlFolders("/r", target)) text += folder + " ";
-    return text;
-  };
-  EXPECT_EQ(names(Target::Linux), "/r/linux /r/unix /r/x86_64 /r/inc /r/objpas ");
-  EXPECT_EQ(names(Target::Windows), "/r/win64 /r/win /r/x86_64 /r/inc /r/objpas ");
-  EXPECT_EQ(names(Target::MacOS), "/r/darwin /r/bsd /r/unix /r/aarch64 /r/inc /r/objpas ");
-}
-
 }  // namespace
 }  // namespace ravelin
