@@ -3,7 +3,6 @@
 // the Lazarus IDE under its project when its sources are installed.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -107,7 +106,6 @@ TEST_F(ProjectCli, TheLazarusIdeResolvesEveryUnitOfItsTreesWhenInstalled) {
     if (row.find(",,,") != std::string::npos) unresolved += row + " ";
   }
   EXPECT_EQ(unresolved, "LazControlDsgn,,, ");
-  EXPECT_GT(std::count(out.begin(), out.end(), '\n'), 900);
 }
 
 }  // namespace

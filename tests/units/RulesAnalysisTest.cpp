@@ -40,8 +40,7 @@ class RulesAnalysis : public testing_units::ProjectTest {
       if (key == "search") lookup.searchPaths.push_back(Path(value));
       if (key == "rtl") lookup.rtlPath = Path(value);
     }
-    lookup.useSearchPath = !lookup.searchPaths.empty();
-    lookup.useRtl = !lookup.rtlPath.empty();
+    lookup.useSearchPath = !lookup.searchPaths.empty(), lookup.useRtl = !lookup.rtlPath.empty();
     options.target = ParseTarget(target);
     std::string warnings;
     std::optional<ProjectFile> project;
@@ -87,17 +86,12 @@ TEST(CompilerRules, DialectTargetAndDefinesFollowTheProjectTheRootAndTheOptions)
     Dialect wantDialect;
     std::string defined, undefined;
   } rows[] = {
-      {std::nullopt, "/p/P.dpr", "", std::nullopt, std::nullopt, Dialect::Delphi, "MSWINDOWS WIN32",
-       "FPC"},
       {std::nullopt, "/p/P.LPR", "", std::nullopt, std::nullopt, Dialect::Fpc, "FPC LINUX",
        "WIN32"},
       {std::nullopt, "/p/u.pp", "", std::nullopt, Target::Windows, Dialect::Fpc, "FPC WIN64", ""},
-      {std::nullopt, "/p/u.p", "", Dialect::Delphi, std::nullopt, Dialect::Delphi, "WIN32", "FPC"},
       {std::nullopt, "/p/u.pas", "", Dialect::Fpc, std::nullopt, Dialect::Fpc, "FPC", ""},
       {ProjectKind::Dproj, "/p/P.dpr", "Win64", std::nullopt, std::nullopt, Dialect::Delphi,
        "WIN64 PROJ EXTRA", "WIN32"},
-      {ProjectKind::Dproj, "/p/P.dpr", "Linux64", std::nullopt, std::nullopt, Dialect::Delphi,
-       "LINUX", "MSWINDOWS"},
       {ProjectKind::Lpi, "/p/P.lpr", "linux", std::nullopt, std::nullopt, Dialect::Fpc, "FPC PROJ",
        ""},
       {ProjectKind::Lpk, "/p/P.lpk", "", Dialect::Delphi, Target::MacOS, Dialect::Delphi, "MACOS",
