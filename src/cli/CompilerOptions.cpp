@@ -51,7 +51,8 @@ const char* const kCompilerRulesHelp =
     "--project FILE reads a Delphi project (.dproj) or a Lazarus project (.lpi) or package\n"
     "(.lpk) for one --config and --platform (defaults: the project's own); a Lazarus\n"
     "project's required packages are found under --lazarus-dir. ROOT may then be left out:\n"
-    "it is the project's main source; for a package, the package's units. The dialect is\n"
+    "it is the project's main source; for a package, the package's units. Under the\n"
+    "compiler's rules a project file given as ROOT is read as --project. The dialect is\n"
     "fpc for a Lazarus project or a .lpr, .lpk, .pp or .p root, else delphi; under fpc the\n"
     "line count of report also takes a unit's .lfm form when it has no .dfm.";
 
@@ -89,15 +90,21 @@ bool FpcDialectFor(const ParsedArgs& args, const std::string& root) {
 CompilerChoice ChooseCompilerRules(const ParsedArgs& args, const std::string& fpcSourceDir,
                                    std::ostream& err) {
   CompilerChoice choice;
-  for (const char* name : {"config", "platform", "lazarus-dir"}) {
-    if (args.Has(name) && !args.Has("project"))
-      throw UsageError(std::string("option '--") + name + "' needs --project");
-  }
   const std::optional<Target> target = ParseValue(args, "target", ParseTarget);
   ParseValue(args, "dialect", ParseDialect);
   choice.rulesOn = RulesAsked(args);
   if (!args.operands.empty()) choice.root = Fs().FullPath(args.operands[0]);
-  if (!args.Has("project")) return choice;
+  // Under the compiler's rules a project file given as ROOT is read as the project.
+  std::string projectFile = args.Has("project") ? Fs().FullPath(args.Value("project")) : "";
+  if (projectFile.empty() && choice.rulesOn && ProjectKindOf(choice.root)) {
+    projectFile = choice.root;
+    choice.root.clear();
+  }
+  for (const char* name : {"config", "platform", "lazarus-dir"}) {
+    if (args.Has(name) && projectFile.empty())
+      throw UsageError(std::string("option '--") + name + "' needs --project");
+  }
+  if (projectFile.empty()) return choice;
 
   ProjectOptions options;
   options.config = args.Value("config");
@@ -105,8 +112,7 @@ CompilerChoice ChooseCompilerRules(const ParsedArgs& args, const std::string& fp
   options.target = target;
   if (args.Has("lazarus-dir")) options.lazarusDir = Fs().FullPath(args.Value("lazarus-dir"));
   options.fpcSourceDir = fpcSourceDir;
-  choice.project =
-      std::make_shared<ProjectFile>(ReadProjectFile(Fs().FullPath(args.Value("project")), options));
+  choice.project = std::make_shared<ProjectFile>(ReadProjectFile(projectFile, options));
   for (const std::string& warning : choice.project->warnings)
     err << kProgramName << ": warning: " << warning << "\n";
   if (choice.root.empty()) {

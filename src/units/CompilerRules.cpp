@@ -15,7 +15,8 @@ namespace {
 
 bool IsFpcSourceName(const std::string& path) {
   const std::string extension = UpperText(ExtensionOf(path));
-  return extension == ".LPR" || extension == ".LPK" || extension == ".PP" || extension == ".P";
+  return extension == ".LPR" || extension == ".LPK" || extension == ".LPI" || extension == ".PP" ||
+         extension == ".P";
 }
 
 /// The folder and each of its subfolders ("." and ".." left out), in listing order.

@@ -30,8 +30,8 @@ struct CompilerRules {
   std::vector<ProjectUnit> rootUnits;       ///< a package's units: the uses of its root
 };
 
-/// The dialect asked for, else Free Pascal for a Lazarus project (.lpi, .lpk) or a .lpr, .lpk,
-/// .pp or .p root, else Delphi.
+/// The dialect asked for, else Free Pascal for a Lazarus project (.lpi, .lpk) or a .lpr, .lpi,
+/// .lpk, .pp or .p root, else Delphi.
 Dialect DialectFor(std::optional<Dialect> asked, std::optional<ProjectKind> project,
                    const std::string& root);
 
