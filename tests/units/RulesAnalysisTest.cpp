@@ -38,9 +38,11 @@ class RulesAnalysis : public testing_units::ProjectTest {
       if (key == "target") target = value;
       if (key == "define") defines.push_back(value);
       if (key == "search") lookup.searchPaths.push_back(Path(value));
-      if (key == "rtl") lookup.rtlPath = Path(value);
+      if (key == "rtl" || key == "rtl off") lookup.rtlPath = Path(value);
     }
-    lookup.useSearchPath = !lookup.searchPaths.empty(), lookup.useRtl = !lookup.rtlPath.empty();
+    lookup.useSearchPath = !lookup.searchPaths.empty(),
+    lookup.useRtl =
+        !lookup.rtlPath.empty() && block.Part("options").find("rtl off") == std::string::npos;
     options.target = ParseTarget(target);
     std::string warnings;
     std::optional<ProjectFile> project;
