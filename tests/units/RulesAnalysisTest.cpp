@@ -39,10 +39,12 @@ class RulesAnalysis : public testing_units::ProjectTest {
       if (key == "define") defines.push_back(value);
       if (key == "search") lookup.searchPaths.push_back(Path(value));
       if (key == "rtl" || key == "rtl off") lookup.rtlPath = Path(value);
+      if (key == "vcl" || key == "vcl off") lookup.vclPath = Path(value);
     }
-    lookup.useSearchPath = !lookup.searchPaths.empty(),
-    lookup.useRtl =
-        !lookup.rtlPath.empty() && block.Part("options").find("rtl off") == std::string::npos;
+    const std::string given = block.Part("options");
+    lookup.useSearchPath = !lookup.searchPaths.empty();
+    lookup.useRtl = !lookup.rtlPath.empty() && given.find("rtl off") == std::string::npos;
+    lookup.useVcl = !lookup.vclPath.empty() && given.find("vcl off") == std::string::npos;
     options.target = ParseTarget(target);
     std::string warnings;
     std::optional<ProjectFile> project;
