@@ -2,8 +2,6 @@
 // a unit is looked for under, and the compiled tokens of a unit file.
 #include "units/CompilerRules.h"
 
-#include <algorithm>
-
 #include "common/PathUtil.h"
 #include "common/VornString.h"
 #include "units/UnitCandidates.h"
@@ -36,8 +34,9 @@ void AddSourceFolders(const std::string& folder, const LazarusTarget& systems, i
   folders.push_back(folder);
   if (depth >= kMaxSourceDepth) return;
   for (const DirEntry& entry : Fs().ListFolder(folder)) {
-    if (!entry.isDir || entry.name.front() == '.' || entry.name == "examples" ||
-        entry.name == "tests" || OsFolderOf(entry.name, systems) == OsFolder::Foreign)
+    if (!entry.isDir || entry.name.empty() || entry.name.front() == '.' ||
+        entry.name == "examples" || entry.name == "tests" ||
+        OsFolderOf(entry.name, systems) == OsFolder::Foreign)
       continue;
     AddSourceFolders(JoinPath(folder, entry.name), systems, depth + 1, folders);
   }
@@ -111,7 +110,7 @@ std::vector<std::string> FpcPackageFolders(const std::string& fpcSourceFolder, T
   std::vector<std::string> folders;
   const std::string packages = JoinPath(fpcSourceFolder, "packages");
   for (const DirEntry& package : Fs().ListFolder(packages)) {
-    if (!package.isDir || package.name.front() == '.') continue;
+    if (!package.isDir || package.name.empty() || package.name.front() == '.') continue;
     std::string sources = JoinPath(JoinPath(packages, package.name), "src");
     if (!Fs().FolderExists(sources)) sources = JoinPath(packages, package.name);
     AddSourceFolders(sources, systems, 0, folders);
