@@ -1,6 +1,7 @@
 // ravelin-cli count: the inputs of a line count, the run and the report in the chosen format.
 #include "cli/CountCommand.h"
 
+#include "cli/CompilerOptions.h"
 #include "cli/Formats.h"
 #include "cli/OutputOptions.h"
 #include "common/Error.h"
@@ -41,6 +42,7 @@ ExitStatus RunCount(const ParsedArgs& args, std::ostream& out, std::ostream& /*e
     throw UsageError("--summary applies to the text format only");
   }
   TLcntEngine engine;
+  engine.LazarusForms = FpcDialectAsked(args);
   SetInputs(args, engine);
   engine.Count();
   const std::string text = Render(CountFormats(), output.format,
@@ -57,7 +59,7 @@ CliCommand CountCommand() {
   CliCommand command;
   command.name = "count";
   command.synopsis =
-      "[--summary] [--format FORMAT] [--eol EOL] [--report FILE] "
+      "[--summary] [--dialect NAME] [--format FORMAT] [--eol EOL] [--report FILE] "
       "(--list LISTFILE | 'PATTERN' | FILE...)";
   command.summary = "count blank, comment and source lines of Pascal files (and their forms)";
   command.details =
@@ -65,7 +67,8 @@ CliCommand CountCommand() {
       "commented source and writes the line count report (a row per file and a total), or the\n"
       "summary report with --summary. Units with a form file beside them also get the form\n"
       "report. --format json gives every file, every form and the totals as one JSON\n"
-      "document, --format csv a row per file.\n"
+      "document, --format csv a row per file. With --dialect fpc a unit without a .dfm form\n"
+      "takes its Lazarus form (.lfm) instead.\n"
       "\n"
       "The input is one of:\n"
       "  --list LISTFILE  a list file with one file name per line (blank lines and blanks\n"
@@ -87,6 +90,7 @@ CliCommand CountCommand() {
   command.options = {
       {"list", "LISTFILE", "count the files named in LISTFILE, one per line"},
       {"summary", "", "write the summary report instead of the detailed one (text only)"},
+      DialectOption(),
   };
   for (OptionSpec& option : FormatOptions(FormatNames(CountFormats())))
     command.options.push_back(std::move(option));

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CompilerOptions.h"
 #include "cli/Formats.h"
 #include "cli/GraphCommands.h"
 #include "cli/OutputOptions.h"
@@ -22,6 +23,8 @@
 #include "platform/ExePath.h"
 #include "platform/FileSys.h"
 #include "settings/LstGlobal.h"
+#include "units/CompilerRules.h"
+#include "units/ProjectFile.h"
 #include "units/UnitJson.h"
 #include "units/UnitRecords.h"
 #include "units/UnitScan.h"
@@ -132,11 +135,19 @@ const char* const kSearchHelp =
     "that cannot be written), 2 a usage error, 3 the report was written but --fail-on-cycles\n"
     "found what it fails on (see ravelin-cli cycles --help).";
 
+/// The Free Pascal source folder that holds the runtime library folder when it is searched
+/// (its FPMake packages lie in packages/ there); empty when it is not.
+std::string FpcSourceFolder(const SettingsState& settings) {
+  return settings.UseRtl ? FpcSourceFolderOf(settings.RtlPath) : std::string();
+}
+
 /// The line count over the unit file list, as the window's Line Count with "Reuse List"
 /// checked makes it. The list is handed to the engine in memory: the summary would name the
 /// list file "Tallion.Files" in the source folder, but that file is not written.
-LineCountRecord CountUnitFiles(const UnitAnalysisState& analysis, const std::string& sourceFolder) {
+LineCountRecord CountUnitFiles(const UnitAnalysisState& analysis, const std::string& sourceFolder,
+                               bool lazarusForms = false) {
   TLcntEngine engine;
+  engine.LazarusForms = lazarusForms;
   engine.SetFileSpec(JoinPath(sourceFolder, kListFileName));
   engine.UseListFile = true;
   engine.Names = analysis.UnitFiles.Names();
@@ -174,19 +185,21 @@ ExitStatus RunReport(const ParsedArgs& args, std::ostream& out, std::ostream& er
   return RunUnitAnalysis(
       args, out, err, [&](UnitAnalysisState& analysis, const std::string& root, std::string& text) {
         const std::string folder = FolderPart(root);
+        const bool lazarusForms = FpcDialectFor(args, root);
         if (output.format == "json") {
           JsonDocument document = JsonDocument::object();
           document["version"] = kMachineFormatVersion;
           document["units"] = UnitJson(MakeUnitRecords(analysis));
-          document["count"] = CountJson(CountUnitFiles(analysis, folder));
+          document["count"] = CountJson(CountUnitFiles(analysis, folder, lazarusForms));
           text = JsonText(document);
           return ExitStatus::Success;
         }
         for (UnitReportKind kind :
              {UnitReportKind::List, UnitReportKind::Tree, UnitReportKind::Depend})
           text += Render(UnitFormats(), "text", UnitOutput{analysis, kind, root, output.eol});
-        text += Render(CountFormats(), "text",
-                       CountOutput{CountUnitFiles(analysis, folder), true, output.eol});
+        text +=
+            Render(CountFormats(), "text",
+                   CountOutput{CountUnitFiles(analysis, folder, lazarusForms), true, output.eol});
         return ExitStatus::Success;
       });
 }
@@ -195,7 +208,7 @@ ExitStatus RunReport(const ParsedArgs& args, std::ostream& out, std::ostream& er
 
 ExitStatus RunUnitAnalysis(const ParsedArgs& args, std::ostream& out, std::ostream& err,
                            const UnitReportStep& report) {
-  if (args.operands.empty()) throw UsageError("no root file given");
+  if (args.operands.empty() && !args.Has("project")) throw UsageError("no root file given");
   if (args.operands.size() > 1) throw UsageError("give exactly one root file");
   const CycleGate gate = ChooseCycleGate(args);
 
@@ -210,7 +223,9 @@ ExitStatus RunUnitAnalysis(const ParsedArgs& args, std::ostream& out, std::ostre
     LineCounter() = {};  // the line counter's state at program start
     LoadSearchSettings(args, err);
 
-    const std::string root = Fs().FullPath(args.operands[0]);
+    const SettingsState& settings = Settings();
+    const CompilerChoice choice = ChooseCompilerRules(args, FpcSourceFolder(settings), err);
+    const std::string root = choice.root;
     FileStat stat = Fs().Stat(root);
     if (!stat.exists || stat.isDir) {
       throw IoError("Cannot open \"" + root +
@@ -218,7 +233,11 @@ ExitStatus RunUnitAnalysis(const ParsedArgs& args, std::ostream& out, std::ostre
     }
     Fs().SetCurrentFolder(FolderPart(root));
 
-    BuildUnitTree(root, UnitLookup::FromSettings(Settings()));
+    UnitLookup lookup = UnitLookup::FromSettings(Settings());
+    lookup.rules = RulesFor(choice, args, root);
+    BuildUnitTree(root, lookup);
+    for (const std::string& warning : UnitAnalysis().Warnings)
+      err << kProgramName << ": warning: " << warning << "\n";
     status = report(UnitAnalysis(), root, text);
     status = Worse(status, CheckCycleGate(gate, UnitAnalysis(), gateMessage));
   }
@@ -228,12 +247,14 @@ ExitStatus RunUnitAnalysis(const ParsedArgs& args, std::ostream& out, std::ostre
 }
 
 std::vector<OptionSpec> UnitOptions() {
-  return {
+  std::vector<OptionSpec> options{
       {"settings", "FILE", "read the search folders from this settings file"},
       {"rtl", "DIR", "search DIR and its subfolders (runtime library sources)"},
       {"vcl", "DIR", "search DIR and its subfolders (class library sources)"},
       {"search", "\"DIR;DIR\"", "search these folders, separated by \";\""},
   };
+  for (OptionSpec& option : CompilerRuleOptions()) options.push_back(std::move(option));
+  return options;
 }
 
 CliCommand UnitCommand(const char* name, const char* summary, const char* what,
@@ -242,9 +263,10 @@ CliCommand UnitCommand(const char* name, const char* summary, const char* what,
   command.name = name;
   command.synopsis =
       "[--settings FILE] [--rtl DIR] [--vcl DIR] [--search \"DIR;DIR\"] "
-      "[--format FORMAT] [--eol EOL] [--fail-on-cycles[=interface]] [--report FILE] ROOT";
+      "[--format FORMAT] [--eol EOL] [--fail-on-cycles[=interface]] [--report FILE] " +
+      std::string(kCompilerRulesSynopsis) + " [ROOT]";
   command.summary = summary;
-  command.details = std::string(what) + "\n\n" + kSearchHelp;
+  command.details = std::string(what) + "\n\n" + kSearchHelp + "\n\n" + kCompilerRulesHelp;
   command.options = UnitOptions();
   command.options.push_back(FailOnCyclesOption());
   for (OptionSpec& option : FormatOptions(FormatNames(UnitFormats())))

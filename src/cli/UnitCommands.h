@@ -15,7 +15,7 @@ struct UnitAnalysisState;
 
 namespace ravelin::cli {
 
-/// The options of every unit command: where the units are looked for.
+/// The options of every unit command: where the units are looked for, and the compiler's rules.
 std::vector<OptionSpec> UnitOptions();
 
 /// A unit command: the shared synopsis, the search help and UnitOptions() after what.

@@ -102,7 +102,8 @@ bool TLcntEngine::CountFile(const std::string& fileName, TLineCounts& counts) {
 }
 
 bool TLcntEngine::CountForm(const std::string& fileName, TFormCounts& counts) {
-  return CountFormFile(fileName, counts, formName_, scratch_);
+  if (CountFormFile(fileName, counts, formName_, scratch_)) return true;
+  return LazarusForms && CountFormFile(fileName, counts, formName_, scratch_, ".LFM");
 }
 
 void TLcntEngine::BeginRecord() {

@@ -37,6 +37,7 @@ class TLcntEngine {
 
   bool Detailed = false;     ///< a row per file when true, a summary when false
   bool UseListFile = false;  ///< the input is a list file when true, a wildcard pattern when false
+  bool LazarusForms = false;  ///< an input without a .dfm form takes its .lfm form (Free Pascal)
   /// When set, the run counts exactly these names, in order and byte for byte (a name may hold
   /// any byte but NUL), instead of reading FileSpec; FileSpec is then only the name the
   /// summary shows.

@@ -47,8 +47,8 @@ void AddFormCounts(const TFormCounts& src, TFormCounts& dst) {
 }
 
 bool CountFormFile(const std::string& fileName, TFormCounts& counts, std::string& formName,
-                   std::unique_ptr<NewFile>& scratch) {
-  const std::string dfmName = ChangeExtension(fileName, ".DFM");
+                   std::unique_ptr<NewFile>& scratch, std::string_view formExtension) {
+  const std::string dfmName = ChangeExtension(fileName, formExtension);
   const FileStat stat = Fs().Stat(dfmName);
   if (!stat.exists || stat.isDir) return false;
   const std::string shownName = DiskName(dfmName);

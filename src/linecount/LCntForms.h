@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace ravelin {
 
@@ -31,9 +32,10 @@ void AddFormCounts(const TFormCounts& src, TFormCounts& dst);
 /// Counts the form file of an input file into counts (the form file's name, as on disk, into
 /// formName); false when it has none. A binary form's textual form replaces the scratch file
 /// in the current folder, which scratch then holds (the caller removes it when its run fails).
-/// Errors (IoError, OverflowError, StreamError, LimitError) name the form file.
+/// Errors (IoError, OverflowError, StreamError, LimitError) name the form file. The form file
+/// is the input's name with the extension formExtension (".DFM", or ".LFM" for Lazarus forms).
 bool CountFormFile(const std::string& fileName, TFormCounts& counts, std::string& formName,
-                   std::unique_ptr<NewFile>& scratch);
+                   std::unique_ptr<NewFile>& scratch, std::string_view formExtension = ".DFM");
 /// Counts the lines and "object" lines of a text file into counts.
 void CountFormText(const std::string& fileName, TFormCounts& counts);
 

@@ -44,7 +44,11 @@ void LineCountText::Render() {
         file.hasForm && nextForm < record_.forms.size() ? &record_.forms[nextForm++] : nullptr;
     if (!detailed_) continue;
     WriteDetailRow(file.name, file.counts);
-    if (form != nullptr) WriteFormRow(form->input, form->counts);
+    if (form != nullptr) {
+      // A Lazarus form shows as the input's name with .lfm, a Delphi form as the design says.
+      const bool lazarus = UpperText(ExtensionOf(form->name)) == ".LFM";
+      WriteFormRow(lazarus ? ChangeExtension(form->input, ".lfm") : form->input, form->counts);
+    }
   }
   if (detailed_) {
     WriteDetailTotals();

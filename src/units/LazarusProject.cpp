@@ -273,28 +273,7 @@ class LazarusReader {
     return true;
   }
 
-  enum class OsFolder { None, Target, Foreign };
-
-  /// Whether a folder name names the target's operating system (or its family), another one,
-  /// or none.
-  OsFolder OsFolderKind(const std::string& name) const {
-    static const std::set<std::string> kSystems{
-        "amicommon", "amiga",  "android",  "aros",    "atari",   "beos",     "bsd",     "darwin",
-        "dos",       "dummy",  "emx",      "freebsd", "go32v2",  "haiku",    "linux",   "macos",
-        "morphos",   "msdos",  "nativent", "netbsd",  "netware", "netwlibc", "openbsd", "os2",
-        "os2commn",  "palmos", "solaris",  "symbian", "unix",    "wasi",     "watcom",  "win",
-        "win16",     "win32",  "win64",    "winall",  "wince",   "windows"};
-    std::string lower = name;
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (kSystems.count(lower) == 0) return OsFolder::None;
-    const bool windows = target_.srcOS == "win";
-    const bool darwin = target_.targetOS == "darwin";
-    const bool ours = lower == target_.targetOS || lower == target_.srcOS ||
-                      (windows && (lower == "win32" || lower == "win64" || lower == "winall" ||
-                                   lower == "windows")) ||
-                      (darwin && (lower == "bsd" || lower == "macos"));
-    return ours ? OsFolder::Target : OsFolder::Foreign;
-  }
+  OsFolder OsFolderKind(const std::string& name) const { return OsFolderOf(name, target_); }
 
   void FpMakePackage(RequiredPackage& package, const std::string& shown) {
     if (!options_.fpcSourceDir.empty()) {

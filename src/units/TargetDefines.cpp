@@ -1,6 +1,8 @@
 #include "units/TargetDefines.h"
 
+#include <cctype>
 #include <initializer_list>
+#include <set>
 
 #include "common/VornString.h"
 
@@ -148,6 +150,25 @@ LazarusTarget LazarusTargetOf(Target target) {
       break;
   }
   return {"linux", "x86_64", "unix", "gtk2"};
+}
+
+OsFolder OsFolderOf(std::string_view name, const LazarusTarget& target) {
+  static const std::set<std::string> kSystems{
+      "amicommon", "amiga",  "android",  "aros",    "atari",   "beos",     "bsd",     "darwin",
+      "dos",       "dummy",  "emx",      "freebsd", "go32v2",  "haiku",    "linux",   "macos",
+      "morphos",   "msdos",  "nativent", "netbsd",  "netware", "netwlibc", "openbsd", "os2",
+      "os2commn",  "palmos", "solaris",  "symbian", "unix",    "wasi",     "watcom",  "win",
+      "win16",     "win32",  "win64",    "winall",  "wince",   "windows"};
+  std::string lower(name);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (kSystems.count(lower) == 0) return OsFolder::None;
+  const bool windows = target.srcOS == "win";
+  const bool darwin = target.targetOS == "darwin";
+  const bool ours = lower == target.targetOS || lower == target.srcOS ||
+                    (windows && (lower == "win32" || lower == "win64" || lower == "winall" ||
+                                 lower == "windows")) ||
+                    (darwin && (lower == "bsd" || lower == "macos"));
+  return ours ? OsFolder::Target : OsFolder::Foreign;
 }
 
 }  // namespace ravelin

@@ -47,4 +47,10 @@ struct LazarusTarget {
 /// The Lazarus target macros of a target.
 LazarusTarget LazarusTargetOf(Target target);
 
+/// What a folder of Free Pascal sources holds by its name: no operating system's sources, the
+/// target's own (unix for linux, win for win64, bsd for darwin, ...), or a foreign system's.
+enum class OsFolder { None, Target, Foreign };
+/// The kind of the folder named name (any letter case) for target.
+OsFolder OsFolderOf(std::string_view name, const LazarusTarget& target);
+
 }  // namespace ravelin

@@ -2,12 +2,14 @@
 // UnitLookup names.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace ravelin {
 
 struct SettingsState;
+struct CompilerRules;
 
 /// The folders a unit file is looked for in, in the order they are searched. The unit
 /// analysis fills projectFolder from its root file; the rest comes from the settings (or a
@@ -28,6 +30,9 @@ struct UnitLookup {
   std::string rtlPath;
   /// Search rtlPath.
   bool useRtl = false;
+  /// When set, the unit analysis follows the compiler's rules (see CompilerRules.h); null: the
+  /// design's rules, the unit file Name.pas looked for along the folders above.
+  std::shared_ptr<const CompilerRules> rules;
 
   /// The folders of the settings: SearchPaths split at ";", the library folders and the three
   /// switches.

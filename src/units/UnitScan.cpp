@@ -10,6 +10,7 @@
 #include "common/TextLines.h"
 #include "common/VornString.h"
 #include "platform/FileSys.h"
+#include "units/CompilerRules.h"
 
 namespace ravelin {
 
@@ -84,9 +85,15 @@ bool TScanner::Scan() {
   std::string text;
   bool inClause = false;    // with OnUsesClause: Tokens hold a clause being read
   bool inInterface = true;  // no word implementation yet outside a clause
-  while (!AtEnd()) {
+  for (;;) {
     text.clear();
-    TTokenKind kind = NextToken(text);
+    TTokenKind kind = tkBraceComment;
+    if (Source == nullptr) {
+      if (AtEnd()) break;
+      kind = NextToken(text);
+    } else if (!Source->Next(*this, kind, text)) {
+      break;
+    }
     const NodeClass nodeClass = ClassOf(kind);
     if (nodeClass == NodeClass::None) continue;
     if (!headingSeen) {
@@ -182,6 +189,7 @@ void ClearUnitAnalysis() {
   state.Uses.clear();
   state.UnitFiles.Clear();
   state.UnitTree.Clear();
+  state.Warnings.clear();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -200,6 +208,7 @@ struct ClauseSource {
   const std::string* entry = nullptr;  // its unit file list entry
   std::string key;                     // its unit name: the file name without folder and extension
   bool isUnit = false;                 // a unit (interface and implementation sections)
+  bool isRoot = false;                 // the root file
 };
 
 /// Reads the uses clauses of the files of one analysis into the unit tree, the list and the
@@ -207,7 +216,15 @@ struct ClauseSource {
 class ClauseReader {
  public:
   ClauseReader(UnitAnalysisState& state, UnitFileList& list, const UnitLookup& lookup)
-      : tree_(state.UnitTree), uses_(state.Uses), list_(list), lookup_(lookup) {}
+      : tree_(state.UnitTree), uses_(state.Uses), list_(list), lookup_(lookup) {
+    if (lookup.rules) resolver_.emplace(*lookup.rules, lookup);
+  }
+
+  /// Under compiler rules, the unit name an entry was first located for; else null.
+  const std::string* UnitNameOf(const std::string* entry) const {
+    auto it = unitNames_.find(entry);
+    return it == unitNames_.end() ? nullptr : &it->second;
+  }
 
   /// Reads the clause whose word "uses" is at j; j ends on the clause's ";" (or, for a clause
   /// cut off by the end of the tokens, on the last token).
@@ -260,7 +277,7 @@ class ClauseReader {
         }
         ++j;
       }
-      mention.to = &AddFile(fileName);
+      mention.to = &AddUnit(name, fileName, mention.inPath.has_value(), source);
       uses_.push_back(std::move(mention));
       if (malformed) {
         SkipClause(tokens, j);
@@ -278,6 +295,23 @@ class ClauseReader {
   /// Moves j to the next ";" or the last token.
   static void SkipClause(const TokenList& tokens, std::size_t& j) {
     while (j + 1 < tokens.size() && KindAt(tokens, j) != tkSemicolon) ++j;
+  }
+
+  /// The list entry of a unit named in a clause: under compiler rules a unit named with "in"
+  /// in the root file becomes known by name and any other is found by the rules; else the
+  /// entry of fileName.
+  const std::string& AddUnit(const std::string& name, const std::string& fileName, bool withIn,
+                             const ClauseSource& source) {
+    if (!resolver_) return AddFile(fileName);
+    const std::string* entry = nullptr;
+    if (withIn) {
+      entry = &AddFile(fileName);
+      if (source.isRoot) resolver_->Know(name, *entry);
+    } else {
+      entry = &list_.Entry(resolver_->Locate(name));
+    }
+    unitNames_.emplace(entry, name);
+    return *entry;
   }
 
   /// The list entry of a file name, located and added when it is new.
@@ -302,7 +336,42 @@ class ClauseReader {
   const UnitLookup& lookup_;
   // Where each file name was found: the disk is looked at once per name and analysis.
   std::unordered_map<std::string, LocatedFile> located_;
+  std::optional<UnitResolver> resolver_;                           // under compiler rules
+  std::unordered_map<const std::string*, std::string> unitNames_;  // under compiler rules
 };
+
+/// The text that stands for a package root under compiler rules: its units named with "in".
+std::vector<std::string> PackageRootLines(const std::string& root,
+                                          const std::vector<ProjectUnit>& units) {
+  std::vector<std::string> lines{"package " + BaseNameOf(root) + ";", "uses"};
+  for (const ProjectUnit& unit : units)
+    lines.push_back("  " + unit.name + " in '" + ReplaceAll(unit.file, "'", "''") + "',");
+  if (!units.empty()) lines.back().back() = ';';
+  lines.push_back("end.");
+  return lines;
+}
+
+/// Scans one file as the compiler reads it (a package root: as its units named with "in").
+void ScanCompiled(TScanner& scanner, LineReader& lines, const std::string& file, bool isRoot,
+                  const CompilerRules& rules, const std::vector<std::string>& includeFolders,
+                  std::vector<std::string>& warnings) {
+  Conditionals conditionals(rules.symbols);
+  CompiledTokens tokens(conditionals, file, includeFolders, warnings);
+  std::vector<std::string> packageLines;
+  if (isRoot && !rules.rootUnits.empty()) {
+    packageLines = PackageRootLines(file, rules.rootUnits);
+    scanner.SetSource(&packageLines);
+  } else {
+    scanner.SetSource(lines);
+  }
+  scanner.Source = &tokens;
+  scanner.Scan();
+  scanner.Source = nullptr;
+  scanner.Buffer.Reset();
+  scanner.SetSource(lines);  // the buffer lets go of the package's lines before they go
+  conditionals.Finish();
+  warnings.insert(warnings.end(), conditionals.Warnings().begin(), conditionals.Warnings().end());
+}
 
 }  // namespace
 
@@ -324,6 +393,10 @@ void ProcessUnitFiles(UnitFileList& list, UnitLookup lookup) {
     reader.Read(clause, j, source, inInterface);
   };
   source.entry = &list.MarkTaken(current);
+  const std::string* rootEntry = source.entry;
+  const CompilerRules* rules = lookup.rules.get();
+  const std::vector<std::string> includeFolders =
+      rules != nullptr ? RuleIncludeFolders(*rules, lookup) : std::vector<std::string>();
   for (;;) {
     if (Fs().FileExists(current)) {
       // Only a regular file is opened: a pipe or device named in a uses clause (in '...' may
@@ -334,9 +407,16 @@ void ProcessUnitFiles(UnitFileList& list, UnitLookup lookup) {
       }
       LineReader lines = ReadLines(*opened.file);
       source.key = BaseNameOf(current);
+      source.isRoot = source.entry == rootEntry;
       scanner.Buffer.Reset();
-      scanner.SetSource(lines);
-      scanner.Scan();
+      if (rules == nullptr) {
+        scanner.SetSource(lines);
+        scanner.Scan();
+      } else {
+        if (const std::string* name = reader.UnitNameOf(source.entry)) source.key = *name;
+        ScanCompiled(scanner, lines, current, source.isRoot, *rules, includeFolders,
+                     state.Warnings);
+      }
       scanner.Buffer.Reset();
     }
     std::optional<std::string> next = list.FirstUntaken();

@@ -21,6 +21,16 @@
 
 namespace ravelin {
 
+/// Where the tokens of a scan come from when the scanner does not read them itself: it may
+/// drop tokens (code that is not compiled) and read others from elsewhere (include files).
+class TokenSource {
+ public:
+  virtual ~TokenSource() = default;
+  /// The next token of scanner's input (comments included) into kind and text, which comes
+  /// empty; false when everything has been read.
+  virtual bool Next(TVornPasScanner& scanner, TTokenKind& kind, std::string& text) = 0;
+};
+
 /// The Pascal scanner of the unit analysis: it collects significant tokens as token nodes.
 class TScanner : public TVornPasScanner {
  public:
@@ -41,6 +51,8 @@ class TScanner : public TVornPasScanner {
   /// The kind of the first significant token of the file scanned last (tkUnit for a unit,
   /// tkProgram, tkLibrary, tkPackage, ...); tkSymbol before any.
   TTokenKind HeadingKind = tkSymbol;
+  /// When set, Scan takes its tokens from here instead of NextToken (not owned).
+  TokenSource* Source = nullptr;
 
   /// Empties Tokens, then fills it from the attached source (see OnUsesClause); returns true.
   bool Scan() override;
@@ -116,6 +128,8 @@ struct UnitAnalysisState {
   std::string ReportBanner = "RAVELIN REPORT";
   /// Every unit named in a uses clause, in the order the analysis met them.
   std::vector<UsesMention> Uses;
+  /// Under compiler rules: what was skipped or could not be decided ("File.pas(12): reason").
+  std::vector<std::string> Warnings;
 };
 
 /// The one unit analysis state of the process; `UnitAnalysis() = {}` puts it back to its start

@@ -16,8 +16,8 @@ namespace ravelin {
 
 const char* const kSourceFilesCaption = "Source Files:";
 const char* const kSourceFilter =
-    "Projects (*.dpr)|*.dpr|Units (*.pas)|*.pas|Include (*.in?)|*.in?|"
-    "All Source Files (*.dpr; *.pas; *.in?)|*.dpr;*.pas;*.in*";
+    "Projects (*.dpr; *.lpr)|*.dpr;*.lpr|Units (*.pas; *.pp)|*.pas;*.pp|Include (*.in?)|*.in?|"
+    "All Source Files (*.dpr; *.lpr; *.pas; *.pp; *.in?)|*.dpr;*.lpr;*.pas;*.pp;*.in*";
 const char* const kReuseQuestion = "Reuse existing list of units?";
 
 // ---------------------------------------------------------------------------------------------

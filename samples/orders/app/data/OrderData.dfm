@@ -1,0 +1,4 @@
+object dmOrders: TdmOrders
+  Height = 150
+  Width = 215
+end

@@ -1,0 +1,9 @@
+unit Acme.Grid.Base;
+
+interface
+
+uses Classes, Controls;
+
+implementation
+
+end.

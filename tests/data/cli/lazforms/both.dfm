@@ -1,0 +1,2 @@
+object Both: TForm
+end

@@ -1,0 +1,1 @@
+program p; uses one, two, both; begin end.
