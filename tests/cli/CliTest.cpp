@@ -163,6 +163,35 @@ TEST(CliArgs, ParseAsTheTableSays) {
                         }}});
 }
 
+TEST_F(Cli, EveryNumberOfJobsGivesTheSameBytes) {
+  // A generated tree of 700 files in 7 folders (more than one batch), a few skipped ones.
+  for (int i = 0; i < 700; ++i) {
+    std::string text;
+    for (int line = 0; line < i % 23; ++line)
+      text += line % 5 == 0 ? "{ c }\r\n" : line % 3 == 0 ? "\r\n" : "x := y; // z\r\n";
+    if (i % 97 == 0) text += std::string(70000, 'q');  // a line too long: skipped
+    folder_.Write("gen/f" + std::to_string(i % 7) + "/u" + std::to_string(i) + ".pas", text);
+  }
+  const std::vector<std::vector<std::string>> runs = {
+      {"count", "demo", "synth", "gen", "odd"},
+      {"count", "--format", "json", "--keep-going", "Missing.pas", "gen", "long/Long.pas", "demo"},
+      {"count", "--summary", "gen/f3", "demo/*.pas"},
+      {"count", "demo/Demo.dpr", "long/Long.pas", "gen"},  // ends at the long line
+  };
+  for (const auto& args : runs) {
+    std::vector<std::string> withJobs = args;
+    withJobs.insert(withJobs.begin() + 1, {"--jobs", "1"});
+    const CliRun one = RunCliWith(withJobs);
+    for (const char* jobs : {"2", "3", "16"}) {
+      withJobs[2] = jobs;
+      const CliRun many = RunCliWith(withJobs);
+      EXPECT_EQ(many.status, one.status) << args[1] << " " << jobs;
+      EXPECT_TRUE(testing::SameBytes(one.out, many.out)) << args[1] << " " << jobs;
+      EXPECT_EQ(many.err, one.err) << args[1] << " " << jobs;
+    }
+  }
+}
+
 TEST_F(Cli, ReportFilesAreAppendedToOnALineOfTheirOwnAndKeptWhenARunFails) {
   const std::string report = folder_ / "Ravelin.TXT",
                     fresh = RunCliWith({"count", "Alpha.pas"}).out;
