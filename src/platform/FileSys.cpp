@@ -76,6 +76,17 @@ class DiskFileSystem final : public FileSystem {
     std::string full = FullPath(path);
     struct stat st;
     if (::stat(full.c_str(), &st) == 0) return full;  // spelled as on disk
+    // Most misses are a name in a folder spelled as on disk (a unit's form looked for): only
+    // the last component is looked up then.
+    if (const size_t slash = full.rfind('/'); slash != 0 && slash != std::string::npos) {
+      const std::string folder = full.substr(0, slash);
+      if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        const NameIndex& index = IndexOf(folder);
+        auto it = index.find(UpperText(full.substr(slash + 1)));
+        if (it == index.end()) return std::nullopt;
+        return folder + "/" + it->second;
+      }
+    }
     // Walk the components: each one exactly as written when it exists, otherwise the first
     // entry of its folder in byte order that equals it ignoring ASCII case.
     std::string current;
