@@ -163,6 +163,21 @@ TEST(CliArgs, ParseAsTheTableSays) {
                         }}});
 }
 
+TEST(CliDocs, EveryOptionIsInTheManualPageTheReadmeAndTheCompletion) {
+  const std::string manual = ReadBytes(RAVELIN_SOURCE_DIR "/docs/man/ravelin-cli.1"),
+                    readme = ReadBytes(RAVELIN_SOURCE_DIR "/README.md"),
+                    completion = ReadBytes(RAVELIN_SOURCE_DIR "/packaging/ravelin-cli.bash");
+  for (const cli::CliCommand& command : cli::Commands()) {
+    EXPECT_NE(manual.find(".B " + command.name), std::string::npos) << command.name;
+    EXPECT_NE(completion.find(" " + command.name), std::string::npos) << command.name;
+    for (const cli::OptionSpec& option : command.options) {
+      EXPECT_NE(manual.find("\\-\\-" + option.name), std::string::npos) << option.name;
+      EXPECT_NE(readme.find("`--" + option.name), std::string::npos) << option.name;
+      EXPECT_NE(completion.find("--" + option.name), std::string::npos) << option.name;
+    }
+  }
+}
+
 TEST_F(Cli, EveryNumberOfJobsGivesTheSameBytes) {
   // A generated tree of 700 files in 7 folders (more than one batch), a few skipped ones.
   for (int i = 0; i < 700; ++i) {
