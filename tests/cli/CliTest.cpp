@@ -12,6 +12,7 @@
 #include "SameText.h"
 #include "SyntheticProject.h"
 #include "cli/CliMain.h"
+#include "cli/Progress.h"
 #include "common/MachineFormats.h"
 #include "common/VornString.h"
 #include "linecount/LCntReports.h"
@@ -176,6 +177,21 @@ TEST(CliDocs, EveryOptionIsInTheManualPageTheReadmeAndTheCompletion) {
       EXPECT_NE(completion.find("--" + option.name), std::string::npos) << option.name;
     }
   }
+}
+
+TEST(CliProgress, ShowsAfterASecondOnlyWhenShownAndClearsItsLine) {
+  using namespace std::chrono_literals;
+  const auto start = cli::Progress::Clock::now();
+  std::ostringstream shown, hidden;
+  cli::Progress progress(shown, true, start), quiet(hidden, false, start);
+  for (auto* p : {&progress, &quiet}) {
+    p->Add(1'000'000, start + 900ms);  // under a second: nothing yet
+    p->Add(2'000'000, start + 2s);
+    p->Add(0, start + 2100ms);  // renewed at most every 200 ms
+    p->Finish();
+  }
+  EXPECT_EQ(shown.str(), "\rravelin-cli: 2 files, 3.0 MB, 1.5 MB/s\x1B[K\r\x1B[K");
+  EXPECT_EQ(hidden.str(), "");
 }
 
 TEST_F(Cli, EveryNumberOfJobsGivesTheSameBytes) {
