@@ -102,6 +102,10 @@ void SetInputs(const ParsedArgs& args, TLcntEngine& engine, InputNotes& notes, s
     if (!args.operands.empty()) {
       throw UsageError("give either --list LISTFILE or file names (folders, patterns), not both");
     }
+    for (const char* walkOption : {"ext", "exclude", "no-ignore"}) {
+      if (args.Has(walkOption))
+        throw UsageError(std::string("--") + walkOption + " applies to folders and patterns, not to --list");
+    }
     const std::string list = args.Value("list");
     engine.SetFileSpec(list == "-" ? kStdinList : list);
     engine.UseListFile = true;
