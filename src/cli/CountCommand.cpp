@@ -89,8 +89,9 @@ void WalkOperands(const ParsedArgs& args, TLcntEngine& engine, InputNotes& notes
   }
   // The summary names the one folder or pattern counted, else the list file the window would
   // have written into the current folder (nothing is written there).
-  engine.SetFileSpec(onlyOneGroup && missing.empty() ? args.operands[0]
-                                                     : JoinPath(Fs().CurrentFolder(), kListFileName));
+  engine.SetFileSpec(onlyOneGroup && missing.empty()
+                         ? args.operands[0]
+                         : JoinPath(Fs().CurrentFolder(), kListFileName));
   engine.UseListFile = true;
   engine.Names = std::move(names);
 }
@@ -104,13 +105,15 @@ void SetInputs(const ParsedArgs& args, TLcntEngine& engine, InputNotes& notes, s
     }
     for (const char* walkOption : {"ext", "exclude", "no-ignore"}) {
       if (args.Has(walkOption))
-        throw UsageError(std::string("--") + walkOption + " applies to folders and patterns, not to --list");
+        throw UsageError(std::string("--") + walkOption +
+                         " applies to folders and patterns, not to --list");
     }
     const std::string list = args.Value("list");
     engine.SetFileSpec(list == "-" ? kStdinList : list);
     engine.UseListFile = true;
   } else if (args.operands.empty()) {
-    throw UsageError("nothing to count: give folders, quoted patterns, file names or --list LISTFILE");
+    throw UsageError(
+        "nothing to count: give folders, quoted patterns, file names or --list LISTFILE");
   } else {
     WalkOperands(args, engine, notes, err);
   }
@@ -139,8 +142,8 @@ ExitStatus ReportInputs(const LineCountRecord& record, const InputNotes& notes, 
       notFound = true;
     }
   }
-  const bool failed = record.SkippedCount > 0 || notes.skipped ||
-                      (strict && (notFound || notes.strictFailed));
+  const bool failed =
+      record.SkippedCount > 0 || notes.skipped || (strict && (notFound || notes.strictFailed));
   return failed ? ExitStatus::Condition : ExitStatus::Success;
 }
 
@@ -160,8 +163,8 @@ ExitStatus RunCount(const ParsedArgs& args, std::ostream& out, std::ostream& err
   engine.Count();
   progress.Finish();
   const ExitStatus status = ReportInputs(engine.Record, notes, args.Has("strict"), err);
-  const std::string text =
-      Render(CountFormats(), output.format, CountOutput{engine.Record, !args.Has("summary"), output.eol});
+  const std::string text = Render(CountFormats(), output.format,
+                                  CountOutput{engine.Record, !args.Has("summary"), output.eol});
   // The window appends a line count after a line end when the file's last line has none, so
   // the new report never starts in the middle of the old text.
   DeliverText(text, output.reportFile, ReportStart::OnOwnLine, out);
@@ -173,8 +176,7 @@ ExitStatus RunCount(const ParsedArgs& args, std::ostream& out, std::ostream& err
 CliCommand CountCommand() {
   CliCommand command;
   command.name = "count";
-  command.synopsis =
-      "[OPTIONS] (DIR | FILE | 'PATTERN')... | --list LISTFILE";
+  command.synopsis = "[OPTIONS] (DIR | FILE | 'PATTERN')... | --list LISTFILE";
   command.summary = "count blank, comment and source lines of Pascal files (and their forms)";
   command.details =
       "Classifies every line of the given Pascal source files as blank, comment, source or\n"
@@ -215,19 +217,22 @@ CliCommand CountCommand() {
       "with --strict, a file was not found or a pattern matched nothing.";
   command.options = {
       {"list", "LISTFILE", "count the files named in LISTFILE, one per line; - for standard input"},
-      {"ext", "LIST", "take files with these extensions from folders, separated by \",\" "
-                      "(default: pas,pp,p,dpr,dpk,lpr,inc)"},
+      {"ext", "LIST",
+       "take files with these extensions from folders, separated by \",\" "
+       "(default: pas,pp,p,dpr,dpk,lpr,inc)"},
       {"exclude", "GLOB",
        "leave out paths below a folder (or a pattern's fixed part) matching GLOB: * and ? within "
        "a name, ** for any folders, a GLOB without / matches a name at any depth, a trailing / "
        "only folders; may be repeated",
        0, true},
       {"no-ignore", "", "count what git's ignore rules (.gitignore) leave out"},
-      {"keep-going", "", "name a file that cannot be counted and go on without it (the default "
-                         "when a folder is counted); exit status 3"},
+      {"keep-going", "",
+       "name a file that cannot be counted and go on without it (the default "
+       "when a folder is counted); exit status 3"},
       {"strict", "", "exit with status 3 when a file is not found or a pattern matches nothing"},
-      {"jobs", "N", "read and count N files at once (default: the number of cores); the report "
-                    "is the same for every N",
+      {"jobs", "N",
+       "read and count N files at once (default: the number of cores); the report "
+       "is the same for every N",
        'j'},
       {"quiet", "", "show no progress on a terminal", 'q'},
       {"summary", "", "write the summary report instead of the detailed one (text only)"},

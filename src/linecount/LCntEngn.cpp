@@ -142,7 +142,8 @@ void TLcntEngine::AddOutcome(const std::string& fileName, FileOutcome outcome) {
     try {
       std::rethrow_exception(outcome.error);
     } catch (const Error& e) {
-      Record.files.push_back({fileName, FolderPart(fileName), true, false, TLineCounts{}, e.what()});
+      Record.files.push_back(
+          {fileName, FolderPart(fileName), true, false, TLineCounts{}, e.what()});
       CheckedInc(Record.SkippedCount);
     }
     return;

@@ -5,9 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
-#include <exception>
 #include <optional>
 #include <string>
 #include <string_view>
