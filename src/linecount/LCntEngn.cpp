@@ -186,10 +186,6 @@ void TLcntEngine::CountBatch(const std::vector<std::string>& names) {
   std::vector<FileOutcome> outcomes(names.size());
   // The scratch file has one name: forms converted through it are counted one at a time.
   const size_t jobs = FormScratch ? 1 : std::min<size_t>(std::max(Jobs, 1u), names.size());
-  if (jobs <= 1) {
-    for (size_t i = 0; i < names.size(); ++i) AddOutcome(names[i], CountInput(names[i]));
-    return;
-  }
   std::atomic<size_t> next{0};
   auto work = [&] {
     for (size_t i; (i = next.fetch_add(1)) < names.size();) {
