@@ -18,8 +18,10 @@ namespace ravelin {
 
 namespace {
 /// Files counted between two additions to the record: the list is read and the progress
-/// shown in steps of this size.
-constexpr size_t kBatchSize = 256;
+/// shown in steps that start at the first size and double up to the last (each step ends
+/// when its slowest file is done, so long runs take long steps).
+constexpr size_t kFirstBatchSize = 64;
+constexpr size_t kLastBatchSize = 4096;
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -246,11 +248,13 @@ void TLcntEngine::Count() {
   try {
     BeginRecord();
     std::vector<std::string> batch;
+    size_t batchSize = kFirstBatchSize;
     NextFile();
     while (HasFile()) {
       batch.clear();
-      for (; HasFile() && batch.size() < kBatchSize; NextFile()) batch.push_back(CurrentFile);
+      for (; HasFile() && batch.size() < batchSize; NextFile()) batch.push_back(CurrentFile);
       CountBatch(batch);
+      batchSize = std::min(batchSize * 2, kLastBatchSize);
     }
   } catch (...) {
     // A failed run leaves no scratch file of its own behind.
