@@ -83,7 +83,11 @@ std::string OverviewHelp(const std::vector<CliCommand>& commands) {
     text += "  " + PadRight(command.name, int(width)) + "  " + command.summary + "\n";
   text += std::string("\nRun '") + kProgramName + " COMMAND --help' for a command's options.\n" +
           "Other options:\n" + "  --help     show this help and exit\n" +
-          "  --version  show the program's version and exit\n";
+          "  --version  show the program's version and exit\n" +
+          "\nExit status: 0 the report was written; 1 an error, nothing written; 2 a usage\n" +
+          "error; 3 the report was written but inputs were skipped or, with --strict, a file,\n" +
+          "a pattern's match, a unit or a search folder was not found.\n" +
+          "Warnings go to standard error, one line each. See also: man ravelin-cli\n";
   return text;
 }
 

@@ -26,6 +26,7 @@
 #include "units/CompilerRules.h"
 #include "units/ProjectFile.h"
 #include "units/UnitJson.h"
+#include "units/UnitLookup.h"
 #include "units/UnitRecords.h"
 #include "units/UnitScan.h"
 
@@ -58,9 +59,9 @@ std::string FolderSetting(const std::string& folder) {
   return JoinPath(Fs().FullPath(folder), "");
 }
 
-/// Each non-empty piece of a ";"-separated folder list made a full path.
+/// Each non-empty piece of a folder list separated by ";" or ":" made a full path, ";"-separated.
 std::string SearchPathsSetting(const std::string& paths) {
-  std::string rest = paths;
+  std::string rest = ReplaceAll(paths, ":", ";");
   std::string result;
   while (!rest.empty()) {
     std::string piece = SplitFirst(rest, ";");
@@ -82,7 +83,9 @@ std::string WindowSettingsFileName() {
 /// with --settings must be read; the window's own one may be missing, and when it exists but
 /// cannot be read the run goes on with the defaults after a warning.
 void LoadSearchSettings(const ParsedArgs& args, std::ostream& err) {
-  if (args.Has("settings")) {
+  if (args.Has("no-settings")) {
+    if (args.Has("settings")) throw UsageError("give either --settings FILE or --no-settings");
+  } else if (args.Has("settings")) {
     std::string name = Fs().FullPath(args.Value("settings"));
     if (!Fs().Stat(name).exists) {
       throw IoError("Cannot open settings file \"" + name + "\": " + std::strerror(ENOENT));
@@ -112,6 +115,34 @@ void LoadSearchSettings(const ParsedArgs& args, std::ostream& err) {
   }
 }
 
+/// Warns of every search folder switched on that does not exist; true when there is one.
+bool WarnMissingSearchFolders(std::ostream& err) {
+  const UnitLookup lookup = UnitLookup::FromSettings(Settings());
+  std::vector<std::string> folders;
+  if (lookup.useSearchPath) folders = lookup.searchPaths;
+  if (lookup.useVcl) folders.push_back(lookup.vclPath);
+  if (lookup.useRtl) folders.push_back(lookup.rtlPath);
+  bool missing = false;
+  for (const std::string& folder : folders) {
+    if (folder.empty() || Fs().FolderExists(folder)) continue;
+    err << kProgramName << ": warning: search folder \"" << folder << "\" not found\n";
+    missing = true;
+  }
+  return missing;
+}
+
+/// Warns of every unit the analysis found no file for; true when there is one.
+bool WarnUnresolvedUnits(const UnitAnalysisState& analysis, std::ostream& err) {
+  bool unresolved = false;
+  for (const UnitRecord& unit : MakeUnitRecords(analysis).units) {
+    if (unit.found) continue;
+    err << kProgramName << ": warning: unit \"" << unit.name << "\" not found (\"" << unit.entry
+        << "\")\n";
+    unresolved = true;
+  }
+  return unresolved;
+}
+
 const char* const kSearchHelp =
     "ROOT is a project file (.dpr) or a unit. Its folder becomes the current folder, and the\n"
     "units it uses, directly or through other units, are looked up in that folder, then in\n"
@@ -121,10 +152,12 @@ const char* const kSearchHelp =
     "\n"
     "The search folders come from the settings file that the desktop window keeps (ravelin.INI\n"
     "beside the program, or $XDG_CONFIG_HOME/ravelin/ravelin.INI, ~/.config/ravelin/ when\n"
-    "unset), or from --settings FILE. --rtl, --vcl and --search replace the folder from the\n"
-    "settings and switch its search on; relative folders mean the folder ravelin-cli was\n"
-    "started in. When the window's settings file exists but cannot be read, a warning says so\n"
-    "and the default settings are used.\n"
+    "unset), or from --settings FILE; --no-settings reads none. --rtl, --vcl and --search\n"
+    "replace the folder from the settings and switch its search on (--search takes folders\n"
+    "separated by \";\" or \":\"); relative folders mean the folder ravelin-cli was started in.\n"
+    "When the window's settings file exists but cannot be read, a warning says so and the\n"
+    "default settings are used. A search folder that is switched on but missing and a unit\n"
+    "found nowhere are warnings on standard error, one line each.\n"
     "\n"
     "Only regular files are read as units. Each line of a text report ends in CR LF (LF with\n"
     "--eol lf); --format json gives the units and their uses as one JSON document, the same\n"
@@ -133,7 +166,8 @@ const char* const kSearchHelp =
     "Exit status: 0 success, 1 the run ended with an error (a root file or --settings file\n"
     "that cannot be read, a unit file that cannot be read or is no regular file, a report\n"
     "that cannot be written), 2 a usage error, 3 the report was written but --fail-on-cycles\n"
-    "found what it fails on (see ravelin-cli cycles --help).";
+    "found what it fails on (see ravelin-cli cycles --help), or, with --strict, a unit was\n"
+    "not found or a search folder is missing.";
 
 /// The Free Pascal source folder that holds the runtime library folder when it is searched
 /// (its FPMake packages lie in packages/ there); empty when it is not.
@@ -151,6 +185,7 @@ LineCountRecord CountUnitFiles(const UnitAnalysisState& analysis, const std::str
   engine.SetFileSpec(JoinPath(sourceFolder, kListFileName));
   engine.UseListFile = true;
   engine.Names = analysis.UnitFiles.Names();
+  engine.FormScratch = false;  // binary forms are converted in memory
   engine.Count();
   return std::move(engine.Record);
 }
@@ -222,6 +257,7 @@ ExitStatus RunUnitAnalysis(const ParsedArgs& args, std::ostream& out, std::ostre
     UnitAnalysis() = {};
     LineCounter() = {};  // the line counter's state at program start
     LoadSearchSettings(args, err);
+    const bool searchMissing = WarnMissingSearchFolders(err);
 
     const SettingsState& settings = Settings();
     const CompilerChoice choice = ChooseCompilerRules(args, FpcSourceFolder(settings), err);
@@ -238,7 +274,10 @@ ExitStatus RunUnitAnalysis(const ParsedArgs& args, std::ostream& out, std::ostre
     BuildUnitTree(root, lookup);
     for (const std::string& warning : UnitAnalysis().Warnings)
       err << kProgramName << ": warning: " << warning << "\n";
+    const bool unresolved = WarnUnresolvedUnits(UnitAnalysis(), err);
     status = report(UnitAnalysis(), root, text);
+    if (args.Has("strict") && (searchMissing || unresolved))
+      status = Worse(status, ExitStatus::Condition);
     status = Worse(status, CheckCycleGate(gate, UnitAnalysis(), gateMessage));
   }
   DeliverText(text, reportFile, ReportStart::AtEnd, out);
@@ -251,7 +290,9 @@ std::vector<OptionSpec> UnitOptions() {
       {"settings", "FILE", "read the search folders from this settings file"},
       {"rtl", "DIR", "search DIR and its subfolders (runtime library sources)"},
       {"vcl", "DIR", "search DIR and its subfolders (class library sources)"},
-      {"search", "\"DIR;DIR\"", "search these folders, separated by \";\""},
+      {"search", "\"DIR;DIR\"", "search these folders, separated by \";\" or \":\""},
+      {"no-settings", "", "read no settings file: only the folders given here are searched"},
+      {"strict", "", "exit with status 3 when a unit is not found or a search folder is missing"},
   };
   for (OptionSpec& option : CompilerRuleOptions()) options.push_back(std::move(option));
   return options;
@@ -262,8 +303,8 @@ CliCommand UnitCommand(const char* name, const char* summary, const char* what,
   CliCommand command;
   command.name = name;
   command.synopsis =
-      "[--settings FILE] [--rtl DIR] [--vcl DIR] [--search \"DIR;DIR\"] "
-      "[--format FORMAT] [--eol EOL] [--fail-on-cycles[=interface]] [--report FILE] " +
+      "[--settings FILE | --no-settings] [--rtl DIR] [--vcl DIR] [--search \"DIR;DIR\"] "
+      "[--strict] [--format FORMAT] [--eol EOL] [--fail-on-cycles[=interface]] [--report FILE] " +
       std::string(kCompilerRulesSynopsis) + " [ROOT]";
   command.summary = summary;
   command.details = std::string(what) + "\n\n" + kSearchHelp + "\n\n" + kCompilerRulesHelp;
@@ -304,8 +345,8 @@ CliCommand ReportCommand() {
                   "unit tree chart, the dependency table and the detailed line count of every\n"
                   "unit file found, as the desktop window's four commands give them in turn\n"
                   "with \"Reuse List\" checked. The line count names the list file Tallion.Files\n"
-                  "in ROOT's folder but keeps the list in memory; a binary form file is counted\n"
-                  "through the scratch file Tallion.TXT, which it leaves in ROOT's folder.\n"
+                  "in ROOT's folder but keeps the list in memory; binary form files are converted\n"
+                  "in memory: nothing is written but the report.\n"
                   "--format json writes one document: {\"version\", \"units\": the unit document,\n"
                   "\"count\": the line count document}.",
                   RunReport);

@@ -23,6 +23,7 @@ JsonDocument CountJson(const LineCountRecord& record) {
     JsonDocument row = JsonDocument::object();
     row["name"] = JsonName(file.name);
     row["found"] = file.found;
+    if (!file.skipped.empty()) row["skipped"] = JsonName(file.skipped);
     PutCounts(row, file.counts);
     files.push_back(std::move(row));
   }
@@ -39,6 +40,7 @@ JsonDocument CountJson(const LineCountRecord& record) {
   PutCounts(totals, record.Totals);
   totals["files"] = record.FileCount;
   totals["forms"] = record.FormCount;
+  if (record.SkippedCount > 0) totals["skipped"] = record.SkippedCount;
   totals["objects"] = record.FormTotals.Objects;
   totals["lines"] = record.FormTotals.Lines;
   totals["size"] = record.FormTotals.Size;

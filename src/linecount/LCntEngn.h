@@ -4,6 +4,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,8 +38,8 @@ class TLcntEngine {
   TLcntEngine(const TLcntEngine&) = delete;
   TLcntEngine& operator=(const TLcntEngine&) = delete;
 
-  bool Detailed = false;     ///< a row per file when true, a summary when false
-  bool UseListFile = false;  ///< the input is a list file when true, a wildcard pattern when false
+  bool Detailed = false;      ///< a row per file when true, a summary when false
+  bool UseListFile = false;   ///< the input is a list file when true, a wildcard pattern when false
   bool LazarusForms = false;  ///< an input without a .dfm form takes its .lfm form (Free Pascal)
   /// When set, the run counts exactly these names, in order and byte for byte (a name may hold
   /// any byte but NUL), instead of reading FileSpec; FileSpec is then only the name the
@@ -47,6 +50,18 @@ class TLcntEngine {
   std::string SpecPath;            ///< folder part of FileSpec
   std::string FileSpec;            ///< the list file name or the wildcard pattern
   std::string CurrentFile;         ///< the file being processed
+  /// A file that cannot be counted (unreadable, a line too long, a damaged form) becomes a
+  /// skipped row of the record, left out of the totals, and the run goes on; when false the
+  /// first such error ends the run.
+  bool KeepGoing = false;
+  /// Binary forms are converted through the scratch file in the current folder (the window);
+  /// when false they are converted in memory and nothing is written.
+  bool FormScratch = true;
+  /// How many files are read and counted at once (1 and more; without FormScratch only). The
+  /// record is the same for every value.
+  unsigned Jobs = 1;
+  /// Called after each file is added to Record, with the bytes read for it (file and form).
+  std::function<void(std::uint64_t bytes)> OnProgress;
 
   /// Sets the input: a ".DFM" extension becomes ".pas"; FileSpec, CurrentFile, SpecPath.
   void SetFileSpec(std::string_view name);
@@ -57,10 +72,25 @@ class TLcntEngine {
   /// Count, then the report as text into Lines (the line counter's PATH-line state goes on);
   /// true when the run went through. Throws as Count does.
   bool Execute();
-  /// Counts one file into counts (zeroed first); false when the file cannot be opened. Errors
-  /// name the file.
-  bool CountFile(const std::string& fileName, TLineCounts& counts);
-  /// Adds one counted input file to Record: totals, its form when it has one.
+  /// Counts one file into counts (zeroed first), its size into *bytes when given; false when
+  /// the file cannot be opened. Errors name the file.
+  bool CountFile(const std::string& fileName, TLineCounts& counts, std::uint64_t* bytes = nullptr);
+  /// What counting one input file gave, before it goes into Record.
+  struct FileOutcome {
+    bool found = false;        ///< the file could be opened
+    TLineCounts counts;        ///< its lines
+    bool hasForm = false;      ///< a form belongs to it
+    std::string formName;      ///< the form as CountForm names it
+    TFormCounts formCounts;    ///< the form's counters
+    std::uint64_t bytes = 0;   ///< bytes read (file and form)
+    std::exception_ptr error;  ///< why it could not be counted; null when it was
+  };
+  /// Counts one input file and its form; errors are kept in the outcome, not thrown.
+  FileOutcome CountInput(const std::string& fileName);
+  /// Adds one counted input file to Record: totals, its form when it has one; a failed one
+  /// becomes a skipped row with KeepGoing, else its error is thrown.
+  void AddOutcome(const std::string& fileName, FileOutcome outcome);
+  /// Adds one counted input file to Record, with the form that CountForm finds.
   void AddFile(const std::string& fileName, bool found, const TLineCounts& counts);
   /// Starts a new Record for the run.
   void BeginRecord();
@@ -77,6 +107,8 @@ class TLcntEngine {
  private:
   void OpenInput();
   void CloseInput();
+  /// Counts a batch of input files, Jobs at a time, and adds them to Record in order.
+  void CountBatch(const std::vector<std::string>& names);
 
   // Input state of one run (list file lines, the wildcard listing or the names).
   std::unique_ptr<InputFile> listFile_;    // the list file being read, line by line

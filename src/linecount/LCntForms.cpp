@@ -47,7 +47,7 @@ void AddFormCounts(const TFormCounts& src, TFormCounts& dst) {
 }
 
 bool CountFormFile(const std::string& fileName, TFormCounts& counts, std::string& formName,
-                   std::unique_ptr<NewFile>& scratch, std::string_view formExtension) {
+                   std::unique_ptr<NewFile>* scratch, std::string_view formExtension) {
   const std::string dfmName = ChangeExtension(fileName, formExtension);
   const FileStat stat = Fs().Stat(dfmName);
   if (!stat.exists || stat.isDir) return false;
@@ -85,13 +85,14 @@ bool CountFormFile(const std::string& fileName, TFormCounts& counts, std::string
     // indents), so it is never held whole, and past its limit the run stops.
     const std::uint64_t limit =
         std::min<std::uint64_t>(data.size() * kFormTextFactor, kMaxFormTextSize);
-    std::unique_ptr<NewFile> written =
-        Fs().CreateNewFile(JoinPath(Fs().CurrentFolder(), kScratchName));
+    std::unique_ptr<NewFile> written;
+    if (scratch != nullptr)
+      written = Fs().CreateNewFile(JoinPath(Fs().CurrentFolder(), kScratchName));
     FormLineCounter counter;
     std::string pending;
     std::uint64_t size = 0;
     auto flush = [&] {
-      written->Write(pending);
+      if (written) written->Write(pending);
       pending.clear();
     };
     try {
@@ -115,8 +116,10 @@ bool CountFormFile(const std::string& fileName, TFormCounts& counts, std::string
                           "\" holds too many lines");
     }
     flush();
-    written->Commit();
-    scratch = std::move(written);  // removed again when the run fails
+    if (written) {
+      written->Commit();
+      *scratch = std::move(written);  // removed again when the run fails
+    }
     result.Lines = counter.Lines();
     result.Objects = counter.Objects();
   } else {

@@ -29,7 +29,8 @@ std::vector<std::string> RenderLineCountText(const LineCountRecord& record, bool
 
 void LineCountText::Render() {
   // A file that could not be opened gets its "not found" line where it was counted: in a
-  // detailed report before its row, in a summary between the banner and the summary.
+  // detailed report before its row, in a summary between the banner and the summary. A file
+  // that could not be counted gets its "skipped" line there instead of a row.
   Lines.clear();
   FormLines.clear();
   WriteBanner();
@@ -39,6 +40,10 @@ void LineCountText::Render() {
   }
   size_t nextForm = 0;
   for (const CountedFile& file : record_.files) {
+    if (!file.skipped.empty()) {  // not counted: its line alone, in both reports
+      Lines.push_back("File \"" + file.name + "\" skipped: " + file.skipped);
+      continue;
+    }
     if (!file.found) Lines.push_back("File \"" + file.name + "\" not found.");
     const CountedForm* form =
         file.hasForm && nextForm < record_.forms.size() ? &record_.forms[nextForm++] : nullptr;

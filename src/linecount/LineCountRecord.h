@@ -18,6 +18,8 @@ struct CountedFile {
   bool found = true;     ///< false when the file could not be opened (counts are then zero)
   bool hasForm = false;  ///< a form file belongs to it: the next entry of the run's forms
   TLineCounts counts;    ///< its lines
+  /// Why the file could not be counted (the run went on without it); empty when it was.
+  std::string skipped;
 };
 
 /// The form of one input.
@@ -36,6 +38,7 @@ struct LineCountRecord {
   TFormCounts FormTotals;          ///< the counts of all forms
   std::uint16_t FileCount = 0;     ///< files counted (a 16-bit counter, checked)
   std::uint16_t FormCount = 0;     ///< forms counted (a 16-bit counter, checked)
+  std::uint32_t SkippedCount = 0;  ///< files that could not be counted (not in the totals)
 };
 
 }  // namespace ravelin

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <map>
+#include <mutex>
 #include <unordered_map>
 
 #include "common/Error.h"
@@ -75,6 +76,17 @@ class DiskFileSystem final : public FileSystem {
     std::string full = FullPath(path);
     struct stat st;
     if (::stat(full.c_str(), &st) == 0) return full;  // spelled as on disk
+    // Most misses are a name in a folder spelled as on disk (a unit's form looked for): only
+    // the last component is looked up then.
+    if (const size_t slash = full.rfind('/'); slash != 0 && slash != std::string::npos) {
+      const std::string folder = full.substr(0, slash);
+      if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        const NameIndex& index = IndexOf(folder);
+        auto it = index.find(UpperText(full.substr(slash + 1)));
+        if (it == index.end()) return std::nullopt;
+        return folder + "/" + it->second;
+      }
+    }
     // Walk the components: each one exactly as written when it exists, otherwise the first
     // entry of its folder in byte order that equals it ignoring ASCII case.
     std::string current;
@@ -159,10 +171,14 @@ class DiskFileSystem final : public FileSystem {
   std::vector<DirEntry> ListFolder(std::string_view folder) override {
     auto resolved = Resolve(folder);
     if (!resolved) return {};
-    auto cached = listings_.find(*resolved);
-    if (cached != listings_.end()) return cached->second;
+    {
+      std::lock_guard<std::mutex> lock(cacheMutex_);
+      auto cached = listings_.find(*resolved);
+      if (cached != listings_.end()) return cached->second;
+    }
     std::vector<DirEntry> entries = ReadFolder(*resolved);
     std::sort(entries.begin(), entries.end(), LessForListing);
+    std::lock_guard<std::mutex> lock(cacheMutex_);
     listings_.emplace(*resolved, entries);
     return entries;
   }
@@ -241,6 +257,7 @@ class DiskFileSystem final : public FileSystem {
   }
 
   void ClearCache() override {
+    std::lock_guard<std::mutex> lock(cacheMutex_);
     indexes_.clear();
     listings_.clear();
   }
@@ -270,13 +287,19 @@ class DiskFileSystem final : public FileSystem {
 
   /// The case-insensitive index of a folder's names, listed once per run.
   const NameIndex& IndexOf(const std::string& folder) {
-    auto it = indexes_.find(folder);
-    if (it != indexes_.end()) return it->second;
+    // Several threads may read files at once: the cache is shared; an index, once made, is
+    // never changed (only dropped by Forget and ClearCache, which no reader runs beside).
+    {
+      std::lock_guard<std::mutex> lock(cacheMutex_);
+      auto it = indexes_.find(folder);
+      if (it != indexes_.end()) return it->second;
+    }
     std::vector<DirEntry> entries = ReadFolder(folder);
     std::sort(entries.begin(), entries.end(),
               [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
     NameIndex index;
     for (const auto& e : entries) index.emplace(UpperText(e.name), e.name);
+    std::lock_guard<std::mutex> lock(cacheMutex_);
     return indexes_.emplace(folder, std::move(index)).first->second;
   }
 
@@ -296,10 +319,12 @@ class DiskFileSystem final : public FileSystem {
   void Forget(const std::string& folder) {
     std::string key = folder;
     if (key.size() > 1 && key.back() == '/') key.pop_back();
+    std::lock_guard<std::mutex> lock(cacheMutex_);
     indexes_.erase(key);
     listings_.erase(key);
   }
 
+  std::mutex cacheMutex_;  // guards indexes_ and listings_
   std::unordered_map<std::string, NameIndex> indexes_;
   std::unordered_map<std::string, std::vector<DirEntry>> listings_;
   DiskWriter writer_;

@@ -112,7 +112,8 @@ enum class ReportStart {
 };
 
 /// The disk behind one interface. Paths may hold "\" and may differ in letter case from the
-/// names on disk; relative paths are taken against CurrentFolder().
+/// names on disk; relative paths are taken against CurrentFolder(). On the disk, Resolve, Stat,
+/// OpenRead and the read helpers may run on several threads at once (reading only).
 class FileSystem {
  public:
   virtual ~FileSystem() = default;

@@ -12,6 +12,7 @@
 #include "SameText.h"
 #include "SyntheticProject.h"
 #include "cli/CliMain.h"
+#include "cli/Progress.h"
 #include "common/MachineFormats.h"
 #include "common/VornString.h"
 #include "linecount/LCntReports.h"
@@ -176,6 +177,65 @@ TEST(CliArgs, ParseAsTheTableSays) {
                                    return std::string("usage: ") + e.what();
                                  }
                                }}});
+}
+
+TEST(CliDocs, EveryOptionIsInTheManualPageTheReadmeAndTheCompletion) {
+  const std::string manual = ReadBytes(RAVELIN_SOURCE_DIR "/docs/man/ravelin-cli.1"),
+                    readme = ReadBytes(RAVELIN_SOURCE_DIR "/README.md"),
+                    completion = ReadBytes(RAVELIN_SOURCE_DIR "/packaging/ravelin-cli.bash");
+  for (const cli::CliCommand& command : cli::Commands()) {
+    EXPECT_NE(manual.find(".B " + command.name), std::string::npos) << command.name;
+    EXPECT_NE(completion.find(" " + command.name), std::string::npos) << command.name;
+    for (const cli::OptionSpec& option : command.options) {
+      EXPECT_NE(manual.find("\\-\\-" + option.name), std::string::npos) << option.name;
+      EXPECT_NE(readme.find("`--" + option.name), std::string::npos) << option.name;
+      EXPECT_NE(completion.find("--" + option.name), std::string::npos) << option.name;
+    }
+  }
+}
+
+TEST(CliProgress, ShowsAfterASecondOnlyWhenShownAndClearsItsLine) {
+  using namespace std::chrono_literals;
+  const auto start = cli::Progress::Clock::now();
+  std::ostringstream shown, hidden;
+  cli::Progress progress(shown, true, start), quiet(hidden, false, start);
+  for (auto* p : {&progress, &quiet}) {
+    p->Add(1'000'000, start + 900ms);  // under a second: nothing yet
+    p->Add(2'000'000, start + 2s);
+    p->Add(0, start + 2100ms);  // renewed at most every 200 ms
+    p->Finish();
+  }
+  EXPECT_EQ(shown.str(), "\rravelin-cli: 2 files, 3.0 MB, 1.5 MB/s\x1B[K\r\x1B[K");
+  EXPECT_EQ(hidden.str(), "");
+}
+
+TEST_F(Cli, EveryNumberOfJobsGivesTheSameBytes) {
+  // A generated tree of 700 files in 7 folders (more than one batch), a few skipped ones.
+  for (int i = 0; i < 700; ++i) {
+    std::string text;
+    for (int line = 0; line < i % 23; ++line)
+      text += line % 5 == 0 ? "{ c }\r\n" : line % 3 == 0 ? "\r\n" : "x := y; // z\r\n";
+    if (i % 97 == 0) text += std::string(70000, 'q');  // a line too long: skipped
+    folder_.Write("gen/f" + std::to_string(i % 7) + "/u" + std::to_string(i) + ".pas", text);
+  }
+  const std::vector<std::vector<std::string>> runs = {
+      {"count", "demo", "synth", "gen", "odd"},
+      {"count", "--format", "json", "--keep-going", "Missing.pas", "gen", "long/Long.pas", "demo"},
+      {"count", "--summary", "gen/f3", "demo/*.pas"},
+      {"count", "demo/Demo.dpr", "long/Long.pas", "gen"},  // ends at the long line
+  };
+  for (const auto& args : runs) {
+    std::vector<std::string> withJobs = args;
+    withJobs.insert(withJobs.begin() + 1, {"--jobs", "1"});
+    const CliRun one = RunCliWith(withJobs);
+    for (const char* jobs : {"2", "3", "16"}) {
+      withJobs[2] = jobs;
+      const CliRun many = RunCliWith(withJobs);
+      EXPECT_EQ(many.status, one.status) << args[1] << " " << jobs;
+      EXPECT_TRUE(testing::SameBytes(one.out, many.out)) << args[1] << " " << jobs;
+      EXPECT_EQ(many.err, one.err) << args[1] << " " << jobs;
+    }
+  }
 }
 
 TEST_F(Cli, ReportFilesAreAppendedToOnALineOfTheirOwnAndKeptWhenARunFails) {
