@@ -29,8 +29,8 @@ int main(int argc, char** argv) {
     }
   }
 
-  ravelin::TRavelinApplication app(argc, argv);
-  ravelin::TQtUiServices services;
+  ravelin::RavelinApplication app(argc, argv);
+  ravelin::QtUiServices services;
   ravelin::ScopedUiServices installed(services);
   ravelin::TdlgMain dlgMain;
   dlgMain.show();

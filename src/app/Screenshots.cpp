@@ -32,10 +32,10 @@ namespace {
 namespace fs = std::filesystem;
 
 // Dialogs answer from a prepared list of files; nothing else reaches the desktop.
-class TScreenshotServices final : public TUiServices {
+class ScreenshotServices final : public UiServices {
  public:
   std::vector<std::string> files;
-  std::optional<std::vector<std::string>> OpenFiles(const TOpenFileRequest&) override {
+  std::optional<std::vector<std::string>> OpenFiles(const OpenFileRequest&) override {
     return files;
   }
   bool AskYesNo(const std::string&) override { return false; }
@@ -55,18 +55,18 @@ class TScreenshotServices final : public TUiServices {
 constexpr const char* kShownHome = "/home/me";
 
 // A scratch tree with a small project, removed afterwards.
-class TSampleTree {
+class SampleTree {
  public:
-  TSampleTree() {
+  SampleTree() {
     std::string name = (fs::temp_directory_path() / "ravelin-shots-XXXXXX").string();
     if (::mkdtemp(name.data()) != nullptr) root_ = name;
   }
-  ~TSampleTree() {
+  ~SampleTree() {
     std::error_code ignored;
     if (!root_.empty()) fs::remove_all(root_, ignored);
   }
-  TSampleTree(const TSampleTree&) = delete;
-  TSampleTree& operator=(const TSampleTree&) = delete;
+  SampleTree(const SampleTree&) = delete;
+  SampleTree& operator=(const SampleTree&) = delete;
 
   bool Ok() const { return !root_.empty(); }
   void MakeFile(const std::string& name, const std::string& text = "") const {
@@ -148,7 +148,7 @@ int TakeScreenshots(const std::string& folder) {
   std::error_code error;
   fs::create_directories(folder, error);
   std::string target = fs::absolute(folder, error).string();
-  TSampleTree tree;
+  SampleTree tree;
   if (!tree.Ok()) {
     std::fprintf(stderr, "ravelin: cannot make a scratch folder\n");
     return 1;
@@ -170,7 +170,7 @@ int TakeScreenshots(const std::string& folder) {
   SetSettingsFileName(std::string(kShownHome) + "/ravelin.INI");
   Fs().SetCurrentFolder(project);
 
-  TScreenshotServices services;
+  ScreenshotServices services;
   ScopedUiServices installed(services);
   // Modal dialogs that open on their own (the About box at start) are closed again.
   QTimer closer;

@@ -12,8 +12,8 @@ int main(int argc, char** argv) {
     std::fputs("Usage: ravelin-screenshots FOLDER\n", stderr);
     return 2;
   }
-  ravelin::TRavelinApplication app(argc, argv);
-  ravelin::TQtUiServices services;
+  ravelin::RavelinApplication app(argc, argv);
+  ravelin::QtUiServices services;
   ravelin::ScopedUiServices installed(services);
   return ravelin::TakeScreenshots(argv[1]);
 }

@@ -6,9 +6,9 @@ namespace ravelin {
 namespace {
 
 // Stands in until a front end installs real services: no dialogs, no processes.
-class TSilentUiServices final : public TUiServices {
+class SilentUiServices final : public UiServices {
  public:
-  std::optional<std::vector<std::string>> OpenFiles(const TOpenFileRequest&) override {
+  std::optional<std::vector<std::string>> OpenFiles(const OpenFileRequest&) override {
     return std::nullopt;
   }
   bool AskYesNo(const std::string&) override { return false; }
@@ -23,16 +23,16 @@ class TSilentUiServices final : public TUiServices {
   void ProcessEvents() override {}
 };
 
-TSilentUiServices silentServices;
-TUiServices* currentServices = &silentServices;
+SilentUiServices silentServices;
+UiServices* currentServices = &silentServices;
 
 }  // namespace
 
-TUiServices& Ui() {
+UiServices& Ui() {
   return *currentServices;
 }
 
-ScopedUiServices::ScopedUiServices(TUiServices& services) : previous_(currentServices) {
+ScopedUiServices::ScopedUiServices(UiServices& services) : previous_(currentServices) {
   currentServices = &services;
 }
 

@@ -12,7 +12,7 @@
 namespace ravelin {
 
 /// What a file-open dialog is asked to show.
-struct TOpenFileRequest {
+struct OpenFileRequest {
   /// Window title; empty gives the system's own title.
   std::string title;
   /// Filter pairs "Description|patterns|Description|patterns", patterns separated by ";".
@@ -31,13 +31,13 @@ struct TOpenFileRequest {
 using ProgramFailed = std::function<void(const std::string& reason)>;
 
 /// The desktop services the window needs from the system.
-class TUiServices {
+class UiServices {
  public:
-  virtual ~TUiServices() = default;
+  virtual ~UiServices() = default;
   /// Shows a modal file-open dialog. The chosen files as full paths, or nullopt when the user
   /// cancelled. The process's current folder stays as it was (the next dialog opens where
   /// this one was left).
-  virtual std::optional<std::vector<std::string>> OpenFiles(const TOpenFileRequest& request) = 0;
+  virtual std::optional<std::vector<std::string>> OpenFiles(const OpenFileRequest& request) = 0;
   /// Asks a question in a modal message box with the buttons Yes and No; true for Yes.
   virtual bool AskYesNo(const std::string& text) = 0;
   /// Shows text in a modal error message box with the single button OK.
@@ -60,27 +60,27 @@ class TUiServices {
 
 /// The process-wide services: the installed ones, else a silent stand-in that cancels every
 /// dialog, answers No, and starts nothing.
-TUiServices& Ui();
+UiServices& Ui();
 
 /// Installs services as the process-wide ones for the lifetime of this object.
 class ScopedUiServices {
  public:
-  explicit ScopedUiServices(TUiServices& services);
+  explicit ScopedUiServices(UiServices& services);
   ~ScopedUiServices();
   ScopedUiServices(const ScopedUiServices&) = delete;
   ScopedUiServices& operator=(const ScopedUiServices&) = delete;
 
  private:
-  TUiServices* previous_;
+  UiServices* previous_;
 };
 
 /// Shows the busy cursor for the lifetime of this object; restored on every way out.
-class TBusyCursor {
+class BusyCursor {
  public:
-  TBusyCursor() { Ui().SetBusyCursor(true); }
-  ~TBusyCursor() { Ui().SetBusyCursor(false); }
-  TBusyCursor(const TBusyCursor&) = delete;
-  TBusyCursor& operator=(const TBusyCursor&) = delete;
+  BusyCursor() { Ui().SetBusyCursor(true); }
+  ~BusyCursor() { Ui().SetBusyCursor(false); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
 /// Runs action; an exception derived from std::exception is shown with Ui().ShowError(its

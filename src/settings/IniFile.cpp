@@ -95,9 +95,9 @@ IoError UnableToWrite(const std::string& fileName, const std::string& reason) {
   return IoError("Unable to write to " + fileName + (reason.empty() ? "" : ": " + reason), reason);
 }
 
-TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {}
+IniFile::IniFile(std::string fileName) : fileName_(std::move(fileName)) {}
 
-IniRead TIniFile::LoadSection(std::string_view section, const std::vector<std::string_view>& keys) {
+IniRead IniFile::LoadSection(std::string_view section, const std::vector<std::string_view>& keys) {
   bom_.clear();
   lines_.clear();
   IniRead result;
@@ -134,7 +134,7 @@ IniRead TIniFile::LoadSection(std::string_view section, const std::vector<std::s
   return result;
 }
 
-void TIniFile::SetText(std::string_view text) {
+void IniFile::SetText(std::string_view text) {
   bom_.clear();
   if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
     bom_ = kUtf8Bom;
@@ -143,11 +143,11 @@ void TIniFile::SetText(std::string_view text) {
   lines_ = SplitLines(text);
 }
 
-std::string TIniFile::Text() const {
+std::string IniFile::Text() const {
   return bom_ + JoinLinesCrLf(lines_);
 }
 
-void TIniFile::Save() const {
+void IniFile::Save() const {
   try {
     std::string folder = FolderPart(fileName_);
     if (!folder.empty() && !Fs().FolderExists(folder)) Fs().MakeFolders(folder);
@@ -159,7 +159,7 @@ void TIniFile::Save() const {
   }
 }
 
-size_t TIniFile::FindSection(std::string_view section) const {
+size_t IniFile::FindSection(std::string_view section) const {
   for (size_t i = 0; i < lines_.size(); ++i) {
     auto name = SectionOf(lines_[i]);
     if (name && SameText(*name, section)) return i;
@@ -167,7 +167,7 @@ size_t TIniFile::FindSection(std::string_view section) const {
   return std::string::npos;
 }
 
-size_t TIniFile::FindKey(size_t sectionLine, std::string_view key) const {
+size_t IniFile::FindKey(size_t sectionLine, std::string_view key) const {
   for (size_t i = sectionLine + 1; i < lines_.size(); ++i) {
     if (SectionOf(lines_[i])) break;
     std::string_view name, value;
@@ -176,8 +176,8 @@ size_t TIniFile::FindKey(size_t sectionLine, std::string_view key) const {
   return std::string::npos;
 }
 
-std::string TIniFile::ReadString(std::string_view section, std::string_view key,
-                                 std::string_view defaultValue) const {
+std::string IniFile::ReadString(std::string_view section, std::string_view key,
+                                std::string_view defaultValue) const {
   size_t header = FindSection(section);
   if (header == std::string::npos) return std::string(defaultValue);
   size_t line = FindKey(header, key);
@@ -187,8 +187,8 @@ std::string TIniFile::ReadString(std::string_view section, std::string_view key,
   return std::string(value.substr(0, kIniMaxValueLength));
 }
 
-std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key,
-                                   std::int32_t defaultValue) const {
+std::int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
+                                  std::int32_t defaultValue) const {
   size_t header = FindSection(section);
   if (header == std::string::npos) return defaultValue;
   size_t line = FindKey(header, key);
@@ -198,11 +198,11 @@ std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view ke
   return ParseIniInteger(value).value_or(defaultValue);
 }
 
-bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const {
+bool IniFile::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const {
   return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   std::string entry(key);
   entry += '=';
   for (char c : value) entry += (c == '\r' || c == '\n' || c == '\x1A') ? ' ' : c;
@@ -227,11 +227,11 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(last + 1), std::move(entry));
 }
 
-void TIniFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value) {
+void IniFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value) {
   WriteString(section, key, IntToText(value));
 }
 
-void TIniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+void IniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
   WriteString(section, key, value ? "1" : "0");
 }
 

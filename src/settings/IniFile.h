@@ -31,10 +31,10 @@ struct IniRead {
 
 /// The lines of one INI file, held in memory. Reading and writing never touch the disk;
 /// Load and Save do.
-class TIniFile {
+class IniFile {
  public:
   /// An empty file named fileName (nothing is read yet).
-  explicit TIniFile(std::string fileName);
+  explicit IniFile(std::string fileName);
 
   /// The file's full name as given.
   const std::string& FileName() const { return fileName_; }

@@ -22,8 +22,8 @@ constexpr std::string_view kLast = "LAST";
 
 // The settings file as it stands on disk. A file that exists but cannot be read (no read
 // permission, a read error) is not written over: its other sections would be lost.
-TIniFile LoadIniForUpdate() {
-  TIniFile ini(SettingsFileName());
+IniFile LoadIniForUpdate() {
+  IniFile ini(SettingsFileName());
   std::string text;
   std::string whyNot;
   bool read = false;
@@ -80,7 +80,7 @@ void SetSettingsFileName(const std::string& name) {
 }
 
 std::string LoadSettings() {
-  TIniFile ini(SettingsFileName());
+  IniFile ini(SettingsFileName());
   const IniRead read =
       ini.LoadSection(kLast, {"Viewer", "RTL", "VCL", "Viewer Path", "Search Paths", "Use RTL",
                               "Use Search Path", "Use VCL"});
@@ -98,7 +98,7 @@ std::string LoadSettings() {
 }
 
 void SaveSettings() {
-  TIniFile ini = LoadIniForUpdate();
+  IniFile ini = LoadIniForUpdate();
   const SettingsState& s = Settings();
   ini.WriteInteger(kLast, "Viewer",
                    (s.ViewerChoice == 0 || s.ViewerChoice == 1) ? s.ViewerChoice : 2);
@@ -112,8 +112,8 @@ void SaveSettings() {
   ini.Save();
 }
 
-void LoadWindowPlacement(TWindowPlacement& window) {
-  TIniFile ini(SettingsFileName());
+void LoadWindowPlacement(WindowPlacement& window) {
+  IniFile ini(SettingsFileName());
   const std::string section = window.SectionName();
   ini.LoadSection(section, {"Top", "Left", "Height", "Width"});
   window.SetTop(ini.ReadInteger(section, "Top", window.Top()));
@@ -122,8 +122,8 @@ void LoadWindowPlacement(TWindowPlacement& window) {
   window.SetWidth(ini.ReadInteger(section, "Width", window.Width()));
 }
 
-void SaveWindowPlacement(TWindowPlacement& window) {
-  TIniFile ini = LoadIniForUpdate();
+void SaveWindowPlacement(WindowPlacement& window) {
+  IniFile ini = LoadIniForUpdate();
   const std::string section = window.SectionName();
   ini.WriteInteger(section, "Top", window.Top());
   ini.WriteInteger(section, "Left", window.Left());

@@ -54,9 +54,9 @@ std::string LoadSettings();
 void SaveSettings();
 
 /// A window whose position and size the settings file remembers.
-class TWindowPlacement {
+class WindowPlacement {
  public:
-  virtual ~TWindowPlacement() = default;
+  virtual ~WindowPlacement() = default;
   /// The window's section in the settings file: "dlgMain", "dlgDefaults".
   virtual std::string SectionName() const = 0;
   /// Top edge in screen pixels.
@@ -79,10 +79,10 @@ class TWindowPlacement {
 
 /// Reads Top, Left, Height and Width from the window's section, in this order, each with the
 /// window's current value as default, and applies each before the next is read.
-void LoadWindowPlacement(TWindowPlacement& window);
+void LoadWindowPlacement(WindowPlacement& window);
 /// Writes the window's Top, Left, Height and Width, in this order, into its section; throws
 /// IoError "Unable to write to <file>: reason" when the file cannot be written.
-void SaveWindowPlacement(TWindowPlacement& window);
+void SaveWindowPlacement(WindowPlacement& window);
 
 /// The settings file beside the executable: its path with the extension replaced by ".INI"
 /// (appended when it has none).

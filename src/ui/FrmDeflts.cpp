@@ -157,7 +157,7 @@ void TdlgDefaults::FormCreate() {
   // are taken from it (the width never below the design's, so no control is cut off).
   resize(Scaled(kDesignWidth), Scaled(kDesignHeight));
   move(529, 105);
-  TQtWindowPlacement placement(*this, "dlgDefaults");
+  QtWindowPlacement placement(*this, "dlgDefaults");
   int designHeight = placement.Height();
   LoadWindowPlacement(placement);
   placement.SetHeight(designHeight);
@@ -197,7 +197,7 @@ void TdlgDefaults::DoSave() {
   Settings().SearchPaths = EditBytes(edtSearch);
   // OK closes the dialog also when the settings file cannot be written; the error is shown.
   RunGuarded([this] {
-    TQtWindowPlacement placement(*this, "dlgDefaults");
+    QtWindowPlacement placement(*this, "dlgDefaults");
     SaveWindowPlacement(placement);
     SaveSettings();
   });
@@ -233,7 +233,7 @@ void TdlgDefaults::GetViewerClick(QObject* sender) {
   if (qobject_cast<QToolButton*>(sender) == nullptr ||
       sender->objectName() != btnGetView->objectName())
     return;
-  TOpenFileRequest request;
+  OpenFileRequest request;
   request.filter = kViewerFilter;
   // Programs here have no ".exe": the dialog starts with the filter that shows them.
   request.filterIndex = 2;

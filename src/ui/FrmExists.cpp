@@ -100,13 +100,13 @@ bool ChooseReportFile(QWidget* owner, bool reuseChecked, std::string& fileName) 
                             dialog.SetFileName(name);
                             switch (dialog.exec()) {
                               case mrYes:
-                                return TFileExistsAnswer::Append;
+                                return FileExistsAnswer::Append;
                               case mrNo:
-                                return TFileExistsAnswer::Overwrite;
+                                return FileExistsAnswer::Overwrite;
                               case mrRetry:
-                                return TFileExistsAnswer::NewFile;
+                                return FileExistsAnswer::NewFile;
                               default:
-                                return TFileExistsAnswer::Cancel;
+                                return FileExistsAnswer::Cancel;
                             }
                           });
 }

@@ -23,12 +23,12 @@ QString Q(const std::string& text) {
 
 }  // namespace
 
-TFolderListBox::TFolderListBox(QWidget* parent) : QListWidget(parent) {
+FolderListBox::FolderListBox(QWidget* parent) : QListWidget(parent) {
   connect(this, &QListWidget::itemDoubleClicked, this,
           [this](QListWidgetItem* item) { emit OpenRequested(row(item)); });
 }
 
-void TFolderListBox::keyPressEvent(QKeyEvent* event) {
+void FolderListBox::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
     // Enter opens the folder here and does not reach the dialog's default button.
     if (currentRow() >= 0) emit OpenRequested(currentRow());
@@ -48,7 +48,7 @@ TdlgSelectFolder::TdlgSelectFolder(QWidget* parent)
   lblFolder = new QLabel(this);
   lblFolder->setObjectName(QStringLiteral("lblFolder"));
   Place(lblFolder, 4, 8, 328, 13);
-  lbxFolders = new TFolderListBox(this);
+  lbxFolders = new FolderListBox(this);
   lbxFolders->setObjectName(QStringLiteral("lbxFolders"));
   lbxFolders->setIconSize(QSize(Scaled(16), Scaled(16)));
   lbxFolders->setUniformItemSizes(true);
@@ -74,7 +74,7 @@ TdlgSelectFolder::TdlgSelectFolder(QWidget* parent)
   btnCancel->setAutoDefault(false);
   connect(btnOk, &QPushButton::clicked, this, [this] { done(mrOk); });
   connect(btnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
-  connect(lbxFolders, &TFolderListBox::OpenRequested, this, [this](int row) {
+  connect(lbxFolders, &FolderListBox::OpenRequested, this, [this](int row) {
     const auto& items = folders_.Items();
     if (row >= 0 && row < static_cast<int>(items.size())) OpenChosen(items[row].path);
   });
@@ -119,7 +119,7 @@ void TdlgSelectFolder::ShowFolders() {
   lbxFolders->clear();
   const QIcon closed = FolderGlyph();
   const QIcon open = OpenFolderGlyph();
-  for (const TFolderItem& item : folders_.Items()) {
+  for (const FolderItem& item : folders_.Items()) {
     // Indented by level, as a tree shows it.
     QString text = QString(item.level * 2, QLatin1Char(' ')) + Q(item.name);
     auto* line = new QListWidgetItem(item.open ? open : closed, text);

@@ -16,11 +16,11 @@ class QPushButton;
 namespace ravelin {
 
 /// The folder list box: Enter and a double click open the folder of the current line.
-class TFolderListBox : public QListWidget {
+class FolderListBox : public QListWidget {
   Q_OBJECT
 
  public:
-  explicit TFolderListBox(QWidget* parent);
+  explicit FolderListBox(QWidget* parent);
 
  signals:
   /// The user asked to open the folder on line row.
@@ -53,7 +53,7 @@ class TdlgSelectFolder : public QDialog {
   void reject() override;
 
   QLabel* lblFolder;
-  TFolderListBox* lbxFolders;
+  FolderListBox* lbxFolders;
   QComboBox* cbxDrives;
   QPushButton* btnOk;
   QPushButton* btnCancel;
@@ -67,7 +67,7 @@ class TdlgSelectFolder : public QDialog {
   // A folder or drive the user chose: opened, or the reason why not shown.
   void OpenChosen(const std::string& folder);
 
-  TFolderList folders_;
+  FolderList folders_;
   std::vector<std::string> drives_;
 };
 

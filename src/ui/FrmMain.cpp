@@ -30,7 +30,7 @@ QString Q(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-void Place(QWidget* widget, const TRect& r) {
+void Place(QWidget* widget, const Rect& r) {
   widget->setGeometry(r.left, r.top, r.width, r.height);
 }
 
@@ -55,7 +55,7 @@ QToolButton* MakeSpeedButton(QWidget* parent, const char* name, const char* capt
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, const char* hint,
-                        const TRect& r) {
+                        const Rect& r) {
   auto* button = new QPushButton(parent);
   button->setObjectName(QString::fromLatin1(name));
   button->setText(QString::fromLatin1(caption));
@@ -84,31 +84,31 @@ QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const char* caption, 
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
-// TListBox and TSplitter
+// ListBox and Splitter
 
-TListBox::TListBox(QWidget* parent) : QListWidget(parent) {
+ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::ExtendedSelection);
   setUniformItemSizes(true);
 }
 
-void TListBox::mousePressEvent(QMouseEvent* event) {
+void ListBox::mousePressEvent(QMouseEvent* event) {
   QListWidget::mousePressEvent(event);
   emit mouseDown(event->button());
 }
 
-TSplitter::TSplitter(QWidget* parent) : QFrame(parent) {
+Splitter::Splitter(QWidget* parent) : QFrame(parent) {
   setFrameStyle(QFrame::Panel | QFrame::Raised);
   setLineWidth(1);
   setCursor(Qt::SplitHCursor);
 }
 
-void TSplitter::mousePressEvent(QMouseEvent* event) {
+void Splitter::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   dragging_ = true;
   lastX_ = event->globalPosition().toPoint().x();
 }
 
-void TSplitter::mouseMoveEvent(QMouseEvent* event) {
+void Splitter::mouseMoveEvent(QMouseEvent* event) {
   if (!dragging_) return;
   int x = event->globalPosition().toPoint().x();
   int dx = x - lastX_;
@@ -116,7 +116,7 @@ void TSplitter::mouseMoveEvent(QMouseEvent* event) {
   if (dx != 0) emit dragged(dx);
 }
 
-void TSplitter::mouseReleaseEvent(QMouseEvent*) {
+void Splitter::mouseReleaseEvent(QMouseEvent*) {
   dragging_ = false;
 }
 
@@ -148,7 +148,7 @@ void TdlgMain::BuildControls() {
   pnlSrc = MakePanel(pnlLeft, "pnlSrc", true);
   lblSrc = new QLabel(Q(kSourceFilesCaption), pnlSrc);
   lblSrc->setObjectName(QStringLiteral("lblSrc"));
-  lstSrc = new TListBox(pnlSrc);
+  lstSrc = new ListBox(pnlSrc);
   lstSrc->setObjectName(QStringLiteral("lstSrc"));
   pnlCtrls = MakePanel(pnlLeft, "pnlCtrls", true);
   btnInclude = MakeSpeedButton(pnlCtrls, "btnInclude", ">", "Add one file to the process list", 32);
@@ -160,13 +160,13 @@ void TdlgMain::BuildControls() {
       MakeSpeedButton(pnlCtrls, "btnExAll", "<<", "Remove all files from the process list", 128);
   btnDelAll = MakeSpeedButton(pnlCtrls, "btnDelAll", "--", "Remove all files from both lists", 160);
 
-  splHorizon = new TSplitter(this);
+  splHorizon = new Splitter(this);
   splHorizon->setObjectName(QStringLiteral("splHorizon"));
 
   pnlDst = MakePanel(this, "pnlDst", true);
   lblDst = new QLabel(QStringLiteral("Process these Files:"), pnlDst);
   lblDst->setObjectName(QStringLiteral("lblDst"));
-  lstDst = new TListBox(pnlDst);
+  lstDst = new ListBox(pnlDst);
   lstDst->setObjectName(QStringLiteral("lstDst"));
 
   pnlOptions = MakePanel(this, "pnlOptions", true);
@@ -242,8 +242,8 @@ void TdlgMain::ConnectEvents() {
             [this, box](bool checked) { DoCheckBoxClick(box, checked); });
   connect(chkReuseIt, &QCheckBox::toggled, this,
           [this](bool checked) { logic_.ReuseChecked = checked; });
-  for (TListBox* box : {lstSrc, lstDst}) {
-    connect(box, &TListBox::mouseDown, this,
+  for (ListBox* box : {lstSrc, lstDst}) {
+    connect(box, &ListBox::mouseDown, this,
             [this, box](Qt::MouseButton button) { lstMouseDown(box, button); });
     connect(box, &QListWidget::itemSelectionChanged, this, [this, box] {
       if (!syncing_) ReadSelection(box, box == lstSrc ? logic_.Src : logic_.Dst);
@@ -252,7 +252,7 @@ void TdlgMain::ConnectEvents() {
       if (!syncing_) (box == lstSrc ? logic_.Src : logic_.Dst).SetCurrent(row);
     });
   }
-  connect(splHorizon, &TSplitter::dragged, this, [this](int dx) {
+  connect(splHorizon, &Splitter::dragged, this, [this](int dx) {
     leftWidth_ = ClampLeftWidth(pnlLeft->width() + dx, width(), MinProcessWidth());
     ApplyLayout();
   });
@@ -261,7 +261,7 @@ void TdlgMain::ConnectEvents() {
 // ---------------------------------------------------------------------------------------------
 // Showing the logic's state
 
-void TdlgMain::SyncList(TListBox* box, const TFileList& list) {
+void TdlgMain::SyncList(ListBox* box, const FileList& list) {
   bool same = box->count() == list.Count();
   for (int i = 0; same && i < list.Count(); ++i) same = box->item(i)->text() == Q(list.Item(i));
   if (!same) {
@@ -276,7 +276,7 @@ void TdlgMain::SyncList(TListBox* box, const TFileList& list) {
   }
 }
 
-void TdlgMain::ReadSelection(TListBox* box, TFileList& list) {
+void TdlgMain::ReadSelection(ListBox* box, FileList& list) {
   for (int i = 0; i < list.Count() && i < box->count(); ++i)
     list.SetSelected(i, box->item(i)->isSelected());
 }
@@ -333,7 +333,7 @@ void TdlgMain::DoUnitDependancyClick() {
   logic_.Guarded([this] { logic_.DoUnitCommand(UnitReportKind::Depend, true); });
 }
 
-void TdlgMain::lstMouseDown(TListBox* sender, Qt::MouseButton button) {
+void TdlgMain::lstMouseDown(ListBox* sender, Qt::MouseButton button) {
   if (button != Qt::LeftButton) return;
   if (sender->objectName() == QLatin1String("lstSrc")) {
     // The press has selected its entry; the dialog opens once the click is over.
@@ -478,7 +478,7 @@ int TdlgMain::MinProcessWidth() const {
 }
 
 void TdlgMain::ApplyLayout() {
-  TMainLayout l = ComputeMainLayout(width(), height(), leftWidth_, MinProcessWidth());
+  MainLayout l = ComputeMainLayout(width(), height(), leftWidth_, MinProcessWidth());
   Place(pnlLeft, l.pnlLeft);
   Place(splHorizon, l.splHorizon);
   Place(pnlDst, l.pnlDst);

@@ -1,6 +1,6 @@
 // The main window: the source list and the process list side by side, the move buttons
 // between them, the four commands, the search check boxes and the exit. The state and the
-// decisions live in TMainLogic; the window shows them and forwards its events.
+// decisions live in MainLogic; the window shows them and forwards its events.
 #pragma once
 
 #include <QCheckBox>
@@ -19,11 +19,11 @@
 namespace ravelin {
 
 /// A multi-select list box that reports a mouse press after it has handled it (selection).
-class TListBox : public QListWidget {
+class ListBox : public QListWidget {
   Q_OBJECT
  public:
   /// An empty list box.
-  explicit TListBox(QWidget* parent);
+  explicit ListBox(QWidget* parent);
 
  signals:
   /// A mouse button went down on the list; the list has already handled the press.
@@ -34,11 +34,11 @@ class TListBox : public QListWidget {
 };
 
 /// The bar between the left panel and the process list; dragging it sets the left width.
-class TSplitter : public QFrame {
+class Splitter : public QFrame {
   Q_OBJECT
  public:
   /// A beveled vertical bar with the horizontal-split cursor.
-  explicit TSplitter(QWidget* parent);
+  explicit Splitter(QWidget* parent);
 
  signals:
   /// The user dragged the bar by dx pixels.
@@ -55,7 +55,7 @@ class TSplitter : public QFrame {
 };
 
 /// The program's one window ("dlgMain").
-class TdlgMain : public QWidget, public TWindowPlacement, private TMainWindowHooks {
+class TdlgMain : public QWidget, public WindowPlacement, private MainWindowHooks {
   Q_OBJECT
  public:
   /// The window at its first size (client 455 x 255) with every control; nothing is loaded
@@ -67,17 +67,17 @@ class TdlgMain : public QWidget, public TWindowPlacement, private TMainWindowHoo
   QFrame* pnlLeft;
   QFrame* pnlSrc;
   QLabel* lblSrc;
-  TListBox* lstSrc;
+  ListBox* lstSrc;
   QFrame* pnlCtrls;
   QToolButton* btnInclude;
   QToolButton* btnIncAll;
   QToolButton* btnExclude;
   QToolButton* btnExAll;
   QToolButton* btnDelAll;
-  TSplitter* splHorizon;
+  Splitter* splHorizon;
   QFrame* pnlDst;
   QLabel* lblDst;
-  TListBox* lstDst;
+  ListBox* lstDst;
   QFrame* pnlOptions;
   QPushButton* btnUList;
   QPushButton* btnLCnt;
@@ -96,11 +96,11 @@ class TdlgMain : public QWidget, public TWindowPlacement, private TMainWindowHoo
   QAction* mniOptions;
 
   /// The logic behind the window (lists, selections, commands).
-  TMainLogic& Logic() { return logic_; }
+  MainLogic& Logic() { return logic_; }
   /// The version text taken from the About box, shown in the caption.
   const std::string& ProgramVersion() const { return programVersion_; }
 
-  // TWindowPlacement: the outer frame of the window on the screen.
+  // WindowPlacement: the outer frame of the window on the screen.
   std::string SectionName() const override { return "dlgMain"; }
   int Top() const override;
   void SetTop(int value) override;
@@ -150,7 +150,7 @@ class TdlgMain : public QWidget, public TWindowPlacement, private TMainWindowHoo
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // TMainWindowHooks
+  // MainWindowHooks
   bool ChooseReportFile(std::string& fileName) override;
   void ShowReport(const std::string& fileName) override;
   void Refresh() override;
@@ -160,18 +160,18 @@ class TdlgMain : public QWidget, public TWindowPlacement, private TMainWindowHoo
   void ConnectEvents();
   void InstallKeyPreview(QWidget* widget);
   bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
-  void lstMouseDown(TListBox* sender, Qt::MouseButton button);
+  void lstMouseDown(ListBox* sender, Qt::MouseButton button);
   void DoCheckBoxClick(QCheckBox* sender, bool checked);
   void FormShow();
   void FinishFormShow();
   void ApplyLayout();
   int MinProcessWidth() const;
-  void SyncList(TListBox* box, const TFileList& list);
-  void ReadSelection(TListBox* box, TFileList& list);
+  void SyncList(ListBox* box, const FileList& list);
+  void ReadSelection(ListBox* box, FileList& list);
   QSize FrameExtra() const;
   void ShowPopup(QWidget* sender, const QPoint& pos);
 
-  TMainLogic logic_;
+  MainLogic logic_;
   std::string programVersion_;
   int leftWidth_;
   bool shownOnce_ = false;

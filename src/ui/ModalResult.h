@@ -4,7 +4,7 @@
 namespace ravelin {
 
 /// Modal results of the dialogs: the values their buttons close them with.
-enum TModalResult : int {
+enum ModalResult : int {
   mrNone = 0,
   mrOk = 1,
   mrCancel = 2,

@@ -4,38 +4,38 @@
 
 namespace ravelin {
 
-TQtWindowPlacement::TQtWindowPlacement(QWidget& window, std::string sectionName)
+QtWindowPlacement::QtWindowPlacement(QWidget& window, std::string sectionName)
     : window_(window), section_(std::move(sectionName)) {}
 
-int TQtWindowPlacement::Top() const {
+int QtWindowPlacement::Top() const {
   return window_.pos().y();
 }
 
-void TQtWindowPlacement::SetTop(int value) {
+void QtWindowPlacement::SetTop(int value) {
   window_.move(window_.pos().x(), value);
 }
 
-int TQtWindowPlacement::Left() const {
+int QtWindowPlacement::Left() const {
   return window_.pos().x();
 }
 
-void TQtWindowPlacement::SetLeft(int value) {
+void QtWindowPlacement::SetLeft(int value) {
   window_.move(value, window_.pos().y());
 }
 
-int TQtWindowPlacement::Height() const {
+int QtWindowPlacement::Height() const {
   return window_.height();
 }
 
-void TQtWindowPlacement::SetHeight(int value) {
+void QtWindowPlacement::SetHeight(int value) {
   window_.resize(window_.width(), value);
 }
 
-int TQtWindowPlacement::Width() const {
+int QtWindowPlacement::Width() const {
   return window_.width();
 }
 
-void TQtWindowPlacement::SetWidth(int value) {
+void QtWindowPlacement::SetWidth(int value) {
   window_.resize(value, window_.height());
 }
 

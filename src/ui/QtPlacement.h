@@ -9,14 +9,14 @@ class QWidget;
 
 namespace ravelin {
 
-/// A top-level widget seen as a TWindowPlacement: Top and Left are the corner of its frame on
+/// A top-level widget seen as a WindowPlacement: Top and Left are the corner of its frame on
 /// the screen (QWidget::pos), Height and Width the size inside the frame. The frame's own size
 /// is not known before the window system has shown the window, so sizes with the frame would
 /// make a window grow by its frame on every start.
-class TQtWindowPlacement : public TWindowPlacement {
+class QtWindowPlacement : public WindowPlacement {
  public:
   /// The placement of window, kept in the settings section sectionName.
-  TQtWindowPlacement(QWidget& window, std::string sectionName);
+  QtWindowPlacement(QWidget& window, std::string sectionName);
   std::string SectionName() const override { return section_; }
   int Top() const override;
   void SetTop(int value) override;

@@ -28,15 +28,15 @@ constexpr int kReapPollMs = 2000;
 
 }  // namespace
 
-TQtUiServices::TQtUiServices(std::chrono::milliseconds watch) : watch_(watch) {
+QtUiServices::QtUiServices(std::chrono::milliseconds watch) : watch_(watch) {
   QObject::connect(&poller_, &QTimer::timeout, &poller_, [this] { PollPrograms(); });
 }
 
-TQtUiServices::~TQtUiServices() {
+QtUiServices::~QtUiServices() {
   while (busyDepth_ > 0) SetBusyCursor(false);
 }
 
-std::optional<std::vector<std::string>> TQtUiServices::OpenFiles(const TOpenFileRequest& request) {
+std::optional<std::vector<std::string>> QtUiServices::OpenFiles(const OpenFileRequest& request) {
   QFileDialog dialog(QApplication::activeWindow());
   if (!request.title.empty()) dialog.setWindowTitle(Q(request.title));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -72,18 +72,18 @@ std::optional<std::vector<std::string>> TQtUiServices::OpenFiles(const TOpenFile
   return files;
 }
 
-bool TQtUiServices::AskYesNo(const std::string& text) {
+bool QtUiServices::AskYesNo(const std::string& text) {
   return QMessageBox::question(QApplication::activeWindow(), QStringLiteral("Confirm"), Q(text),
                                QMessageBox::Yes | QMessageBox::No,
                                QMessageBox::Yes) == QMessageBox::Yes;
 }
 
-void TQtUiServices::ShowError(const std::string& text) {
+void QtUiServices::ShowError(const std::string& text) {
   QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Error"), Q(text),
                         QMessageBox::Ok);
 }
 
-void TQtUiServices::SetBusyCursor(bool busy) {
+void QtUiServices::SetBusyCursor(bool busy) {
   if (busy) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     ++busyDepth_;
@@ -93,8 +93,8 @@ void TQtUiServices::SetBusyCursor(bool busy) {
   }
 }
 
-bool TQtUiServices::StartWatched(const std::string& program, const std::vector<std::string>& args,
-                                 std::string& whyNot, ProgramFailed failed) {
+bool QtUiServices::StartWatched(const std::string& program, const std::vector<std::string>& args,
+                                std::string& whyNot, ProgramFailed failed) {
   try {
     programs_.push_back({std::make_unique<StartedProgram>(program, args),
                          std::chrono::steady_clock::now() + watch_, std::move(failed)});
@@ -106,7 +106,7 @@ bool TQtUiServices::StartWatched(const std::string& program, const std::vector<s
   return true;
 }
 
-void TQtUiServices::PollPrograms() {
+void QtUiServices::PollPrograms() {
   const auto now = std::chrono::steady_clock::now();
   std::vector<std::pair<ProgramFailed, std::string>> failures;
   bool watching = false;
@@ -132,11 +132,11 @@ void TQtUiServices::PollPrograms() {
     if (failed) failed(reason);
 }
 
-void TQtUiServices::OpenUrl(const std::string& url) {
+void QtUiServices::OpenUrl(const std::string& url) {
   QProcess::startDetached(QStringLiteral("xdg-open"), {Q(url)});
 }
 
-void TQtUiServices::ProcessEvents() {
+void QtUiServices::ProcessEvents() {
   QCoreApplication::processEvents();
 }
 

@@ -15,14 +15,14 @@ namespace ravelin {
 /// How long a started viewer is watched for a failure.
 constexpr std::chrono::milliseconds kViewerWatch{5000};
 
-/// TUiServices on Qt Widgets; needs a QApplication.
-class TQtUiServices final : public TUiServices {
+/// UiServices on Qt Widgets; needs a QApplication.
+class QtUiServices final : public UiServices {
  public:
   /// Services that watch every program they start for watch.
-  explicit TQtUiServices(std::chrono::milliseconds watch = kViewerWatch);
-  ~TQtUiServices() override;
+  explicit QtUiServices(std::chrono::milliseconds watch = kViewerWatch);
+  ~QtUiServices() override;
   /// A QFileDialog with the request's filters, title and start name.
-  std::optional<std::vector<std::string>> OpenFiles(const TOpenFileRequest& request) override;
+  std::optional<std::vector<std::string>> OpenFiles(const OpenFileRequest& request) override;
   /// A QMessageBox with Yes and No, titled "Confirm".
   bool AskYesNo(const std::string& text) override;
   /// A QMessageBox with an error icon and OK, titled "Error".

@@ -7,13 +7,13 @@
 
 namespace ravelin {
 
-TRavelinApplication::TRavelinApplication(int& argc, char** argv) : QApplication(argc, argv) {
+RavelinApplication::RavelinApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("Ravelin"));
   setApplicationVersion(QStringLiteral(RAVELIN_VERSION));
   setWindowIcon(ProgramIcon());
 }
 
-bool TRavelinApplication::notify(QObject* receiver, QEvent* event) {
+bool RavelinApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& e) {

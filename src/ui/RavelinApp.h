@@ -7,10 +7,10 @@ namespace ravelin {
 
 /// QApplication titled "Ravelin" whose event dispatch shows an error that escaped an event
 /// handler in a message box (Ui().ShowError) and goes on, so the window stays usable.
-class TRavelinApplication : public QApplication {
+class RavelinApplication : public QApplication {
  public:
   /// Sets the application's name "Ravelin" and its icon.
-  TRavelinApplication(int& argc, char** argv);
+  RavelinApplication(int& argc, char** argv);
   /// QApplication::notify with errors caught and shown.
   bool notify(QObject* receiver, QEvent* event) override;
 };

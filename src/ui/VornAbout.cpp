@@ -50,7 +50,7 @@ QFrame* MakePanel(QWidget* parent, const char* name, int left, int top, int widt
 
 TAboutBox::TAboutBox(QWidget* owner) : TAboutBox(owner, ProgramVersionTable(RAVELIN_VERSION)) {}
 
-TAboutBox::TAboutBox(QWidget* owner, const std::vector<TVersionString>& versionTable)
+TAboutBox::TAboutBox(QWidget* owner, const std::vector<VersionString>& versionTable)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint),
       versionTable_(versionTable) {
@@ -125,7 +125,7 @@ void TAboutBox::FormCreate() {
 }
 
 void TAboutBox::FormShow() {
-  TAboutInfo::TShown shown = Info.FormShow();
+  AboutInfo::ShownTexts shown = Info.FormShow();
   setWindowTitle(Q(shown.caption));
   lblVersion->setText(Q(shown.version));
   lblProductName->setText(Q(shown.product));

@@ -24,10 +24,10 @@ class TAboutBox : public QDialog {
   /// The box owned by owner, with FormCreate done over the program's version table.
   explicit TAboutBox(QWidget* owner = nullptr);
   /// The box over another version table (tests: a table with keys missing, or none).
-  TAboutBox(QWidget* owner, const std::vector<TVersionString>& versionTable);
+  TAboutBox(QWidget* owner, const std::vector<VersionString>& versionTable);
 
   /// The data behind the box: InfoLines, VersionCount, AssistIndex and the caller's fields.
-  TAboutInfo Info;
+  AboutInfo Info;
   int& NoticeYear = Info.NoticeYear;
   std::string& ProductName = Info.ProductName;
   std::string& Comments = Info.Comments;
@@ -66,7 +66,7 @@ class TAboutBox : public QDialog {
   void FormCreate();
   void FormShow();
 
-  std::vector<TVersionString> versionTable_;
+  std::vector<VersionString> versionTable_;
   bool shown_ = false;
 };
 

@@ -42,7 +42,7 @@ void SetVariables(std::string text) {
 }
 
 // A window that records the order in which its placement is set.
-struct FakeWindow : TWindowPlacement {
+struct FakeWindow : WindowPlacement {
   explicit FakeWindow(std::string section) : section(std::move(section)) {}
   std::string SectionName() const override { return section; }
   int Top() const override { return top; }
@@ -96,12 +96,12 @@ class SettingsTest : public ::testing::Test {
 
 TEST_F(SettingsTest, GiveTheResultsOfTheTable) {
   auto ini = [](const std::string& text) {
-    TIniFile file("/nowhere/test.INI");
+    IniFile file("/nowhere/test.INI");
     file.SetText(text);
     return file;
   };
   auto written = [&](const Args& a, auto write) {
-    TIniFile file = ini(a[0]);
+    IniFile file = ini(a[0]);
     write(file);
     return file.Text();
   };
@@ -125,15 +125,15 @@ TEST_F(SettingsTest, GiveTheResultsOfTheTable) {
            }},
           {"WriteString",
            [&](const Args& a) {
-             return written(a, [&](TIniFile& f) { f.WriteString(a[1], a[2], a[3]); });
+             return written(a, [&](IniFile& f) { f.WriteString(a[1], a[2], a[3]); });
            }},
           {"WriteInteger",
            [&](const Args& a) {
-             return written(a, [&](TIniFile& f) { f.WriteInteger(a[1], a[2], std::stoi(a[3])); });
+             return written(a, [&](IniFile& f) { f.WriteInteger(a[1], a[2], std::stoi(a[3])); });
            }},
           {"WriteBool",
            [&](const Args& a) {
-             return written(a, [&](TIniFile& f) { f.WriteBool(a[1], a[2], a[3] == "1"); });
+             return written(a, [&](IniFile& f) { f.WriteBool(a[1], a[2], a[3] == "1"); });
            }},
           {"Load",
            [&](const Args& a) {

@@ -20,16 +20,16 @@ namespace {
 TEST(QtUiServices, DialogsAskWhatTheRequestSaysAndGiveWhatTheUserChose) {
   testing::TempFolder folder;
   testing::ScopedCurrentFolder cwd;
-  TQtUiServices services;
+  QtUiServices services;
   const std::string chosen = folder.Write("sub dir/a report.txt", "x");
   const std::string start = Fs().CurrentFolder();
   for (bool accept : {true, false}) {  // a file that must exist is offered but not accepted
-    TOpenFileRequest request{"Select Report File",
-                             "Text (*.txt)|*.txt|Report (*.rpt)|*.rpt",
-                             accept ? 2 : 9,
-                             folder / "sub dir/R.TXT",
-                             !accept,
-                             !accept};
+    OpenFileRequest request{"Select Report File",
+                            "Text (*.txt)|*.txt|Report (*.rpt)|*.rpt",
+                            accept ? 2 : 9,
+                            folder / "sub dir/R.TXT",
+                            !accept,
+                            !accept};
     testing::ModalScript script;
     script.Then([&](QWidget* modal) {
       auto* dialog = qobject_cast<QFileDialog*>(modal);
@@ -64,7 +64,7 @@ TEST(QtUiServices, DialogsAskWhatTheRequestSaysAndGiveWhatTheUserChose) {
 
 TEST(QtUiServices, TheBusyCursorNestsAndProgramsGetTheirArgumentsUntouched) {
   testing::TempFolder folder;
-  TQtUiServices services;
+  QtUiServices services;
   ScopedUiServices installed(services);
   services.SetBusyCursor(true);
   services.SetBusyCursor(true);
@@ -76,7 +76,7 @@ TEST(QtUiServices, TheBusyCursorNestsAndProgramsGetTheirArgumentsUntouched) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   EXPECT_THROW(
       {
-        TBusyCursor busy;
+        BusyCursor busy;
         throw IoError("x");
       },
       IoError);
@@ -107,7 +107,7 @@ TEST(QtUiServices, AProgramThatCannotStartOrFailsSoonIsExplained) {
       {"/bin/sh", "kill -TERM $$", "ended by signal 15"},
       {"/bin/sh", "echo fine >&2", ""},
   };
-  TQtUiServices services(std::chrono::milliseconds(60000));
+  QtUiServices services(std::chrono::milliseconds(60000));
   std::multiset<std::string> told, wanted;  // every failure is told, once; a success is not
   auto tell = [&told](std::string what) { told.insert(what); };
   for (const auto& row : rows) {
@@ -129,7 +129,7 @@ TEST(QtUiServices, AProgramThatCannotStartOrFailsSoonIsExplained) {
   told.clear();
   const std::string alive = folder / "alive";
   {
-    TQtUiServices brief(std::chrono::milliseconds(100));
+    QtUiServices brief(std::chrono::milliseconds(100));
     std::string whyNot;
     ASSERT_TRUE(brief.StartWatched("/bin/sh", {"-c", "sleep 0.5; exit 5"}, whyNot, tell));
     ASSERT_TRUE(

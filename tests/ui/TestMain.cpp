@@ -7,6 +7,6 @@
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   ::testing::InitGoogleTest(&argc, argv);
-  ravelin::TRavelinApplication app(argc, argv);
+  ravelin::RavelinApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }

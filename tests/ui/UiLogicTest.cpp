@@ -36,7 +36,7 @@ TEST_F(UiLogic, RoutinesGiveTheResultsOfTheTable) {
       {
           {"Viewer",
            [&](const Args& a) {
-             const TViewerCommand c =
+             const ViewerCommand c =
                  BuildViewerCommand(std::stoi(a[0]), ReplaceAll(a[1], "{dir}", folder_.Path()),
                                     ReplaceAll(a[2], "{dir}", folder_.Path()), "/r/a b.TXT");
              EXPECT_EQ(c.args, c.program.empty() ? Args{} : Args{"/r/a b.TXT"});
@@ -64,14 +64,14 @@ TEST_F(UiLogic, RoutinesGiveTheResultsOfTheTable) {
            }},
           {"About",
            [](const Args& a) {
-             std::vector<TVersionString> table = ProgramVersionTable("2.0.0.7");
+             std::vector<VersionString> table = ProgramVersionTable("2.0.0.7");
              if (a[2] == "missing") table.erase(table.begin());
              if (a[2] == "none") table.clear();
-             TAboutInfo info;
+             AboutInfo info;
              EXPECT_EQ(info.FormCreate(table), kCreditLines[0]);
              info.NoticeYear = std::stoi(a[1]);
              info.Comments = a[0];
-             const TAboutInfo::TShown shown = info.FormShow();
+             const AboutInfo::ShownTexts shown = info.FormShow();
              std::string text = shown.caption + "/" + shown.version + "/" + shown.copyright;
              for (int press = 0; press < 4; ++press) {
                const std::string credit = info.DoShowAssist();
@@ -89,8 +89,8 @@ TEST_F(UiLogic, TheReportFileIsSettledAndShown) {
   // New File asks for another file with the report filter; that file is settled in turn.
   std::string name = folder_.Write("Ravelin.TXT", "keep");
   ui_.fileAnswers.push_back(std::vector<std::string>{folder_ / "other.txt"});
-  EXPECT_TRUE(ChooseReportFile(
-      false, name, [](const std::string&, bool) { return TFileExistsAnswer::NewFile; }));
+  EXPECT_TRUE(ChooseReportFile(false, name,
+                               [](const std::string&, bool) { return FileExistsAnswer::NewFile; }));
   EXPECT_EQ(name, folder_ / "other.txt");
   EXPECT_EQ(testing::ReadBytes(name), "");
   ASSERT_EQ(ui_.fileRequests.size(), 1u);
@@ -98,7 +98,7 @@ TEST_F(UiLogic, TheReportFileIsSettledAndShown) {
   EXPECT_FALSE(ui_.fileRequests[0].multiSelect || ui_.fileRequests[0].mustExist);
   name = folder_.MakeFolder("Folder.TXT");  // a folder in the way
   EXPECT_THROW(ChooseReportFile(false, name,
-                                [](const std::string&, bool) { return TFileExistsAnswer::Append; }),
+                                [](const std::string&, bool) { return FileExistsAnswer::Append; }),
                Error);
 
   // The report goes to the viewer as one argument; a viewer that does not start is named.
@@ -133,7 +133,7 @@ TEST_F(UiLogic, TheFolderListShowsThePathThenTheSubfoldersAndKeepsItsPlaceOnAFai
   folder_.MakeFolder("top/.hidden");
   folder_.Write("top/file.pas", "x");
   const std::string start = Fs().CurrentFolder();
-  TFolderList list;
+  FolderList list;
   ASSERT_TRUE(list.Open(folder_ / "top"));
   std::string shown;
   for (const auto& item : list.Items())

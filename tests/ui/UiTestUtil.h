@@ -27,7 +27,7 @@
 namespace ravelin::testing {
 
 /// Records what the window asked of the system and answers from prepared queues.
-class FakeUiServices : public TUiServices {
+class FakeUiServices : public UiServices {
  public:
   /// Answers for the coming file dialogs (nullopt or an empty queue: the user cancels).
   std::deque<std::optional<std::vector<std::string>>> fileAnswers;
@@ -36,7 +36,7 @@ class FakeUiServices : public TUiServices {
   bool startSucceeds = true;  ///< false: a program cannot start ("No such file or directory")
   std::string failsWith;      ///< not empty: a started program soon fails, printing this
 
-  std::vector<TOpenFileRequest> fileRequests;     ///< every file dialog asked for
+  std::vector<OpenFileRequest> fileRequests;      ///< every file dialog asked for
   std::vector<std::string> questions;             ///< every Yes/No question asked
   std::vector<std::string> errors;                ///< every error message shown
   std::vector<std::vector<std::string>> started;  ///< every program started, then its arguments
@@ -46,7 +46,7 @@ class FakeUiServices : public TUiServices {
 
   /// A confirmed dialog moves the current folder to the chosen file's folder, as a system's
   /// dialog may: the window must work whatever a dialog did to it.
-  std::optional<std::vector<std::string>> OpenFiles(const TOpenFileRequest& request) override {
+  std::optional<std::vector<std::string>> OpenFiles(const OpenFileRequest& request) override {
     fileRequests.push_back(request);
     if (fileAnswers.empty()) return std::nullopt;
     auto answer = fileAnswers.front();

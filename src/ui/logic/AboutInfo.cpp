@@ -16,7 +16,7 @@ const char* const kNoticeOpening = "Copyright \u00A9 ";
 const char* const kNoticeClosing = " the Ravelin authors";
 const char* const kProductUrl = "https://ravelin.invalid/";
 
-std::vector<TVersionString> ProgramVersionTable(const std::string& version) {
+std::vector<VersionString> ProgramVersionTable(const std::string& version) {
   return {
       {"CompanyName", "The Ravelin authors"},
       {"FileDescription", "Measures and maps Object Pascal sources"},
@@ -31,10 +31,10 @@ std::vector<TVersionString> ProgramVersionTable(const std::string& version) {
   };
 }
 
-int LoadVersionInfo(const std::vector<TVersionString>& table, std::vector<std::string>& infoLines) {
+int LoadVersionInfo(const std::vector<VersionString>& table, std::vector<std::string>& infoLines) {
   int count = 0;
   for (const char* key : kVersionKeys) {
-    for (const TVersionString& entry : table) {
+    for (const VersionString& entry : table) {
       if (CompareUpperText(entry.key, key) == 0) {
         infoLines.push_back(entry.value);
         ++count;
@@ -45,7 +45,7 @@ int LoadVersionInfo(const std::vector<TVersionString>& table, std::vector<std::s
   return count;
 }
 
-std::string TAboutInfo::FormCreate(const std::vector<TVersionString>& table) {
+std::string AboutInfo::FormCreate(const std::vector<VersionString>& table) {
   InfoLines.clear();
   VersionCount = LoadVersionInfo(table, InfoLines);
   NoticeYear = 0;
@@ -55,7 +55,7 @@ std::string TAboutInfo::FormCreate(const std::vector<TVersionString>& table) {
   return InfoLines[VersionCount];
 }
 
-TAboutInfo::TShown TAboutInfo::FormShow() {
+AboutInfo::ShownTexts AboutInfo::FormShow() {
   std::string yearText = IntToText(NoticeYear);
   if (VersionCount >= 10) {
     if (ProductName.empty()) ProductName = InfoLines[7];
@@ -63,7 +63,7 @@ TAboutInfo::TShown TAboutInfo::FormShow() {
     if (Comments.empty()) Comments = InfoLines[9];
     if (NoticeYear == 0) yearText = InfoLines[4];
   }
-  TShown shown;
+  ShownTexts shown;
   shown.caption = "About " + ProductName;
   shown.version = "Version " + Version;
   shown.product = ProductName;
@@ -72,7 +72,7 @@ TAboutInfo::TShown TAboutInfo::FormShow() {
   return shown;
 }
 
-std::string TAboutInfo::DoShowAssist() {
+std::string AboutInfo::DoShowAssist() {
   std::string text;
   const int entries = static_cast<int>(InfoLines.size()) - VersionCount;
   for (int step = 0; step < entries - 1; ++step) {

@@ -8,7 +8,7 @@
 namespace ravelin {
 
 /// One string of the program's version table.
-struct TVersionString {
+struct VersionString {
   std::string key;
   std::string value;
 };
@@ -18,14 +18,14 @@ extern const char* const kVersionKeys[10];
 
 /// The version table compiled into the program: all ten keys, ProductName "Ravelin",
 /// FileVersion and ProductVersion the build's version (four dot-separated numbers).
-std::vector<TVersionString> ProgramVersionTable(const std::string& version);
+std::vector<VersionString> ProgramVersionTable(const std::string& version);
 
 /// The values of the ten keys found in table (keys matched ignoring case), appended to
 /// infoLines in key order; a missing key is skipped. Returns how many were found.
-int LoadVersionInfo(const std::vector<TVersionString>& table, std::vector<std::string>& infoLines);
+int LoadVersionInfo(const std::vector<VersionString>& table, std::vector<std::string>& infoLines);
 
 /// The About box's data and its rules.
-class TAboutInfo {
+class AboutInfo {
  public:
   std::vector<std::string> InfoLines;  ///< version strings, the two credits, then the comment
   int VersionCount = 0;                ///< number of version strings found
@@ -36,7 +36,7 @@ class TAboutInfo {
   std::string Version;                 ///< set by the caller or taken from the table
 
   /// The texts FormShow puts into the box.
-  struct TShown {
+  struct ShownTexts {
     std::string caption;    ///< "About " + ProductName
     std::string version;    ///< "Version " + Version
     std::string product;    ///< ProductName
@@ -45,10 +45,10 @@ class TAboutInfo {
 
   /// Loads the version strings from table, resets NoticeYear and AssistIndex, appends the two
   /// credits; returns the first credit, the comments label's first text.
-  std::string FormCreate(const std::vector<TVersionString>& table);
+  std::string FormCreate(const std::vector<VersionString>& table);
   /// Fills what the caller left empty from the version strings (only when all ten were
   /// found), builds the label texts and appends a non-empty Comments to InfoLines.
-  TShown FormShow();
+  ShownTexts FormShow();
   /// The next text of the comments label: moves the rotation over the E entries after the
   /// version strings E - 1 steps on and returns the last entry reached followed by CR LF;
   /// empty when E is below 2.

@@ -12,7 +12,7 @@ TFileFilter ParseFileFilter(const std::string& filter) {
   while (!rest.empty()) parts.push_back(SplitFirst(rest, "|"));
   if (!filter.empty() && filter.back() == '|') parts.push_back("");
   for (size_t i = 0; i < parts.size(); i += 2) {
-    TFileFilterEntry entry;
+    FileFilterEntry entry;
     entry.description = parts[i];
     std::string patterns = i + 1 < parts.size() ? parts[i + 1] : "";
     while (!patterns.empty()) {
@@ -25,7 +25,7 @@ TFileFilter ParseFileFilter(const std::string& filter) {
   return result;
 }
 
-std::string DisplayedFilter(const TFileFilterEntry& entry) {
+std::string DisplayedFilter(const FileFilterEntry& entry) {
   std::string description = entry.description;
   // A trailing "(...)" names the patterns for the reader; the real ones replace it.
   if (!description.empty() && description.back() == ')') {

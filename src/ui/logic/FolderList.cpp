@@ -39,11 +39,11 @@ bool CanList(const std::string& folder) {
 
 }  // namespace
 
-TFolderList::TFolderList() : directory_(Fs().CurrentFolder()) {
+FolderList::FolderList() : directory_(Fs().CurrentFolder()) {
   Rebuild();
 }
 
-bool TFolderList::Open(const std::string& folder, std::string* whyNot) {
+bool FolderList::Open(const std::string& folder, std::string* whyNot) {
   if (folder.empty()) return false;
   Fs().ClearCache();
   const std::string full = Fs().FullPath(folder[0] == '/' ? folder : directory_ + "/" + folder);
@@ -57,7 +57,7 @@ bool TFolderList::Open(const std::string& folder, std::string* whyNot) {
   return true;
 }
 
-void TFolderList::Rebuild() {
+void FolderList::Rebuild() {
   items_.clear();
   items_.push_back({"/", "/", 0, true});
   std::string path;

@@ -9,7 +9,7 @@
 namespace ravelin {
 
 /// One line of the folder list.
-struct TFolderItem {
+struct FolderItem {
   std::string name;   ///< what the line shows: "/" for the root, else the folder's own name
   std::string path;   ///< the folder's full path
   int level = 0;      ///< indentation: 0 for the root, one more per folder below it
@@ -18,15 +18,15 @@ struct TFolderItem {
 
 /// The folder list: a current folder and the lines that show it. The process's current folder
 /// is never changed.
-class TFolderList {
+class FolderList {
  public:
   /// A list at the process's current folder.
-  TFolderList();
+  FolderList();
   /// The current folder's full path ("/" delimited, no trailing "/" except for the root).
   const std::string& Directory() const { return directory_; }
   /// The lines: the root, each folder down to the current one, then its subfolders (hidden
   /// ones, whose names start with ".", left out) in listing order.
-  const std::vector<TFolderItem>& Items() const { return items_; }
+  const std::vector<FolderItem>& Items() const { return items_; }
   /// The index of the current folder's line.
   int CurrentIndex() const { return currentIndex_; }
   /// Moves to folder (a relative name is taken against the list's folder; letter case as on
@@ -38,7 +38,7 @@ class TFolderList {
   void Rebuild();
 
   std::string directory_;
-  std::vector<TFolderItem> items_;
+  std::vector<FolderItem> items_;
   int currentIndex_ = 0;
 };
 

@@ -21,32 +21,32 @@ const char* const kSourceFilter =
 const char* const kReuseQuestion = "Reuse existing list of units?";
 
 // ---------------------------------------------------------------------------------------------
-// TFileList
+// FileList
 
-const std::string& TFileList::Item(int index) const {
+const std::string& FileList::Item(int index) const {
   return entries_.at(index).text;
 }
 
-std::vector<std::string> TFileList::Items() const {
+std::vector<std::string> FileList::Items() const {
   std::vector<std::string> items;
   items.reserve(entries_.size());
   for (const Entry& e : entries_) items.push_back(e.text);
   return items;
 }
 
-bool TFileList::Selected(int index) const {
+bool FileList::Selected(int index) const {
   return entries_.at(index).selected;
 }
 
-void TFileList::SetSelected(int index, bool selected) {
+void FileList::SetSelected(int index, bool selected) {
   entries_.at(index).selected = selected;
 }
 
-void TFileList::ClearSelection() {
+void FileList::ClearSelection() {
   for (Entry& e : entries_) e.selected = false;
 }
 
-std::vector<int> TFileList::SelectedIndexes() const {
+std::vector<int> FileList::SelectedIndexes() const {
   std::vector<int> indexes;
   for (int i = 0; i < Count(); ++i)
     if (entries_[i].selected) indexes.push_back(i);
@@ -59,7 +59,7 @@ bool TextLess(const std::string& a, const std::string& b) {
 }
 }  // namespace
 
-int TFileList::Add(const std::string& text) {
+int FileList::Add(const std::string& text) {
   auto pos = entries_.end();
   if (sorted_) {
     pos =
@@ -72,7 +72,7 @@ int TFileList::Add(const std::string& text) {
   return index;
 }
 
-void TFileList::Delete(int index) {
+void FileList::Delete(int index) {
   entries_.erase(entries_.begin() + index);
   if (current_ == index) {
     current_ = -1;
@@ -81,12 +81,12 @@ void TFileList::Delete(int index) {
   }
 }
 
-void TFileList::Clear() {
+void FileList::Clear() {
   entries_.clear();
   current_ = -1;
 }
 
-void TFileList::SetSorted(bool sorted) {
+void FileList::SetSorted(bool sorted) {
   if (sorted && !sorted_) {
     std::string currentText = current_ >= 0 ? entries_[current_].text : std::string();
     bool hadCurrent = current_ >= 0;
@@ -105,20 +105,20 @@ void TFileList::SetSorted(bool sorted) {
   sorted_ = sorted;
 }
 
-void TFileList::SetCurrent(int index) {
+void FileList::SetCurrent(int index) {
   current_ = (index >= 0 && index < Count()) ? index : -1;
 }
 
 // ---------------------------------------------------------------------------------------------
 // Moving entries
 
-int FirstSelected(const TFileList& list) {
+int FirstSelected(const FileList& list) {
   for (int i = 0; i < list.Count(); ++i)
     if (list.Selected(i)) return i;
   return -1;
 }
 
-void MoveSelected(TFileList& from, TFileList& to) {
+void MoveSelected(FileList& from, FileList& to) {
   for (int i = from.Count() - 1; i >= 0; --i) {
     if (from.Selected(i)) {
       to.Add(from.Item(i));
@@ -127,7 +127,7 @@ void MoveSelected(TFileList& from, TFileList& to) {
   }
 }
 
-void SelectNear(TFileList& list, int index) {
+void SelectNear(FileList& list, int index) {
   if (list.Empty()) return;
   if (index < 0) index = 0;
   if (index > list.Count() - 1) index = list.Count() - 1;
@@ -139,14 +139,14 @@ bool IsProjectFile(const std::string& fileName) {
   return UpperText(ExtensionOf(fileName)) == ".DPR";
 }
 
-int RootFileIndex(const TFileList& list) {
+int RootFileIndex(const FileList& list) {
   for (int i = 0; i < list.Count(); ++i)
     if (IsProjectFile(list.Item(i))) return i;
   return list.Empty() ? -1 : 0;
 }
 
-TMoveButtons MoveButtonStates(const TFileList& src, const TFileList& dst) {
-  TMoveButtons b;
+MoveButtons MoveButtonStates(const FileList& src, const FileList& dst) {
+  MoveButtons b;
   bool s = !src.Empty();
   bool p = !dst.Empty();
   b.include = b.incAll = s;
@@ -170,8 +170,8 @@ int ClampLeftWidth(int wanted, int clientWidth, int minDstWidth) {
   return std::max(kCtrlsWidth, std::min(wanted, most));
 }
 
-TMainLayout ComputeMainLayout(int clientWidth, int clientHeight, int leftWidth, int minDstWidth) {
-  TMainLayout l;
+MainLayout ComputeMainLayout(int clientWidth, int clientHeight, int leftWidth, int minDstWidth) {
+  MainLayout l;
   const int w = std::max(clientWidth, kMinClientWidth);
   const int h = std::max(clientHeight, kMinClientHeight);
   l.clientWidth = w;
@@ -204,12 +204,12 @@ TMainLayout ComputeMainLayout(int clientWidth, int clientHeight, int leftWidth, 
 // ---------------------------------------------------------------------------------------------
 // The window's operations
 
-void TMainLogic::UpdateButtons() {
+void MainLogic::UpdateButtons() {
   Buttons = MoveButtonStates(Src, Dst);
 }
 
-void TMainLogic::DoSourceClick() {
-  TOpenFileRequest request;
+void MainLogic::DoSourceClick() {
+  OpenFileRequest request;
   request.title = "Select Source Files";
   request.filter = kSourceFilter;
   request.filterIndex = 4;
@@ -229,12 +229,12 @@ void TMainLogic::DoSourceClick() {
   hooks_.Refresh();
 }
 
-void TMainLogic::EnterSourceFolder() {
+void MainLogic::EnterSourceFolder() {
   if (!SrcCaption.empty() && Fs().FolderExists(SrcCaption)) Fs().SetCurrentFolder(SrcCaption);
 }
 
-void TMainLogic::MovedFrom(TFileList& list, int index, bool sourceList, bool byUser,
-                           bool clearAlways) {
+void MainLogic::MovedFrom(FileList& list, int index, bool sourceList, bool byUser,
+                          bool clearAlways) {
   hooks_.FocusList(sourceList);
   SelectNear(list, index);
   UpdateButtons();
@@ -242,33 +242,33 @@ void TMainLogic::MovedFrom(TFileList& list, int index, bool sourceList, bool byU
   hooks_.Refresh();
 }
 
-void TMainLogic::DoIncludeClick(bool byUser) {
+void MainLogic::DoIncludeClick(bool byUser) {
   if (Src.Empty()) return;
   int first = FirstSelected(Src);
   MoveSelected(Src, Dst);
   MovedFrom(Src, first, true, byUser, false);
 }
 
-void TMainLogic::DoExcludeClick(bool byUser) {
+void MainLogic::DoExcludeClick(bool byUser) {
   if (Dst.Empty()) return;
   int first = FirstSelected(Dst);
   MoveSelected(Dst, Src);
   MovedFrom(Dst, first, false, byUser, false);
 }
 
-void TMainLogic::DoIncAllClick(bool byUser) {
+void MainLogic::DoIncAllClick(bool byUser) {
   for (const std::string& item : Src.Items()) Dst.Add(item);
   Src.Clear();
   MovedFrom(Src, 0, true, byUser, false);
 }
 
-void TMainLogic::DoExcAllClick(bool byUser) {
+void MainLogic::DoExcAllClick(bool byUser) {
   for (const std::string& item : Dst.Items()) Src.Add(item);
   Dst.Clear();
   MovedFrom(Dst, 0, false, byUser, true);
 }
 
-void TMainLogic::DoDelAllClick() {
+void MainLogic::DoDelAllClick() {
   ClearUnitAnalysis();
   Src.Clear();
   Dst.Clear();
@@ -276,7 +276,7 @@ void TMainLogic::DoDelAllClick() {
   hooks_.Refresh();
 }
 
-void TMainLogic::ReduceToOneFile() {
+void MainLogic::ReduceToOneFile() {
   if (Dst.Count() < 2) return;
   int keep = RootFileIndex(Dst);
   // One entry back per step, from the end, until only the root file is left.
@@ -289,17 +289,17 @@ void TMainLogic::ReduceToOneFile() {
   }
 }
 
-bool TMainLogic::ReuseUnitList() {
+bool MainLogic::ReuseUnitList() {
   if (UnitAnalysis().UnitFiles.Names().empty()) return false;
   if (ReuseChecked) return true;
   return Ui().AskYesNo(kReuseQuestion);
 }
 
-void TMainLogic::UpdateReuseBox() {
+void MainLogic::UpdateReuseBox() {
   ReuseEnabled = !UnitAnalysis().UnitFiles.Names().empty();
 }
 
-bool TMainLogic::FillEmptyProcessList(bool byUser) {
+bool MainLogic::FillEmptyProcessList(bool byUser) {
   if (Dst.Empty()) {
     DoSourceClick();
     DoIncAllClick(byUser);
@@ -307,7 +307,7 @@ bool TMainLogic::FillEmptyProcessList(bool byUser) {
   return !Dst.Empty();
 }
 
-void TMainLogic::WriteListFile(const std::string& listFileName) {
+void MainLogic::WriteListFile(const std::string& listFileName) {
   std::vector<std::string> entries;
   if (ReuseUnitList()) {
     entries = UnitAnalysis().UnitFiles.Names();
@@ -328,20 +328,20 @@ void AppendReportLines(const std::string& fileName, const std::vector<std::strin
   Fs().AppendReport(fileName, JoinLinesCrLf(lines), ReportStart::OnOwnLine);
 }
 
-void TMainLogic::DoCountLines(bool byUser) {
+void MainLogic::DoCountLines(bool byUser) {
   if (!FillEmptyProcessList(byUser)) return;
   std::string reportName = SrcCaption + DefaultReportName;
   if (!hooks_.ChooseReportFile(reportName)) return;
   EnterSourceFolder();
   // A failed run leaves the process list as it was, unsorted when it was so.
-  const TFileList before = Dst;
+  const FileList before = Dst;
   try {
     TLcntEngine engine;
     engine.SetFileSpec(SrcCaption + kListFileName);
     WriteListFile(engine.FileSpec);
     bool done = false;
     {
-      TBusyCursor busy;
+      BusyCursor busy;
       engine.UseListFile = true;
       engine.Detailed = true;
       done = engine.Execute();
@@ -360,7 +360,7 @@ void TMainLogic::DoCountLines(bool byUser) {
   hooks_.Refresh();
 }
 
-void TMainLogic::DoUnitCommand(UnitReportKind report, bool byUser) {
+void MainLogic::DoUnitCommand(UnitReportKind report, bool byUser) {
   FillEmptyProcessList(byUser);
   ReduceToOneFile();
   if (Dst.Empty()) return;
@@ -370,7 +370,7 @@ void TMainLogic::DoUnitCommand(UnitReportKind report, bool byUser) {
   const std::string root = Dst.Item(0);
   if (!ReuseUnitList()) {
     Ui().ProcessEvents();
-    TBusyCursor busy;
+    BusyCursor busy;
     try {
       BuildUnitTree(root, UnitLookup::FromSettings(Settings()));
     } catch (...) {
@@ -388,7 +388,7 @@ void TMainLogic::DoUnitCommand(UnitReportKind report, bool byUser) {
   hooks_.Refresh();
 }
 
-void TMainLogic::ShowErrorAndRefresh(const char* message) {
+void MainLogic::ShowErrorAndRefresh(const char* message) {
   Ui().ShowError(message);
   UpdateButtons();
   hooks_.Refresh();

@@ -14,10 +14,10 @@ namespace ravelin {
 
 /// One multi-select list box of file names: entries, a selection flag per entry, a current
 /// (caret) entry, and optional self-sorting that ignores letter case.
-class TFileList {
+class FileList {
  public:
   /// An empty list; sorted lists keep their entries in order without regard to case.
-  explicit TFileList(bool sorted = false) : sorted_(sorted) {}
+  explicit FileList(bool sorted = false) : sorted_(sorted) {}
 
   /// Number of entries.
   int Count() const { return static_cast<int>(entries_.size()); }
@@ -62,21 +62,21 @@ class TFileList {
 };
 
 /// The lowest index whose entry is selected, or -1.
-int FirstSelected(const TFileList& list);
+int FirstSelected(const FileList& list);
 /// Moves the selected entries of from to the end of to, taking from's entries from the last
 /// down to the first, so they arrive in reverse order (a sorted target sorts them).
-void MoveSelected(TFileList& from, TFileList& to);
+void MoveSelected(FileList& from, FileList& to);
 /// Selects the entry at index (-1 means 0, beyond the end means the last) in addition to any
 /// selection left and makes it current; nothing on an empty list.
-void SelectNear(TFileList& list, int index);
+void SelectNear(FileList& list, int index);
 /// True when the file name's extension, in capitals, is ".DPR".
 bool IsProjectFile(const std::string& fileName);
 /// The entry that a unit command keeps as its root file: the first project file, else the
 /// first entry; -1 for an empty list.
-int RootFileIndex(const TFileList& list);
+int RootFileIndex(const FileList& list);
 
 /// Enabled states of the five move buttons.
-struct TMoveButtons {
+struct MoveButtons {
   bool include = false;  ///< ">"
   bool incAll = false;   ///< ">>"
   bool exclude = false;  ///< "<"
@@ -85,26 +85,26 @@ struct TMoveButtons {
 };
 /// The move buttons for the two lists: ">" and ">>" need source entries, "<" and "<<"
 /// process entries, "--" either.
-TMoveButtons MoveButtonStates(const TFileList& src, const TFileList& dst);
+MoveButtons MoveButtonStates(const FileList& src, const FileList& dst);
 
 /// A rectangle in the parent's client coordinates.
-struct TRect {
+struct Rect {
   int left = 0;
   int top = 0;
   int width = 0;
   int height = 0;
-  bool operator==(const TRect&) const = default;
+  bool operator==(const Rect&) const = default;
 };
 
 /// Where every panel and the moving controls of the main window go for one client size.
-struct TMainLayout {
+struct MainLayout {
   int clientWidth = 0;   ///< client width after the minimum was applied
   int clientHeight = 0;  ///< client height after the minimum was applied
-  TRect pnlLeft, splHorizon, pnlDst, pnlOptions, pnlButton;  ///< in the window
-  TRect pnlSrc, pnlCtrls;                                    ///< in pnlLeft
-  TRect lblSrc, lstSrc;                                      ///< in pnlSrc
-  TRect lblDst, lstDst;                                      ///< in pnlDst
-  TRect btnSource, btnCancel, btnOptions;                    ///< in pnlButton
+  Rect pnlLeft, splHorizon, pnlDst, pnlOptions, pnlButton;  ///< in the window
+  Rect pnlSrc, pnlCtrls;                                    ///< in pnlLeft
+  Rect lblSrc, lstSrc;                                      ///< in pnlSrc
+  Rect lblDst, lstDst;                                      ///< in pnlDst
+  Rect btnSource, btnCancel, btnOptions;                    ///< in pnlButton
 };
 
 /// Smallest client area of the main window.
@@ -122,13 +122,13 @@ int ClampLeftWidth(int wanted, int clientWidth, int minDstWidth);
 /// pnlLeft (ClampLeftWidth), lblSrc as wide as pnlSrc minus 4 (pnlSrcResize), lists filling
 /// their panels below their labels; btnOptions at the right edge of pnlButton, btnCancel
 /// under the process list, kept right of btnSource and left of btnOptions.
-TMainLayout ComputeMainLayout(int clientWidth, int clientHeight, int leftWidth, int minDstWidth);
+MainLayout ComputeMainLayout(int clientWidth, int clientHeight, int leftWidth, int minDstWidth);
 
 /// What a command needs from the window around the logic: the dialogs shown with the window
 /// as their owner and the refresh of the controls.
-class TMainWindowHooks {
+class MainWindowHooks {
  public:
-  virtual ~TMainWindowHooks() = default;
+  virtual ~MainWindowHooks() = default;
   /// Settles the report file (may change fileName); false stops the command.
   virtual bool ChooseReportFile(std::string& fileName) = 0;
   /// Opens a finished report in the viewer.
@@ -148,15 +148,15 @@ extern const char* const kReuseQuestion;
 
 /// The main window's state and operations. byUser tells an operation started by a control
 /// from one called by another operation.
-class TMainLogic {
+class MainLogic {
  public:
   /// Logic driving hooks, which must outlive it.
-  explicit TMainLogic(TMainWindowHooks& hooks) : hooks_(hooks) {}
+  explicit MainLogic(MainWindowHooks& hooks) : hooks_(hooks) {}
 
-  TFileList Src{true};   ///< lstSrc: the source files, sorted
-  TFileList Dst{false};  ///< lstDst: the process list, unsorted until the first Line Count
+  FileList Src{true};   ///< lstSrc: the source files, sorted
+  FileList Dst{false};  ///< lstDst: the process list, unsorted until the first Line Count
   std::string SrcCaption = kSourceFilesCaption;  ///< lblSrc: the source folder with "/"
-  TMoveButtons Buttons;                          ///< the move buttons' enabled states
+  MoveButtons Buttons;                           ///< the move buttons' enabled states
   bool ReuseChecked = false;                     ///< chkReuseIt checked
   bool ReuseEnabled = false;                     ///< chkReuseIt enabled
 
@@ -199,12 +199,12 @@ class TMainLogic {
 
  private:
   void ShowErrorAndRefresh(const char* message);
-  void MovedFrom(TFileList& list, int index, bool sourceList, bool byUser, bool clearAlways);
+  void MovedFrom(FileList& list, int index, bool sourceList, bool byUser, bool clearAlways);
   // Puts the process files into the source list when it is empty; false when still empty.
   bool FillEmptyProcessList(bool byUser);
   void WriteListFile(const std::string& listFileName);
 
-  TMainWindowHooks& hooks_;
+  MainWindowHooks& hooks_;
 };
 
 /// Appends report lines to a file, each ended by CR LF, after a line end when the file's
@@ -212,7 +212,7 @@ class TMainLogic {
 void AppendReportLines(const std::string& fileName, const std::vector<std::string>& lines);
 
 template <typename F>
-void TMainLogic::Guarded(F&& command) {
+void MainLogic::Guarded(F&& command) {
   try {
     command();
   } catch (const std::exception& e) {

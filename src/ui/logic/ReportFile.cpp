@@ -28,15 +28,15 @@ bool ChooseReportFile(bool reuseChecked, std::string& fileName, const TAskFileEx
       return true;
     }
     switch (ask(fileName, reuseChecked)) {
-      case TFileExistsAnswer::Cancel:
+      case FileExistsAnswer::Cancel:
         return false;
-      case TFileExistsAnswer::Append:
+      case FileExistsAnswer::Append:
         return true;
-      case TFileExistsAnswer::Overwrite:
+      case FileExistsAnswer::Overwrite:
         Fs().TruncateFile(fileName);
         return true;
-      case TFileExistsAnswer::NewFile: {
-        TOpenFileRequest request;
+      case FileExistsAnswer::NewFile: {
+        OpenFileRequest request;
         request.title = kReportFileTitle;
         request.filter = kReportFileFilter;
         request.filterIndex = 1;
@@ -71,14 +71,14 @@ std::string CutWordPadValue(std::string value) {
 
 std::string WordPadFromWinIni(const std::string& windowsDir) {
   if (windowsDir.empty()) return "";
-  TIniFile ini(JoinPath(windowsDir, "Win.ini"));
+  IniFile ini(JoinPath(windowsDir, "Win.ini"));
   ini.LoadSection("embedding", {"Wordpad.Document.1"});
   return CutWordPadValue(ini.ReadString("embedding", "Wordpad.Document.1", ""));
 }
 
-TViewerCommand BuildViewerCommand(int viewerChoice, const std::string& viewerPath,
-                                  const std::string& windowsDir, const std::string& fileName) {
-  TViewerCommand command;
+ViewerCommand BuildViewerCommand(int viewerChoice, const std::string& viewerPath,
+                                 const std::string& windowsDir, const std::string& fileName) {
+  ViewerCommand command;
   std::string viewerPart;
   const std::string notePad = std::string(kTextOpener) + " ";
   switch (viewerChoice) {
@@ -114,8 +114,8 @@ TViewerCommand BuildViewerCommand(int viewerChoice, const std::string& viewerPat
 }
 
 void ShowReport(const std::string& fileName) {
-  TViewerCommand command =
-      BuildViewerCommand(Settings().ViewerChoice, Settings().ViewerPath, WindowsDirectory(), fileName);
+  ViewerCommand command = BuildViewerCommand(Settings().ViewerChoice, Settings().ViewerPath,
+                                             WindowsDirectory(), fileName);
   const std::string failed = "Failed to execute " + command.commandLine;
   // The message names the command line, then (on a line of its own) the reason when known.
   auto report = [failed](const std::string& reason) {

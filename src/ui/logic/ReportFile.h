@@ -9,12 +9,12 @@
 namespace ravelin {
 
 /// The answers of the warning dialog that asks what to do with an existing report file.
-enum class TFileExistsAnswer { Append, Overwrite, NewFile, Cancel };
+enum class FileExistsAnswer { Append, Overwrite, NewFile, Cancel };
 
 /// Asks about an existing report file: the file's name and whether Append is the default
 /// answer (else Overwrite is).
 using TAskFileExists =
-    std::function<TFileExistsAnswer(const std::string& fileName, bool appendDefault)>;
+    std::function<FileExistsAnswer(const std::string& fileName, bool appendDefault)>;
 
 /// Filter of the "Select Report File" dialog.
 extern const char* const kReportFileFilter;
@@ -45,7 +45,7 @@ std::string CutWordPadValue(std::string value);
 std::string WordPadFromWinIni(const std::string& windowsDir);
 
 /// A viewer command: the program with its arguments, and the command line a user reads.
-struct TViewerCommand {
+struct ViewerCommand {
   std::string program;            ///< the program started; empty: nothing can be started
   std::vector<std::string> args;  ///< its arguments: the report file
   std::string commandLine;        ///< viewer part + " " + file name, as shown in errors
@@ -57,8 +57,8 @@ extern const char* const kTextOpener;
 /// Builds the command that shows fileName: viewerChoice 0 the WordPad program of windowsDir's
 /// Win.ini when that file exists, else the NotePad command; 1 the NotePad command (the desktop's
 /// opener for text); 2 viewerPath; any other value no program.
-TViewerCommand BuildViewerCommand(int viewerChoice, const std::string& viewerPath,
-                                  const std::string& windowsDir, const std::string& fileName);
+ViewerCommand BuildViewerCommand(int viewerChoice, const std::string& viewerPath,
+                                 const std::string& windowsDir, const std::string& fileName);
 
 /// Starts the viewer chosen in the settings on fileName without waiting for it. When it cannot
 /// start, or fails soon after its start (Ui().StartWatched), Ui().ShowError("Failed to
