@@ -85,8 +85,9 @@ std::string OverviewHelp(const std::vector<CliCommand>& commands) {
           "Other options:\n" + "  --help     show this help and exit\n" +
           "  --version  show the program's version and exit\n" +
           "\nExit status: 0 the report was written; 1 an error, nothing written; 2 a usage\n" +
-          "error; 3 the report was written but inputs were skipped or, with --strict, a file,\n" +
-          "a pattern's match, a unit or a search folder was not found.\n" +
+          "error; 3 the report was written but inputs were skipped, --fail-on-cycles found a\n" +
+          "cycle, or, with --strict, a file, a pattern's match, a unit or a search folder was\n" +
+          "not found.\n" +
           "Warnings go to standard error, one line each. See also: man ravelin-cli\n";
   return text;
 }
