@@ -11,6 +11,7 @@
 
 namespace ravelin {
 
+#ifdef RAVELIN_HAVE_PUGIXML
 void LoadProjectXml(pugi::xml_document& doc, const std::string& path, const std::string& shown) {
   std::string text;
   if (!Fs().TryReadFile(path, text)) throw ProjectFileError(shown + ": cannot be read");
@@ -23,6 +24,8 @@ void LoadProjectXml(pugi::xml_document& doc, const std::string& path, const std:
                            result.description() + ")");
   }
 }
+
+#endif
 
 std::string LeftoverMacro(std::string_view text) {
   for (std::size_t start = text.find('$'); start != std::string_view::npos;
@@ -74,6 +77,10 @@ std::optional<ProjectKind> ProjectKindOf(const std::string& path) {
 ProjectFile ReadProjectFile(const std::string& path, const ProjectOptions& options) {
   const std::optional<ProjectKind> kind = ProjectKindOf(path);
   if (!kind) throw ProjectFileError(path + ": not a project file (.dproj, .lpi or .lpk)");
+#ifndef RAVELIN_HAVE_PUGIXML
+  (void)options;
+  throw ProjectFileError(path + ": project files are not read by this build (no XML library)");
+#else
   ProjectOptions withEnvironment = options;
   if (!withEnvironment.environment)
     withEnvironment.environment = [](const std::string& name) {
@@ -84,6 +91,7 @@ ProjectFile ReadProjectFile(const std::string& path, const ProjectOptions& optio
   LoadProjectXml(doc, full, path);
   if (*kind == ProjectKind::Dproj) return ReadDelphiProject(full, path, doc, withEnvironment);
   return ReadLazarusProject(full, path, *kind, doc, withEnvironment);
+#endif
 }
 
 }  // namespace ravelin
