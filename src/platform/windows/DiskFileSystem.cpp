@@ -57,10 +57,25 @@ class DiskFileSystem final : public FileSystem {
 
   std::optional<std::string> Resolve(std::string_view path) override {
     if (HoldsNul(path)) return std::nullopt;
-    std::string full = FullPath(path);
-    if (::GetFileAttributesW(win::SystemPath(full).c_str()) == INVALID_FILE_ATTRIBUTES)
-      return std::nullopt;
-    return full;  // the system finds names ignoring letter case
+    // The system finds names ignoring letter case; each component is spelled as on disk.
+    const std::string full = FullPath(path);
+    const size_t root = full.find('/');
+    if (root == std::string::npos) return std::nullopt;
+    std::string spelled = full.substr(0, root + 1);  // "C:/"
+    for (size_t start = root + 1; start < full.size();) {
+      const size_t slash = std::min(full.find('/', start), full.size());
+      const std::string component = full.substr(start, slash - start);
+      if (component.find_first_of("*?") != std::string::npos) return std::nullopt;
+      if (spelled.back() != '/') spelled += '/';
+      WIN32_FIND_DATAW found{};
+      HANDLE find = ::FindFirstFileExW(win::SystemPath(spelled + component).c_str(),
+                                       FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+      if (find == INVALID_HANDLE_VALUE) return std::nullopt;
+      ::FindClose(find);
+      spelled += win::Narrow(found.cFileName);
+      start = slash + 1;
+    }
+    return spelled;
   }
 
   FileStat Stat(std::string_view path) override {
