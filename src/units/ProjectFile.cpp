@@ -66,6 +66,14 @@ void AddFolders(std::vector<std::string>& folders, std::string_view list, const 
   }
 }
 
+bool ReadsProjectFiles() {
+#ifdef RAVELIN_HAVE_PUGIXML
+  return true;
+#else
+  return false;
+#endif
+}
+
 std::optional<ProjectKind> ProjectKindOf(const std::string& path) {
   const std::string extension = UpperText(ExtensionOf(path));
   if (extension == ".DPROJ") return ProjectKind::Dproj;
