@@ -6,7 +6,7 @@
 # Usage: scripts/build-windows.sh [extra cmake options...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh g++-mingw-w64-x86-64-posix nlohmann-json3-dev cmake
+bash scripts/deps.sh g++-mingw-w64-x86-64-posix nlohmann-json3-dev cmake zip
 
 build=build/windows
 # nlohmann-json is header-only: only its own folder goes on the cross compiler's path, never
@@ -18,3 +18,6 @@ cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/MingwW64.cmake -DCMAKE_BUILD
   -DRAVELIN_JSON_INCLUDE="$(pwd)/$build/json-include" "$@" >/dev/null
 cmake --build "$build" -j"${RAVELIN_JOBS:-2}" --target ravelin-cli
 echo "Built $build/src/cli/ravelin-cli.exe"
+# The release zip: ravelin-cli.exe (stripped) and the README.
+(cd "$build" && cpack -G ZIP >/dev/null)
+ls -l "$build"/ravelin-*-windows-x86_64.zip
