@@ -51,6 +51,8 @@ class TempFolder {
       if (std::filesystem::create_directory(name)) break;
       if (attempt == 100) throw std::runtime_error("cannot make " + name);
     }
+    for (char& c : name)
+      if (c == '\\') c = '/';  // as Ravelin writes full names
 #else
     if (::mkdtemp(name.data()) == nullptr) throw std::runtime_error("cannot make " + name);
 #endif
