@@ -4,7 +4,9 @@
 
 #include <signal.h>
 #include <stdlib.h>
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
@@ -40,7 +42,20 @@ class TempFolder {
     std::filesystem::path where(pattern);
     if (where.is_relative()) where = std::filesystem::temp_directory_path() / where;
     std::string name = std::filesystem::absolute(where).string();
+#ifdef _WIN32
+    // No mkdtemp: the "XXXXXX" become random letters until a new folder is made.
+    const std::string stem = name.substr(0, name.size() - 6);
+    for (int attempt = 0;; ++attempt) {
+      name = stem;
+      for (int i = 0; i < 6; ++i) name += static_cast<char>('a' + std::rand() % 26);
+      if (std::filesystem::create_directory(name)) break;
+      if (attempt == 100) throw std::runtime_error("cannot make " + name);
+    }
+    for (char& c : name)
+      if (c == '\\') c = '/';  // as Ravelin writes full names
+#else
     if (::mkdtemp(name.data()) == nullptr) throw std::runtime_error("cannot make " + name);
+#endif
     path_ = name;
   }
   ~TempFolder() {
@@ -103,6 +118,7 @@ class ScopedCurrentFolder {
   std::filesystem::path previous_;
 };
 
+#ifndef _WIN32
 /// Lets files grow to at most bytes for the scope, as a full disk would: a write beyond fails
 /// part way (EFBIG) instead of raising SIGXFSZ.
 class ScopedFileSizeLimit {
@@ -124,5 +140,6 @@ class ScopedFileSizeLimit {
   rlimit old_{};
   sighandler_t handler_;
 };
+#endif
 
 }  // namespace ravelin::testing

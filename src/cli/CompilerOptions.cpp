@@ -11,7 +11,11 @@ namespace ravelin::cli {
 
 std::vector<OptionSpec> CompilerRuleOptions() {
   return {
-      {"project", "FILE", "read folders, scopes, defines and units from a .dproj, .lpi or .lpk"},
+      {"project", "FILE",
+       ReadsProjectFiles()
+           ? "read folders, scopes, defines and units from a .dproj, .lpi or .lpk"
+           : "read folders, scopes, defines and units from a .dproj, .lpi or .lpk (not in "
+             "this build: it has no XML library)"},
       {"config", "NAME", "the configuration or build mode (default: the project's)"},
       {"platform", "NAME", "the Delphi platform, e.g. Win64 (default: the project's)"},
       {"lazarus-dir", "DIR", "find a Lazarus project's required packages (NAME.lpk) under DIR"},

@@ -14,6 +14,7 @@
 #include "linecount/LCntEngn.h"
 #include "platform/FileSys.h"
 #include "platform/FileWalk.h"
+#include "platform/GitIgnore.h"
 
 namespace ravelin::cli {
 
@@ -228,7 +229,10 @@ CliCommand CountCommand() {
        "a name, ** for any folders, a GLOB without / matches a name at any depth, a trailing / "
        "only folders; may be repeated",
        0, true},
-      {"no-ignore", "", "count what git's ignore rules (.gitignore) leave out"},
+      {"no-ignore", "",
+       HaveGitIgnore() ? "count what git's ignore rules (.gitignore) leave out"
+                       : "count what git's ignore rules (.gitignore) leave out (this build "
+                         "reads no such rules and always counts it)"},
       {"keep-going", "",
        "name a file that cannot be counted and go on without it (the default "
        "when a folder is counted); exit status 3"},

@@ -61,7 +61,11 @@ std::string FolderSetting(const std::string& folder) {
 
 /// Each non-empty piece of a folder list separated by ";" or ":" made a full path, ";"-separated.
 std::string SearchPathsSetting(const std::string& paths) {
+#ifdef _WIN32
+  std::string rest = paths;  // ":" belongs to drive names here; only ";" separates
+#else
   std::string rest = ReplaceAll(paths, ":", ";");
+#endif
   std::string result;
   while (!rest.empty()) {
     std::string piece = SplitFirst(rest, ";");
@@ -151,8 +155,13 @@ const char* const kSearchHelp =
     "A unit found nowhere is listed under its bare file name and not followed.\n"
     "\n"
     "The search folders come from the settings file that the desktop window keeps (ravelin.INI\n"
+#ifdef _WIN32
+    "beside the program, or %APPDATA%\\ravelin\\ravelin.INI when the program's folder cannot\n"
+    "be written), or from --settings FILE; --no-settings reads none. --rtl, --vcl and --search\n"
+#else
     "beside the program, or $XDG_CONFIG_HOME/ravelin/ravelin.INI, ~/.config/ravelin/ when\n"
     "unset), or from --settings FILE; --no-settings reads none. --rtl, --vcl and --search\n"
+#endif
     "replace the folder from the settings and switch its search on (--search takes folders\n"
     "separated by \";\" or \":\"); relative folders mean the folder ravelin-cli was started in.\n"
     "When the window's settings file exists but cannot be read, a warning says so and the\n"
@@ -290,7 +299,11 @@ std::vector<OptionSpec> UnitOptions() {
       {"settings", "FILE", "read the search folders from this settings file"},
       {"rtl", "DIR", "search DIR and its subfolders (runtime library sources)"},
       {"vcl", "DIR", "search DIR and its subfolders (class library sources)"},
+#ifdef _WIN32
+      {"search", "\"DIR;DIR\"", "search these folders, separated by \";\""},
+#else
       {"search", "\"DIR;DIR\"", "search these folders, separated by \";\" or \":\""},
+#endif
       {"no-settings", "", "read no settings file: only the folders given here are searched"},
       {"strict", "", "exit with status 3 when a unit is not found or a search folder is missing"},
   };

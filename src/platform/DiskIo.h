@@ -83,6 +83,9 @@ class DiskWriter {
   bool full_ = false;
 };
 
+/// A name beside target that nothing holds yet: "." + target's name + "." + six characters.
+std::string HiddenNameBeside(const std::string& target);
+
 /// The file mode a new file gets: the old file's when a regular file of that name exists
 /// (through a link too), else 0666 less the process's umask.
 unsigned NewFileMode(const std::string& target);

@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <random>
 #include <string>
 
 #include "common/PathUtil.h"
@@ -18,15 +17,6 @@
 namespace ravelin::disk {
 
 namespace {
-
-/// A name beside target that nothing holds yet: "." + target's name + "." + six characters.
-std::string TempName(const std::string& target) {
-  static std::mt19937 random(std::random_device{}());
-  static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  std::string name = JoinPath(FolderPart(target), "." + NamePart(target) + ".");
-  for (int i = 0; i < 6; ++i) name += kChars[random() % (sizeof kChars - 1)];
-  return name;
-}
 
 class DiskNewFile final : public NewFile {
  public:
@@ -42,7 +32,7 @@ class DiskNewFile final : public NewFile {
       // No unnamed files here (an older or a network file system): a hidden one instead,
       // created exclusively, which never follows a link.
       for (int attempt = 0; attempt < 100 && fd_.get() < 0; ++attempt) {
-        std::string name = TempName(target_);
+        std::string name = HiddenNameBeside(target_);
         fd_ = Fd(::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
         if (fd_.get() >= 0)
           named_ = name;
@@ -73,7 +63,7 @@ class DiskNewFile final : public NewFile {
       // Give the unnamed file a hidden name of its own first: a link cannot replace a name.
       const std::string self = "/proc/self/fd/" + std::to_string(fd_.get());
       for (int attempt = 0; attempt < 100 && named_.empty(); ++attempt) {
-        std::string name = TempName(target_);
+        std::string name = HiddenNameBeside(target_);
         if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
           named_ = name;
         else if (errno != EEXIST)

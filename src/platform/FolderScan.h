@@ -18,4 +18,9 @@ FileId IdOf(const struct stat& st);
 /// entries); scan.error is left alone.
 int ScanDiskFolder(const std::string& path, FolderScan& scan);
 
+#ifdef _WIN32
+/// The errno value closest to a Windows error code (EIO for the codes without one).
+int ErrnoOf(unsigned long code);
+#endif
+
 }  // namespace ravelin

@@ -61,8 +61,14 @@ std::string ChooseSettingsFileName(const std::string& exeFileName, bool exeFileE
 
 std::string DefaultSettingsFileName(const std::string& exePath) {
   std::string beside = exePath.empty() ? std::string() : ExeSettingsFileName(exePath);
+#ifdef _WIN32
+  const std::string appData = ToSlashes(EnvironmentValue("APPDATA"));
+  std::string user =
+      appData.empty() ? std::string() : JoinPath(JoinPath(appData, "ravelin"), "ravelin.INI");
+#else
   std::string user =
       UserSettingsFileName(EnvironmentValue("XDG_CONFIG_HOME"), EnvironmentValue("HOME"));
+#endif
   bool exists = !beside.empty() && Fs().FileExists(beside);
   bool writable = !beside.empty() && FolderIsWritable(FolderPart(beside));
   return ChooseSettingsFileName(beside, exists, writable, user);

@@ -91,7 +91,8 @@ std::string ExeSettingsFileName(const std::string& exePath);
 /// or ~/.config/ravelin/ravelin.INI when xdgConfigHome is empty; "" when home is empty too.
 std::string UserSettingsFileName(const std::string& xdgConfigHome, const std::string& home);
 /// The settings file of the program at exePath as the disk and the environment now decide it
-/// (ChooseSettingsFileName over ExeSettingsFileName and UserSettingsFileName).
+/// (ChooseSettingsFileName over ExeSettingsFileName and UserSettingsFileName; on Windows the
+/// user's file is %APPDATA%\ravelin\ravelin.INI).
 std::string DefaultSettingsFileName(const std::string& exePath);
 /// Chooses the settings file: beside the executable when it exists there or that folder can be
 /// written (exeFileExists, exeFolderWritable), else the user's one (or beside the executable

@@ -1,10 +1,19 @@
-// The uses graph in GraphML, written with pugixml.
+// The uses graph in GraphML, written with pugixml (a build without it cannot write GraphML).
+#ifdef RAVELIN_HAVE_PUGIXML
 #include <pugixml.hpp>
+#endif
 #include <sstream>
 
+#include "common/Error.h"
 #include "units/GraphExport.h"
 
 namespace ravelin {
+
+#ifndef RAVELIN_HAVE_PUGIXML
+std::string RenderGraphMl(const UsesGraphRecords&) {
+  throw GeneralError("GraphML is not written by this build (no XML library)");
+}
+#else
 
 namespace {
 
@@ -77,5 +86,7 @@ std::string RenderGraphMl(const UsesGraphRecords& graph) {
   document.save(text, "  ", pugi::format_default, pugi::encoding_utf8);
   return text.str();
 }
+
+#endif
 
 }  // namespace ravelin

@@ -11,6 +11,7 @@
 
 namespace ravelin {
 
+#ifdef RAVELIN_HAVE_PUGIXML
 void LoadProjectXml(pugi::xml_document& doc, const std::string& path, const std::string& shown) {
   std::string text;
   if (!Fs().TryReadFile(path, text)) throw ProjectFileError(shown + ": cannot be read");
@@ -23,6 +24,8 @@ void LoadProjectXml(pugi::xml_document& doc, const std::string& path, const std:
                            result.description() + ")");
   }
 }
+
+#endif
 
 std::string LeftoverMacro(std::string_view text) {
   for (std::size_t start = text.find('$'); start != std::string_view::npos;
@@ -63,6 +66,14 @@ void AddFolders(std::vector<std::string>& folders, std::string_view list, const 
   }
 }
 
+bool ReadsProjectFiles() {
+#ifdef RAVELIN_HAVE_PUGIXML
+  return true;
+#else
+  return false;
+#endif
+}
+
 std::optional<ProjectKind> ProjectKindOf(const std::string& path) {
   const std::string extension = UpperText(ExtensionOf(path));
   if (extension == ".DPROJ") return ProjectKind::Dproj;
@@ -74,6 +85,10 @@ std::optional<ProjectKind> ProjectKindOf(const std::string& path) {
 ProjectFile ReadProjectFile(const std::string& path, const ProjectOptions& options) {
   const std::optional<ProjectKind> kind = ProjectKindOf(path);
   if (!kind) throw ProjectFileError(path + ": not a project file (.dproj, .lpi or .lpk)");
+#ifndef RAVELIN_HAVE_PUGIXML
+  (void)options;
+  throw ProjectFileError(path + ": project files are not read by this build (no XML library)");
+#else
   ProjectOptions withEnvironment = options;
   if (!withEnvironment.environment)
     withEnvironment.environment = [](const std::string& name) {
@@ -84,6 +99,7 @@ ProjectFile ReadProjectFile(const std::string& path, const ProjectOptions& optio
   LoadProjectXml(doc, full, path);
   if (*kind == ProjectKind::Dproj) return ReadDelphiProject(full, path, doc, withEnvironment);
   return ReadLazarusProject(full, path, *kind, doc, withEnvironment);
+#endif
 }
 
 }  // namespace ravelin

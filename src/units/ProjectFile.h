@@ -75,6 +75,10 @@ class ProjectFileError : public Error {
   explicit ProjectFileError(const std::string& message) : Error(message) {}
 };
 
+/// True when this build reads project files (it has the XML library); without it
+/// ReadProjectFile refuses every file with a ProjectFileError saying so.
+bool ReadsProjectFiles();
+
 /// The kind of a project file by its extension (any letter case), or none.
 std::optional<ProjectKind> ProjectKindOf(const std::string& path);
 

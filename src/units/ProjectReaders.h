@@ -2,7 +2,9 @@
 // entries of path lists and name lists into a project record. Internal to the unit analysis.
 #pragma once
 
+#ifdef RAVELIN_HAVE_PUGIXML
 #include <pugixml.hpp>
+#endif
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,9 +13,11 @@
 
 namespace ravelin {
 
+#ifdef RAVELIN_HAVE_PUGIXML
 /// Reads and parses the XML file at path (absolute); shown names it in messages. Throws
 /// ProjectFileError when it cannot be read or is not well-formed.
 void LoadProjectXml(pugi::xml_document& doc, const std::string& path, const std::string& shown);
+#endif
 
 /// The first macro reference left in text after expansion ("$(BDS)", "$Env(X)"), or empty.
 std::string LeftoverMacro(std::string_view text);
@@ -29,6 +33,7 @@ void AddFolders(std::vector<std::string>& folders, std::string_view list, const 
                 const std::string& shown, std::string_view what,
                 std::vector<std::string>& warnings);
 
+#ifdef RAVELIN_HAVE_PUGIXML
 /// Reads a Delphi project (.dproj) from its parsed document.
 ProjectFile ReadDelphiProject(const std::string& path, const std::string& shown,
                               const pugi::xml_document& doc, const ProjectOptions& options);
@@ -36,5 +41,6 @@ ProjectFile ReadDelphiProject(const std::string& path, const std::string& shown,
 /// packages it requires.
 ProjectFile ReadLazarusProject(const std::string& path, const std::string& shown, ProjectKind kind,
                                const pugi::xml_document& doc, const ProjectOptions& options);
+#endif
 
 }  // namespace ravelin

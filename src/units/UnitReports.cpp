@@ -66,7 +66,11 @@ std::time_t Now() {
 
 std::tm LocalTime(std::time_t time) {
   std::tm parts{};
+#ifdef _WIN32
+  if (localtime_s(&parts, &time) != 0) parts = std::tm{};
+#else
   if (localtime_r(&time, &parts) == nullptr) parts = std::tm{};
+#endif
   return parts;
 }
 

@@ -1,0 +1,17 @@
+// What a command-line program sets up before it reads its arguments or writes anything.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace ravelin {
+
+/// The program's arguments as UTF-8 (Windows: read through the wide-character command line,
+/// whatever the console's code page; elsewhere argv as given).
+std::vector<std::string> ProgramArguments(int argc, char** argv);
+
+/// Makes the standard streams carry bytes unchanged: Windows turns off the "\n" to CR LF
+/// translation of text mode and has the console show UTF-8; elsewhere nothing to do.
+void UseBinaryStandardStreams();
+
+}  // namespace ravelin
