@@ -7,7 +7,8 @@ root=$(pwd)
 export LC_ALL=C
 
 bash scripts/deps.sh build-essential cmake g++ libgtest-dev libgmock-dev libpugixml-dev \
-  nlohmann-json3-dev clang libclang-rt-14-dev qt6-base-dev libgl-dev xauth libgit2-dev pkg-config git graphviz
+  nlohmann-json3-dev clang libclang-rt-14-dev qt6-base-dev libgl-dev xauth libgit2-dev pkg-config git graphviz \
+  libgraphviz-dev chromium
 
 jobs=$(nproc)
 
