@@ -23,8 +23,7 @@ bool CanDrawGraphs() {
 #endif
 }
 
-std::string RenderCondensedDot(const UsesGraphRecords& graph) {
-  const CondensedGraph condensed = Condense(graph.graph, graph.cycles);
+std::string RenderCondensedDot(const UsesGraphRecords& graph, const CondensedGraph& condensed) {
   std::string text = "digraph condensed {\n";
   text += "  node [shape=box, style=rounded, fontname=Helvetica, fontsize=10];\n";
   text += "  edge [arrowsize=0.7];\n";
@@ -83,18 +82,28 @@ std::string RenderGraphHtmlSection(const UsesGraphRecords& graph) {
            "writes the graph for drawing programs.</p>\n</section>\n";
   }
   const bool condensed = graph.graph.UnitCount() > kFullPictureUnits;
+  std::string dot;
   if (condensed) {
-    html += "<p class=\"note\">The graph has " + std::to_string(graph.graph.UnitCount()) +
+    const CondensedGraph nodes = Condense(graph.graph, graph.cycles);
+    const std::string units = std::to_string(graph.graph.UnitCount());
+    if (nodes.nodes.size() > kMaxPictureNodes) {
+      return html + "<p class=\"note\" id=\"no-picture\">The graph has " + units + " units, " +
+             std::to_string(nodes.nodes.size()) +
+             " even with each cycle group drawn as one node: too many to draw here. "
+             "<code>ravelin-cli graph --format dot</code> writes the full graph.</p>\n"
+             "</section>\n";
+    }
+    html += "<p class=\"note\">The graph has " + units +
             " units: each cycle group is drawn as one node. <code>ravelin-cli graph --format "
             "dot</code> writes the full graph.</p>\n";
+    dot = RenderCondensedDot(graph, nodes);
   } else {
+    dot = RenderGraphDot(graph, false);
     html +=
         "<p class=\"note\">Interface uses solid, implementation uses dashed, cycles red, "
         "unresolved units grey.</p>\n";
   }
-  html += "<div class=\"graph\">\n" +
-          DotToSvg(condensed ? RenderCondensedDot(graph) : RenderGraphDot(graph, false)) +
-          "</div>\n";
+  html += "<div class=\"graph\">\n" + DotToSvg(dot) + "</div>\n";
   return html + "</section>\n";
 }
 
