@@ -12,7 +12,7 @@ bash scripts/deps.sh chromium
 cmake --build "$build" --target ravelin-cli -j2 >/dev/null
 cli="$root/$build/src/cli/ravelin-cli"
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/ravelin-demo-html-XXXXXX")
+work=$(mktemp -d "${TMPDIR:-/tmp}/ravelinhtml.XXXXXX")  # no "-": the picture writes it as &#45;
 trap 'rm -rf "$work"' EXIT
 cp -r samples/demo "$work/stock"
 printf '[LAST]\r\n' >"$work/empty.INI"

@@ -22,7 +22,7 @@ vertical-align:middle}.bar span{display:block;height:100%;background:#4a8}
 dl.summary{display:grid;grid-template-columns:max-content auto;gap:2px 1em}
 dl.summary dt{color:#555}dl.summary dd{margin:0}
 #units td:nth-child(2),#units th:nth-child(2){text-align:left}
-.graph{overflow:auto;max-height:80vh;border:1px solid #ddd}input.filter{margin:0 0 .4em}
+.graph{overflow:auto;border:1px solid #ddd}.graph svg{max-width:100%;height:auto}input.filter{margin:0 0 .4em}
 )";
 
 // Sorting by a header click (numbers by their data-v value, text by its content) and
