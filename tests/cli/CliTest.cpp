@@ -289,11 +289,12 @@ std::size_t CountOf(const std::string& text, const std::string& what) {
   return n;
 }
 
-/// The page with its picture (drawn by the graph library, whose bytes are its own) left out.
+/// The page without its picture's section (whose bytes are the graph library's own, or a note
+/// in a build without it).
 std::string WithoutPicture(std::string page) {
-  const std::size_t start = page.find("<svg"), end = page.rfind("</svg>");
-  if (start != std::string::npos && end != std::string::npos)
-    page.replace(start, end + 6 - start, "<svg/>");
+  const std::size_t start = page.find("<section id=\"graph\">");
+  if (start != std::string::npos)
+    page.replace(start, page.find("</section>", start) + 10 - start, "<section id=\"graph\"/>");
   return page;
 }
 
@@ -350,6 +351,33 @@ TEST(HtmlReport, HostileNamesStayText) {
   EXPECT_EQ(CountOf(page, "<img"), 0u);  // nor in the picture's own texts
   EXPECT_NE(page.find("&lt;img src=x onerror=window.pwned=1&gt;.pas"), std::string::npos);
   EXPECT_NE(page.find("&#39;&amp;amp;\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"), std::string::npos);
+}
+
+/// Records of units named U1, U2, ... with a ring of uses through the first ring units.
+UsesGraphRecords RingOf(std::size_t units, std::size_t ring) {
+  UnitRecords records;
+  for (std::size_t i = 0; i < units; ++i) {
+    const std::string name = "U" + std::to_string(i + 1);
+    records.units.push_back({name, name + ".pas", true, 1, 0});
+  }
+  for (std::size_t i = 0; i < ring; ++i) {
+    const std::size_t to = (i + 1) % ring;
+    records.uses.push_back({records.units[i].name, records.units[to].name,
+                            UsesSection::Implementation, std::nullopt, i, to});
+  }
+  return MakeUsesGraphRecords(std::move(records));
+}
+
+TEST(HtmlReport, LargeGraphsAreDrawnCondensedOrNotAtAll) {
+  if (!CanDrawGraphs()) GTEST_SKIP() << "built without the graph library";
+  const std::string full = RenderGraphHtmlSection(RingOf(kFullPictureUnits, 10));
+  EXPECT_EQ(CountOf(full, "class=\"node\""), kFullPictureUnits);
+  const std::string condensed = RenderGraphHtmlSection(RingOf(kFullPictureUnits + 10, 11));
+  EXPECT_EQ(CountOf(condensed, "class=\"node\""), kFullPictureUnits);
+  EXPECT_NE(condensed.find("group 1: U1 +10"), std::string::npos);
+  const std::string none = RenderGraphHtmlSection(RingOf(kMaxPictureNodes + 1, 0));
+  EXPECT_EQ(none.find("<svg"), std::string::npos);
+  EXPECT_NE(none.find("too many to draw here"), std::string::npos);
 }
 
 /// The page as headless Chromium leaves it once a probe script appended to it has run: the
