@@ -86,6 +86,23 @@ std::string HtmlPage(std::string_view title, std::string_view body) {
   return page;
 }
 
+std::string SortableTableStart(std::string_view sectionId, std::string_view heading,
+                               std::string_view tableId,
+                               std::initializer_list<std::string_view> headings) {
+  std::string html =
+      "<section id=\"" + std::string(sectionId) + "\">\n<h2>" + std::string(heading) + "</h2>\n";
+  html += "<input class=\"filter\" type=\"search\" placeholder=\"Filter by name\" data-table=\"" +
+          std::string(tableId) + "\">\n";
+  html += "<table class=\"sortable\" id=\"" + std::string(tableId) + "\">\n<thead><tr>";
+  for (std::string_view name : headings) html += "<th>" + std::string(name) + "</th>";
+  return html + "</tr></thead>\n<tbody>\n";
+}
+
+std::string NumberCell(std::int64_t value) {
+  const std::string text = std::to_string(value);
+  return "<td data-v=\"" + text + "\">" + text + "</td>";
+}
+
 std::string Percent(std::int64_t part, std::int64_t whole) {
   if (whole <= 0) return "0.0";
   const std::int64_t tenths = (part * 1000 + whole / 2) / whole;

@@ -7,12 +7,6 @@ namespace ravelin {
 
 namespace {
 
-/// A number cell sorted by its value.
-std::string NumberCell(std::int64_t value) {
-  const std::string text = std::to_string(value);
-  return "<td data-v=\"" + text + "\">" + text + "</td>";
-}
-
 /// The commented share of a file's source lines: a cell with the percentage and a bar.
 std::string ShareCell(const TLineCounts& counts) {
   const std::string share = Percent(counts.Commented, counts.Source);
@@ -49,14 +43,9 @@ std::string RenderCountHtmlSummary(const LineCountRecord& record) {
 }
 
 std::string RenderCountHtmlSection(const LineCountRecord& record) {
-  std::string html = "<section id=\"count\">\n<h2>Line count</h2>\n";
-  html +=
-      "<input class=\"filter\" type=\"search\" placeholder=\"Filter by name\" "
-      "data-table=\"lines\">\n";
-  html +=
-      "<table class=\"sortable\" id=\"lines\">\n<thead><tr><th>File</th><th>Lines</th>"
-      "<th>Blank</th><th>Comment</th><th>Source</th><th>Commented</th>"
-      "<th>Commented share</th></tr></thead>\n<tbody>\n";
+  std::string html = SortableTableStart(
+      "count", "Line count", "lines",
+      {"File", "Lines", "Blank", "Comment", "Source", "Commented", "Commented share"});
   std::size_t index = 0;
   for (const CountedFile& file : record.files) {
     const TLineCounts& c = file.counts;

@@ -10,11 +10,6 @@ namespace ravelin {
 
 namespace {
 
-std::string NumberCell(std::uint64_t value) {
-  const std::string text = std::to_string(value);
-  return "<td data-v=\"" + text + "\">" + text + "</td>";
-}
-
 /// A chain as "A → B (interface) → C (implementation) → A (interface)".
 std::string ChainText(const UsesGraph& graph, const UsesChain& chain) {
   if (chain.empty()) return {};
@@ -30,14 +25,9 @@ std::string ChainText(const UsesGraph& graph, const UsesChain& chain) {
 }  // namespace
 
 std::string RenderUnitsHtmlSection(const UsesGraphRecords& graph) {
-  std::string html = "<section id=\"unit-list\">\n<h2>Units</h2>\n";
-  html +=
-      "<input class=\"filter\" type=\"search\" placeholder=\"Filter by name\" "
-      "data-table=\"units\">\n";
-  html +=
-      "<table class=\"sortable\" id=\"units\">\n<thead><tr><th>Unit</th><th>File</th>"
-      "<th>Size</th><th>Modified (UTC)</th><th>Fan-in</th><th>Fan-out</th>"
-      "<th>Cycle group</th></tr></thead>\n<tbody>\n";
+  std::string html = SortableTableStart(
+      "unit-list", "Units", "units",
+      {"Unit", "File", "Size", "Modified (UTC)", "Fan-in", "Fan-out", "Cycle group"});
   const std::vector<UnitRecord>& units = graph.records.units;
   for (std::size_t i = 0; i < units.size(); ++i) {
     const UnitRecord& unit = units[i];
@@ -45,7 +35,8 @@ std::string RenderUnitsHtmlSection(const UsesGraphRecords& graph) {
     html += "<tr data-i=\"" + std::to_string(i) + "\"" +
             (unit.found ? "" : " class=\"unresolved\"") + "><td>" + HtmlEscape(unit.name) + "</td>";
     if (unit.found) {
-      html += "<td>" + HtmlEscape(unit.entry) + "</td>" + NumberCell(unit.size) + "<td>" +
+      html += "<td>" + HtmlEscape(unit.entry) + "</td>" +
+              NumberCell(static_cast<std::int64_t>(unit.size)) + "<td>" +
               IsoUtcTime(unit.modified) + "</td>";
     } else {
       html += "<td class=\"error\">unresolved</td><td data-v=\"-1\"></td><td></td>";
