@@ -51,7 +51,9 @@ std::string RenderCondensedDot(const UsesGraphRecords& graph, const CondensedGra
 
 std::string DotToSvg(const std::string& dot) {
 #ifdef RAVELIN_HAVE_GRAPHVIZ
-  std::unique_ptr<GVC_t, int (*)(GVC_t*)> context(gvContext(), gvFreeContext);
+  // One context for the whole process: the library keeps a cache of font names across
+  // contexts, and freeing one context leaves that cache pointing at freed memory.
+  static const std::unique_ptr<GVC_t, int (*)(GVC_t*)> context(gvContext(), gvFreeContext);
   if (!context) throw GeneralError("Cannot draw the uses graph: the graph library did not start");
   std::unique_ptr<Agraph_t, int (*)(Agraph_t*)> g(agmemread(dot.c_str()), agclose);
   if (!g) throw GeneralError("Cannot draw the uses graph: the graph library rejected it");
