@@ -5,9 +5,9 @@ _ravelin_cli() {
   COMPREPLY=()
   cur=${COMP_WORDS[COMP_CWORD]}
   prev=${COMP_WORDS[COMP_CWORD - 1]}
-  local commands="count list tree depend report cycles graph help"
+  local commands="count list tree depend report cycles graph html help"
   local common="--format --eol --report --help"
-  local count_options="--list --ext --exclude --no-ignore --keep-going --strict --jobs --quiet --summary --dialect"
+  local count_options="--list --ext --exclude --no-ignore --keep-going --strict --jobs --quiet --summary --dialect --output"
   local unit_options="--settings --no-settings --rtl --vcl --search --strict --fail-on-cycles
     --project --config --platform --lazarus-dir --compiler-rules --define --target --dialect"
 
@@ -28,6 +28,7 @@ _ravelin_cli() {
       case $command in
         graph) COMPREPLY=($(compgen -W "dot graphml json" -- "$cur")) ;;
         report | cycles) COMPREPLY=($(compgen -W "text json" -- "$cur")) ;;
+        count) COMPREPLY=($(compgen -W "text json csv html" -- "$cur")) ;;
         *) COMPREPLY=($(compgen -W "text json csv" -- "$cur")) ;;
       esac
       return
@@ -40,11 +41,11 @@ _ravelin_cli() {
     --eol) COMPREPLY=($(compgen -W "crlf lf" -- "$cur")); return ;;
     --jobs | -j | --ext | --exclude) return ;;
     --rtl | --vcl | --search) COMPREPLY=($(compgen -d -- "$cur")); return ;;
-    --list | --report | --settings) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+    --list | --report | --settings | --output | -o) COMPREPLY=($(compgen -f -- "$cur")); return ;;
   esac
 
   case $command in
-    help) COMPREPLY=($(compgen -W "count list tree depend report cycles graph" -- "$cur")) ;;
+    help) COMPREPLY=($(compgen -W "count list tree depend report cycles graph html" -- "$cur")) ;;
     count)
       if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W "$count_options $common" -- "$cur"))
@@ -52,10 +53,14 @@ _ravelin_cli() {
         COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X '!*.@(pas|pp|p|dpr|dpk|lpr|inc|PAS|PP|P|DPR|DPK|LPR|INC)' -- "$cur"))
       fi
       ;;
-    list | tree | depend | report | cycles | graph)
+    list | tree | depend | report | cycles | graph | html)
       if [[ $cur == -* ]]; then
         local extra=
         [[ $command == graph ]] && extra=--cluster
+        if [[ $command == html ]]; then
+          COMPREPLY=($(compgen -W "$unit_options --output --help" -- "$cur"))
+          return
+        fi
         COMPREPLY=($(compgen -W "$unit_options $extra $common" -- "$cur"))
       else
         COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X '!*.@(dpr|pas|pp|lpr|dpk|DPR|PAS|PP|LPR|DPK)' -- "$cur"))

@@ -14,7 +14,7 @@ build=build/windows
 mkdir -p "$build/json-include"
 ln -sfn /usr/include/nlohmann "$build/json-include/nlohmann"
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/MingwW64.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DRAVELIN_GUI=OFF -DRAVELIN_TESTS=OFF -DRAVELIN_GIT=OFF \
+  -DRAVELIN_GUI=OFF -DRAVELIN_TESTS=OFF -DRAVELIN_GIT=OFF -DRAVELIN_GRAPHVIZ=OFF \
   -DRAVELIN_JSON_INCLUDE="$(pwd)/$build/json-include" "$@" >/dev/null
 cmake --build "$build" -j"${RAVELIN_JOBS:-2}" --target ravelin-cli
 echo "Built $build/src/cli/ravelin-cli.exe"

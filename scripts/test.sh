@@ -7,7 +7,8 @@ root=$(pwd)
 export LC_ALL=C
 
 bash scripts/deps.sh build-essential cmake g++ libgtest-dev libgmock-dev libpugixml-dev \
-  nlohmann-json3-dev clang libclang-rt-14-dev qt6-base-dev libgl-dev xauth libgit2-dev pkg-config git graphviz
+  nlohmann-json3-dev clang libclang-rt-14-dev qt6-base-dev libgl-dev xauth libgit2-dev pkg-config git graphviz \
+  libgraphviz-dev chromium
 
 jobs=$(nproc)
 
@@ -20,7 +21,7 @@ echo "== Sanitizer build (address, undefined) and tests"
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DRAVELIN_SANITIZE=ON >/dev/null
 cmake --build build/asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  QT_QPA_PLATFORM=offscreen ctest --test-dir build/asan --output-on-failure -j"$jobs"
+  LSAN_OPTIONS=suppressions="$root/tests/lsan.supp" QT_QPA_PLATFORM=offscreen ctest --test-dir build/asan --output-on-failure -j"$jobs"
 
 echo "== Fuzzing"
 bash fuzz/run.sh

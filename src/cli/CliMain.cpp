@@ -7,6 +7,7 @@
 
 #include "cli/CountCommand.h"
 #include "cli/GraphCommands.h"
+#include "cli/HtmlCommand.h"
 #include "cli/OutputOptions.h"
 #include "cli/UnitCommands.h"
 #include "common/Error.h"
@@ -22,7 +23,7 @@ namespace cli {
 std::vector<CliCommand> Commands() {
   return {
       CountCommand(),  ListCommand(),   TreeCommand(),  DependCommand(),
-      ReportCommand(), CyclesCommand(), GraphCommand(),
+      ReportCommand(), CyclesCommand(), GraphCommand(), HtmlCommand(),
   };
 }
 

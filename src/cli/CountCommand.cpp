@@ -170,7 +170,7 @@ ExitStatus RunCount(const ParsedArgs& args, std::ostream& out, std::ostream& err
                                   CountOutput{engine.Record, !args.Has("summary"), output.eol});
   // The window appends a line count after a line end when the file's last line has none, so
   // the new report never starts in the middle of the old text.
-  DeliverText(text, output.reportFile, ReportStart::OnOwnLine, out);
+  DeliverOutput(text, args, out, ReportStart::OnOwnLine);
   return status;
 }
 
@@ -186,7 +186,9 @@ CliCommand CountCommand() {
       "commented source and writes the line count report (a row per file, grouped by folder in\n"
       "PATH lines, and a total), or the summary report with --summary. Units with a form file\n"
       "beside them also get the form report. --format json gives every file, every form and\n"
-      "the totals as one JSON document, --format csv a row per file. With --dialect fpc a unit\n"
+      "the totals as one JSON document, --format csv a row per file, --format html one\n"
+      "self-contained page (save it with --output FILE) with the totals and a table sortable\n"
+      "by any column and filterable by name. With --dialect fpc a unit\n"
       "without a .dfm form takes its Lazarus form (.lfm) instead.\n"
       "\n"
       "The inputs, mixed in any order, each file counted once however often it is reached:\n"
@@ -247,6 +249,7 @@ CliCommand CountCommand() {
   };
   for (OptionSpec& option : FormatOptions(FormatNames(CountFormats())))
     command.options.push_back(std::move(option));
+  command.options.push_back(OutputFileOption());
   command.run = RunCount;
   return command;
 }

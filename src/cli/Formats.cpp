@@ -3,6 +3,7 @@
 
 #include "cli/OutputOptions.h"
 #include "linecount/CountCsv.h"
+#include "linecount/CountHtml.h"
 #include "linecount/CountJson.h"
 #include "linecount/LCntReports.h"
 #include "units/UnitCsv.h"
@@ -41,6 +42,7 @@ const std::vector<Format<CountOutput>>& CountFormats() {
       {"text", CountText},
       {"json", [](const CountOutput& o) { return RenderCountJson(o.record); }},
       {"csv", [](const CountOutput& o) { return RenderCountCsv(o.record); }},
+      {"html", [](const CountOutput& o) { return RenderCountHtml(o.record); }},
   };
   return formats;
 }

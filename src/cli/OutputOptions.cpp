@@ -73,6 +73,24 @@ void DeliverText(std::string_view text, const std::string& reportFile, ReportSta
   }
 }
 
+OptionSpec OutputFileOption() {
+  return {"output", "FILE",
+          "write the report to FILE, replacing it (written beside it first: a failed write "
+          "leaves FILE as it was); the way to save a page",
+          'o'};
+}
+
+void DeliverOutput(std::string_view text, const ParsedArgs& args, std::ostream& out,
+                   ReportStart start) {
+  if (args.Has("output") && args.Has("report"))
+    throw UsageError("give either --output FILE (replace) or --report FILE (append), not both");
+  if (args.Has("output")) {
+    Fs().ReplaceFile(args.Value("output"), text);
+    return;
+  }
+  DeliverText(text, args.Value("report"), start, out);
+}
+
 std::string JoinLines(const std::vector<std::string>& lines, std::string_view eol) {
   std::string text;
   for (const std::string& line : lines) {

@@ -35,6 +35,15 @@ OutputChoice ChooseOutput(const ParsedArgs& args, const std::vector<std::string_
 void DeliverText(std::string_view text, const std::string& reportFile, ReportStart start,
                  std::ostream& out);
 
+/// The --output FILE option: the report replaces FILE.
+OptionSpec OutputFileOption();
+
+/// Delivers a finished report as the arguments ask: replacing the --output file (written
+/// beside it first, the old file whole when that fails), else as DeliverText does with
+/// --report. Throws UsageError when both are given, IoError when the file cannot be written.
+void DeliverOutput(std::string_view text, const ParsedArgs& args, std::ostream& out,
+                   ReportStart start = ReportStart::AtEnd);
+
 /// Lines joined, each followed by eol.
 std::string JoinLines(const std::vector<std::string>& lines, std::string_view eol);
 

@@ -184,21 +184,6 @@ std::string FpcSourceFolder(const SettingsState& settings) {
   return settings.UseRtl ? FpcSourceFolderOf(settings.RtlPath) : std::string();
 }
 
-/// The line count over the unit file list, as the window's Line Count with "Reuse List"
-/// checked makes it. The list is handed to the engine in memory: the summary would name the
-/// list file "Tallion.Files" in the source folder, but that file is not written.
-LineCountRecord CountUnitFiles(const UnitAnalysisState& analysis, const std::string& sourceFolder,
-                               bool lazarusForms = false) {
-  TLcntEngine engine;
-  engine.LazarusForms = lazarusForms;
-  engine.SetFileSpec(JoinPath(sourceFolder, kListFileName));
-  engine.UseListFile = true;
-  engine.Names = analysis.UnitFiles.Names();
-  engine.FormScratch = false;  // binary forms are converted in memory
-  engine.Count();
-  return std::move(engine.Record);
-}
-
 /// The report of list, tree or depend in the chosen format.
 UnitReportStep OneReport(UnitReportKind kind, const OutputChoice& output) {
   return [kind, output](UnitAnalysisState& analysis, const std::string& root, std::string& text) {
@@ -249,6 +234,21 @@ ExitStatus RunReport(const ParsedArgs& args, std::ostream& out, std::ostream& er
 }
 
 }  // namespace
+
+/// The line count over the unit file list, as the window's Line Count with "Reuse List"
+/// checked makes it. The list is handed to the engine in memory: the summary would name the
+/// list file "Tallion.Files" in the source folder, but that file is not written.
+LineCountRecord CountUnitFiles(const UnitAnalysisState& analysis, const std::string& sourceFolder,
+                               bool lazarusForms) {
+  TLcntEngine engine;
+  engine.LazarusForms = lazarusForms;
+  engine.SetFileSpec(JoinPath(sourceFolder, kListFileName));
+  engine.UseListFile = true;
+  engine.Names = analysis.UnitFiles.Names();
+  engine.FormScratch = false;  // binary forms are converted in memory
+  engine.Count();
+  return std::move(engine.Record);
+}
 
 ExitStatus RunUnitAnalysis(const ParsedArgs& args, std::ostream& out, std::ostream& err,
                            const UnitReportStep& report) {

@@ -9,6 +9,8 @@
 
 #include "cli/CliMain.h"
 
+#include "linecount/LineCountRecord.h"
+
 namespace ravelin {
 struct UnitAnalysisState;
 }
@@ -32,6 +34,11 @@ using UnitReportStep = std::function<ExitStatus(UnitAnalysisState& analysis,
 /// puts the start folder and the settings back, and delivers the report text.
 ExitStatus RunUnitAnalysis(const ParsedArgs& args, std::ostream& out, std::ostream& err,
                            const UnitReportStep& report);
+
+/// The line count over the unit file list, as the window's Line Count with "Reuse List"
+/// checked makes it; the summary names "Tallion.Files" in sourceFolder (nothing is written).
+LineCountRecord CountUnitFiles(const UnitAnalysisState& analysis, const std::string& sourceFolder,
+                               bool lazarusForms = false);
 
 /// The unit commands, in the order the help lists them.
 CliCommand ListCommand();

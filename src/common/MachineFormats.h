@@ -28,6 +28,10 @@ JsonDocument JsonName(std::string_view bytes);
 /// The document as text: indented by two blanks, UTF-8, ended by LF.
 std::string JsonText(const JsonDocument& document);
 
+/// text as valid UTF-8 for a drawing program or a page: each byte of an invalid sequence and
+/// each control character becomes U+FFFD.
+std::string ReadableUtf8(std::string_view text);
+
 /// One CSV field: as it is, or in double quotes (quotes doubled) when it holds a quote, a
 /// comma, a CR or an LF. Bytes pass unchanged.
 std::string CsvField(std::string_view text);

@@ -8,23 +8,13 @@ namespace ravelin {
 
 namespace {
 
-/// text as a DOT string in double quotes.
-std::string Quoted(std::string_view text) {
-  std::string result = "\"";
-  for (char c : ReadableUtf8(text)) {
-    if (c == '"' || c == '\\') result += '\\';
-    result += c;
-  }
-  return result + "\"";
-}
-
 std::string NodeLine(const UsesGraphRecords& graph, std::size_t unit) {
   const UnitRecord& record = graph.records.units[unit];
   const UnitFigures& figures = graph.cycles.units[unit];
-  std::string line = NodeId(unit) + " [label=" + Quoted(record.name);
+  std::string line = NodeId(unit) + " [label=" + DotQuoted(record.name);
   if (record.found) {
-    line += ", file=" + Quoted(record.entry) + ", size=" + std::to_string(record.size) +
-            ", tooltip=" + Quoted(record.entry);
+    line += ", file=" + DotQuoted(record.entry) + ", size=" + std::to_string(record.size) +
+            ", tooltip=" + DotQuoted(record.entry);
   } else {
     line +=
         ", tooltip=\"unresolved\", style=\"rounded,filled\", fillcolor=gray92, color=gray60, "
@@ -42,7 +32,7 @@ std::string NodeLine(const UsesGraphRecords& graph, std::size_t unit) {
 std::string RenderGraphDot(const UsesGraphRecords& graph, bool clusterByFolder) {
   const UnitRecords& records = graph.records;
   std::string text = "digraph uses {\n";
-  text += "  graph [label=" + Quoted("Uses of " + records.root) +
+  text += "  graph [label=" + DotQuoted("Uses of " + records.root) +
           ", labelloc=t, fontname=Helvetica];\n";
   text += "  node [shape=box, style=rounded, fontname=Helvetica, fontsize=10];\n";
   text += "  edge [arrowsize=0.7];\n";
@@ -64,7 +54,7 @@ std::string RenderGraphDot(const UsesGraphRecords& graph, bool clusterByFolder) 
   }
   for (std::size_t i = 0; i < folders.size(); ++i) {
     text += "  subgraph cluster_" + std::to_string(i + 1) + " {\n";
-    text += "    label=" + Quoted(folders[i]) + "; style=rounded; color=gray70;\n";
+    text += "    label=" + DotQuoted(folders[i]) + "; style=rounded; color=gray70;\n";
     for (std::size_t unit : unitsOfFolder[folders[i]])
       text += "    " + NodeLine(graph, unit) + "\n";
     text += "  }\n";

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/MachineFormats.h"
 #include "units/UsesGraphRecords.h"
 
 namespace ravelin {
@@ -20,9 +21,8 @@ std::string RenderGraphDot(const UsesGraphRecords& graph, bool clusterByFolder);
 /// "cycle". UTF-8, LF.
 std::string RenderGraphMl(const UsesGraphRecords& graph);
 
-/// text as valid UTF-8 for a drawing program: each byte of an invalid sequence and each
-/// control character becomes U+FFFD.
-std::string ReadableUtf8(std::string_view text);
+/// text as a DOT string in double quotes, made readable UTF-8.
+std::string DotQuoted(std::string_view text);
 
 /// The node id of unit (counted from 0) in both formats: "u" and its number from 1.
 std::string NodeId(std::size_t unit);

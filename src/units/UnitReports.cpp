@@ -60,10 +60,6 @@ ReportClock& Clock() {
   return clock;
 }
 
-std::time_t Now() {
-  return Clock() ? Clock()() : std::time(nullptr);
-}
-
 std::tm LocalTime(std::time_t time) {
   std::tm parts{};
 #ifdef _WIN32
@@ -75,6 +71,10 @@ std::tm LocalTime(std::time_t time) {
 }
 
 }  // namespace
+
+std::time_t Now() {
+  return Clock() ? Clock()() : std::time(nullptr);
+}
 
 void SetReportClock(ReportClock clock) {
   Clock() = std::move(clock);

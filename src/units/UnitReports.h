@@ -53,6 +53,8 @@ void WriteReportBanner(ReportWriter& f, const std::string& banner);
 using ReportClock = std::function<std::time_t()>;
 /// Replaces the banner's clock (tests); an empty clock restores the real one.
 void SetReportClock(ReportClock clock);
+/// The time the report clock gives now.
+std::time_t Now();
 /// "yyyy mmm dd @ hh:mm" of a time, local time, the locale's short month name.
 std::string FormatBannerTime(std::time_t time);
 /// "yyyy.mm.dd hh:mm:ss" of a time, local time.

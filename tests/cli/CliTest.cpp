@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <utime.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <regex>
 #include <sstream>
 
@@ -12,11 +14,14 @@
 #include "SameText.h"
 #include "SyntheticProject.h"
 #include "cli/CliMain.h"
+#include "cli/HtmlCommand.h"
 #include "cli/Progress.h"
 #include "common/MachineFormats.h"
 #include "common/VornString.h"
 #include "linecount/LCntReports.h"
 #include "settings/LstGlobal.h"
+#include "units/GraphSvg.h"
+#include "units/UnitReports.h"
 
 namespace ravelin {
 namespace {
@@ -137,7 +142,8 @@ TEST_F(Cli, TheUnitDocumentListsTheUnitsOfTheListing) {
 }
 
 TEST_F(Cli, GraphvizDrawsTheDotGraphs) {
-  if (std::system("command -v dot >/dev/null 2>&1") != 0) GTEST_SKIP() << "Graphviz is not installed";
+  if (std::system("command -v dot >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "Graphviz is not installed";
   for (const char* args : {"demo/Demo.dpr", "--cluster loops/Ring.dpr"}) {
     std::vector<std::string> run = {"graph", "--report", "graph.dot"};
     for (std::string rest = args; !rest.empty();) run.push_back(SplitFirst(rest, " "));
@@ -274,6 +280,167 @@ TEST_F(Cli, ReportFilesAreAppendedToOnALineOfTheirOwnAndKeptWhenARunFails) {
   }
   EXPECT_EQ(ReadBytes(report), "old\r\n");
   EXPECT_FALSE(fs::exists(folder_ / "Fresh.TXT"));
+}
+
+/// Occurrences of what in text.
+std::size_t CountOf(const std::string& text, const std::string& what) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+/// The page without its picture's section (whose bytes are the graph library's own, or a note
+/// in a build without it).
+std::string WithoutPicture(std::string page) {
+  const std::size_t start = page.find("<section id=\"graph\">");
+  if (start != std::string::npos)
+    page.replace(start, page.find("</section>", start) + 10 - start, "<section id=\"graph\"/>");
+  return page;
+}
+
+/// A page of names that try to break out of their text, and of bytes that are no UTF-8.
+std::string HostilePage() {
+  const std::vector<std::string> names = {
+      "<script>window.pwned=1</script>", "<img src=x onerror=window.pwned=1>",
+      "\"><svg onload=window.pwned=1>", "'&amp;\xC4\xFF\x01", "]]><!--"};
+  UnitRecords records;
+  records.root = names[0] + ".dpr";
+  LineCountRecord count;
+  count.FileSpec = names[1];
+  for (const std::string& name : names) {
+    records.units.push_back({name, name + ".pas", true, 1, 0});
+    count.files.push_back({name + ".pas", "", true, false, {3, 1, 1, 1, 1}, ""});
+  }
+  count.files.back().skipped = names[2];  // the reason is a name too
+  for (std::size_t i = 0; i < names.size(); ++i)
+    records.uses.push_back({names[i], names[(i + 1) % names.size()], UsesSection::Interface,
+                            names[i], i, (i + 1) % names.size()});
+  return cli::RenderHtmlReport(MakeUsesGraphRecords(std::move(records)), count, 0);
+}
+
+TEST_F(Cli, TheHtmlPageOfTheDemoHoldsItsRowsAndAPictureNodePerUnit) {
+  SetReportClock([] { return std::time_t{966342896}; });
+  const CliRun run = RunCliWith({"html", "--output", "page.html", "demo/Demo.dpr"});
+  SetReportClock({});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "");
+  const std::string page = ReadBytes(folder_ / "page.html");
+  if (CanDrawGraphs()) {
+    EXPECT_EQ(CountOf(page, "class=\"node\""), 18u);  // no unit left out of the picture
+    // The cycle's two units, and its two uses with their arrowheads.
+    EXPECT_EQ(CountOf(page, "stroke=\"red\""), 2u + 2u * 2u);
+  } else {
+    EXPECT_NE(page.find("id=\"no-picture\""), std::string::npos);
+  }
+  const std::string golden = ReadBytes(RAVELIN_TEST_DATA "/cli/demo_page.html");
+  EXPECT_TRUE(
+      testing::SameBytes(ReplaceAll(golden, kGoldenFolder, folder_.Path()), WithoutPicture(page)));
+  // The line-count part alone, and a page saved over an older file.
+  EXPECT_EQ(RunCliWith({"count", "--format", "html", "-o", "page.html", "demo"}).status, 0);
+  const std::string lines = ReadBytes(folder_ / "page.html");
+  EXPECT_EQ(CountOf(lines, "<tr data-i="), 10u);  // the files below demo/
+  EXPECT_EQ(lines.find("<svg"), std::string::npos);
+}
+
+TEST(HtmlReport, HostileNamesStayText) {
+  const std::string page = HostilePage();
+  EXPECT_TRUE(IsValidUtf8(page));
+  EXPECT_EQ(CountOf(page, "<script"), 1u);  // the page's own
+  for (const char* markup : {"<img", "<svg onload", "<!--", "]]>"})
+    EXPECT_EQ(CountOf(WithoutPicture(page), markup), 0u) << markup;
+  EXPECT_EQ(CountOf(page, "<img"), 0u);  // nor in the picture's own texts
+  EXPECT_NE(page.find("&lt;img src=x onerror=window.pwned=1&gt;.pas"), std::string::npos);
+  EXPECT_NE(page.find("&#39;&amp;amp;\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"), std::string::npos);
+}
+
+/// Records of units named U1, U2, ... with a ring of uses through the first ring units.
+UsesGraphRecords RingOf(std::size_t units, std::size_t ring) {
+  UnitRecords records;
+  for (std::size_t i = 0; i < units; ++i) {
+    const std::string name = "U" + std::to_string(i + 1);
+    records.units.push_back({name, name + ".pas", true, 1, 0});
+  }
+  for (std::size_t i = 0; i < ring; ++i) {
+    const std::size_t to = (i + 1) % ring;
+    records.uses.push_back({records.units[i].name, records.units[to].name,
+                            UsesSection::Implementation, std::nullopt, i, to});
+  }
+  return MakeUsesGraphRecords(std::move(records));
+}
+
+TEST(HtmlReport, LargeGraphsAreDrawnCondensedOrNotAtAll) {
+  if (!CanDrawGraphs()) GTEST_SKIP() << "built without the graph library";
+  const std::string full = RenderGraphHtmlSection(RingOf(kFullPictureUnits, 10));
+  EXPECT_EQ(CountOf(full, "class=\"node\""), kFullPictureUnits);
+  const std::string condensed = RenderGraphHtmlSection(RingOf(kFullPictureUnits + 10, 11));
+  EXPECT_EQ(CountOf(condensed, "class=\"node\""), kFullPictureUnits);
+  EXPECT_NE(condensed.find("group 1: U1 +10"), std::string::npos);
+  const std::string none = RenderGraphHtmlSection(RingOf(kMaxPictureNodes + 1, 0));
+  EXPECT_EQ(none.find("<svg"), std::string::npos);
+  EXPECT_NE(none.find("too many to draw here"), std::string::npos);
+}
+
+/// The page as headless Chromium leaves it once a probe script appended to it has run: the
+/// probe's findings, or empty when the browser did not run.
+std::string ProbeInBrowser(const std::string& folder, const std::string& page) {
+  const char* const probe = R"(<script>(function(){var r=[],t=document.getElementById("lines");
+function col(){return Array.prototype.map.call(t.tBodies[0].rows,function(x){
+return x.cells[1].dataset.v}).join(",")}
+r.push("rows="+t.tBodies[0].rows.length);var h=t.tHead.rows[0].cells[1];
+h.click();r.push("up="+col());h.click();r.push("down="+col());
+r.push("nodes="+document.querySelectorAll("svg g.node").length);
+r.push("units="+document.getElementById("units").tBodies[0].rows.length);
+var f=document.querySelector("input.filter");f.value="STOCK";f.dispatchEvent(new Event("input"));
+r.push("shown="+Array.prototype.filter.call(t.tBodies[0].rows,function(x){return !x.hidden}).length);
+r.push("pwned="+(window.pwned?1:0));var p=document.createElement("pre");p.id="probe";
+p.textContent=r.join(" ");document.body.appendChild(p)})()</script>)";
+  std::string probed = page;
+  probed.insert(probed.rfind("</body>"), probe);
+  WriteBytes(folder + "/probed.html", probed);
+  const std::string command =
+      "timeout 90 chromium --headless --no-sandbox --disable-gpu "
+      "--no-first-run --user-data-dir=" +
+      folder +
+      "/profile --dump-dom "
+      "file://" +
+      folder + "/probed.html >" + folder + "/dom.html 2>/dev/null";
+  if (std::system(command.c_str()) != 0) return {};
+  const std::string dom = ReadBytes(folder + "/dom.html");
+  const std::size_t start = dom.find("<pre id=\"probe\">"), end = dom.find("</pre>", start);
+  return start == std::string::npos ? dom : dom.substr(start + 16, end - start - 16);
+}
+
+/// The numbers of a list "a,b,c" in order.
+std::vector<double> Numbers(const std::string& list) {
+  std::vector<double> numbers;
+  for (std::string rest = list; !rest.empty();) numbers.push_back(std::stod(SplitFirst(rest, ",")));
+  return numbers;
+}
+
+TEST_F(Cli, ChromiumSortsAndFiltersTheDemoPageAndRunsNoHostileScript) {
+  if (std::system("command -v chromium >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "chromium is not installed (bash scripts/deps.sh chromium)";
+  ASSERT_EQ(RunCliWith({"html", "-o", "page.html", "demo/Demo.dpr"}).status, 0);
+  const std::string demo = ProbeInBrowser(folder_.Path(), ReadBytes(folder_ / "page.html"));
+  ASSERT_FALSE(demo.empty()) << "chromium did not run";
+  std::map<std::string, std::string> found;
+  for (std::string rest = demo; !rest.empty();) {
+    std::string item = SplitFirst(rest, " ");
+    found[SplitFirst(item, "=")] = item;
+  }
+  EXPECT_EQ(found["rows"], "18") << demo;
+  EXPECT_EQ(found["units"], "18") << demo;
+  EXPECT_EQ(found["nodes"], CanDrawGraphs() ? "18" : "0") << demo;
+  EXPECT_EQ(found["shown"], "5") << demo;  // the names holding "stock", in any case
+  std::vector<double> up = Numbers(found["up"]), down = Numbers(found["down"]);
+  EXPECT_TRUE(std::is_sorted(up.begin(), up.end())) << found["up"];
+  EXPECT_TRUE(std::is_sorted(down.rbegin(), down.rend())) << found["down"];
+  EXPECT_NE(up, down);
+  EXPECT_EQ(found["pwned"], "0");
+
+  const std::string hostile = ProbeInBrowser(folder_.Path(), HostilePage());
+  EXPECT_NE(hostile.find("rows=5 "), std::string::npos) << hostile;
+  EXPECT_NE(hostile.find("pwned=0"), std::string::npos) << hostile;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "DataTable.h"
 #include "common/Error.h"
+#include "common/HtmlText.h"
 #include "common/MachineFormats.h"
 #include "common/PathUtil.h"
 #include "common/TextLines.h"
@@ -62,6 +63,8 @@ TEST(Routines, GiveTheResultsOfTheTable) {
           {"Base64", [](const Args& a) { return Base64(a[0]); }},
           {"JsonName", [](const Args& a) { return JsonName(a[0]).dump(); }},
           {"CsvField", [](const Args& a) { return CsvField(a[0]); }},
+          {"HtmlEscape", [](const Args& a) { return HtmlEscape(a[0]); }},
+          {"Percent", [](const Args& a) { return Percent(std::stoll(a[0]), std::stoll(a[1])); }},
           {"IsoUtcTime", [](const Args& a) { return IsoUtcTime(std::stoll(a[0])); }},
           {"WithErrorContext",
            [](const Args& a) {
