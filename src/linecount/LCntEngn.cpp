@@ -117,9 +117,14 @@ bool TLcntEngine::CountFile(const std::string& fileName, TLineCounts& counts,
 }
 
 bool TLcntEngine::CountForm(const std::string& fileName, TFormCounts& counts) {
+  return CountFormNamed(fileName, counts, formName_);
+}
+
+bool TLcntEngine::CountFormNamed(const std::string& fileName, TFormCounts& counts,
+                                 std::string& formName) {
   std::unique_ptr<NewFile>* scratch = FormScratch ? &scratch_ : nullptr;
-  if (CountFormFile(fileName, counts, formName_, scratch)) return true;
-  return LazarusForms && CountFormFile(fileName, counts, formName_, scratch, ".LFM");
+  if (CountFormFile(fileName, counts, formName, scratch)) return true;
+  return LazarusForms && CountFormFile(fileName, counts, formName, scratch, ".LFM");
 }
 
 void TLcntEngine::BeginRecord() {
@@ -131,10 +136,7 @@ TLcntEngine::FileOutcome TLcntEngine::CountInput(const std::string& fileName) {
   FileOutcome outcome;
   try {
     outcome.found = CountFile(fileName, outcome.counts, &outcome.bytes);
-    std::unique_ptr<NewFile>* scratch = FormScratch ? &scratch_ : nullptr;
-    outcome.hasForm = CountFormFile(fileName, outcome.formCounts, outcome.formName, scratch) ||
-                      (LazarusForms && CountFormFile(fileName, outcome.formCounts, outcome.formName,
-                                                     scratch, ".LFM"));
+    outcome.hasForm = CountFormNamed(fileName, outcome.formCounts, outcome.formName);
     if (outcome.hasForm) outcome.bytes += static_cast<std::uint64_t>(outcome.formCounts.Size);
   } catch (const Error&) {
     outcome.error = std::current_exception();

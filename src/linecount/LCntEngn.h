@@ -109,6 +109,9 @@ class TLcntEngine {
   void CloseInput();
   /// Counts a batch of input files, Jobs at a time, and adds them to Record in order.
   void CountBatch(const std::vector<std::string>& names);
+  /// CountForm with the form file's name into formName: the .dfm form, else (LazarusForms)
+  /// the .lfm one.
+  bool CountFormNamed(const std::string& fileName, TFormCounts& counts, std::string& formName);
 
   // Input state of one run (list file lines, the wildcard listing or the names).
   std::unique_ptr<InputFile> listFile_;    // the list file being read, line by line
