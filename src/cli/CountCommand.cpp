@@ -2,10 +2,13 @@
 // list file), the run and the report in the chosen format, and the exit status it earns.
 #include "cli/CountCommand.h"
 
+#include <algorithm>
+#include <memory>
 #include <thread>
 
 #include "cli/CompilerOptions.h"
 #include "cli/Formats.h"
+#include "cli/OperandWalk.h"
 #include "cli/OutputOptions.h"
 #include "cli/Progress.h"
 #include "common/Error.h"
@@ -47,60 +50,27 @@ WalkOptions WalkOptionsOf(const ParsedArgs& args) {
   return options;
 }
 
-/// Walks the folders and expands the patterns of the command line, in the order given, into
-/// the engine's names. A name that exists is taken as a name even when it holds "*" or "?";
-/// one that names nothing stays in place and is reported not found.
+/// Takes the folders, patterns and names of the command line, in the order given, as the
+/// engine's names, walked while the engine counts.
 void WalkOperands(const ParsedArgs& args, TLcntEngine& engine, InputNotes& notes,
-                  std::ostream& err) {
-  FileWalk walk(WalkOptionsOf(args), [&](const WalkWarning& warning) {
-    err << kProgramName << ": warning: " << Describe(warning) << "\n";
-    (warning.kind == WalkWarning::Kind::Folder ? notes.skipped : notes.strictFailed) = true;
-  });
-  std::vector<std::pair<size_t, std::string>> missing;  // where each missing name goes
-  bool onlyOneGroup = args.operands.size() == 1;        // the summary names the operand
-  for (const std::string& operand : args.operands) {
-    if (HasWildcard(operand) && !Fs().Stat(operand).exists) {
-      // A pattern for forms counts their units, as the window's file mask does.
-      std::string pattern = operand;
-      if (UpperText(ExtensionOf(pattern)) == ".DFM") pattern = ChangeExtension(pattern, ".pas");
-      if (walk.AddPattern(pattern) == 0) {
-        err << kProgramName << ": warning: pattern \"" << operand << "\" matches no file\n";
-        notes.strictFailed = true;
-      }
-      continue;
-    }
-    switch (walk.AddRoot(operand)) {
-      case RootKind::Missing:
-        missing.emplace_back(walk.Files().size(), operand);
-        break;
-      case RootKind::Folder:
-        notes.folders = true;
-        break;
-      case RootKind::File:
-        onlyOneGroup = false;
-        break;
-    }
-  }
-  std::vector<std::string> names;
-  names.reserve(walk.Files().size() + missing.size());
-  auto nextMissing = missing.begin();
-  for (size_t i = 0; i <= walk.Files().size(); ++i) {
-    for (; nextMissing != missing.end() && nextMissing->first == i; ++nextMissing)
-      names.push_back(nextMissing->second);
-    if (i < walk.Files().size()) names.push_back(walk.Files()[i].path);
-  }
+                  std::unique_ptr<OperandWalk>& walk) {
+  walk = std::make_unique<OperandWalk>(args.operands, WalkOptionsOf(args));
+  const std::vector<OperandKind>& kinds = walk->Kinds();
+  notes.folders = std::find(kinds.begin(), kinds.end(), OperandKind::Folder) != kinds.end();
   // The summary names the one folder or pattern counted, else the list file the window would
   // have written into the current folder (nothing is written there).
-  engine.SetFileSpec(onlyOneGroup && missing.empty()
-                         ? args.operands[0]
-                         : JoinPath(Fs().CurrentFolder(), kListFileName));
+  const bool onlyOneGroup =
+      kinds.size() == 1 && (kinds[0] == OperandKind::Folder || kinds[0] == OperandKind::Pattern);
+  engine.SetFileSpec(onlyOneGroup ? args.operands[0]
+                                  : JoinPath(Fs().CurrentFolder(), kListFileName));
   engine.UseListFile = true;
-  engine.Names = std::move(names);
+  engine.NameSource = [source = walk.get()](std::string& name) { return source->Next(name); };
 }
 
 /// Sets the engine's input from the command line: a list file (or "-" for standard input), or
 /// folders, patterns and names.
-void SetInputs(const ParsedArgs& args, TLcntEngine& engine, InputNotes& notes, std::ostream& err) {
+void SetInputs(const ParsedArgs& args, TLcntEngine& engine, InputNotes& notes,
+               std::unique_ptr<OperandWalk>& walk) {
   if (args.Has("list")) {
     if (!args.operands.empty()) {
       throw UsageError("give either --list LISTFILE or file names (folders, patterns), not both");
@@ -117,7 +87,7 @@ void SetInputs(const ParsedArgs& args, TLcntEngine& engine, InputNotes& notes, s
     throw UsageError(
         "nothing to count: give folders, quoted patterns, file names or --list LISTFILE");
   } else {
-    WalkOperands(args, engine, notes, err);
+    WalkOperands(args, engine, notes, walk);
   }
 }
 
@@ -159,12 +129,30 @@ ExitStatus RunCount(const ParsedArgs& args, std::ostream& out, std::ostream& err
   engine.LazarusForms = FpcDialectAsked(args);
   engine.FormScratch = false;  // binary forms are converted in memory
   InputNotes notes;
-  SetInputs(args, engine, notes, err);
+  std::unique_ptr<OperandWalk> walk;
+  SetInputs(args, engine, notes, walk);
   engine.KeepGoing = args.Has("keep-going") || notes.folders;
   Progress progress(err, !args.Has("quiet"));
-  engine.OnProgress = [&](std::uint64_t bytes) { progress.Add(bytes); };
-  engine.Count();
+  // The walk's warnings are written on this thread, as the run goes on and at its end.
+  auto writeWarnings = [&] {
+    if (walk) walk->WriteWarnings(err, kProgramName);
+  };
+  engine.OnProgress = [&](std::uint64_t bytes) {
+    writeWarnings();
+    progress.Add(bytes);
+  };
+  try {
+    engine.Count();
+  } catch (...) {
+    writeWarnings();
+    throw;
+  }
+  writeWarnings();
   progress.Finish();
+  if (walk) {
+    notes.skipped = walk->FolderSkipped();
+    notes.strictFailed = walk->StrictFailed();
+  }
   const ExitStatus status = ReportInputs(engine.Record, notes, args.Has("strict"), err);
   const std::string text = Render(CountFormats(), output.format,
                                   CountOutput{engine.Record, !args.Has("summary"), output.eol});

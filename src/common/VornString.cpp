@@ -136,7 +136,17 @@ std::string IntToText(std::int32_t value) {
 }
 
 std::string IntToStrWidth(std::int64_t value, int width) {
-  return PadLeftWith(std::to_string(value), ' ', width);
+  std::string text;
+  AppendIntWidth(text, value, width);
+  return text;
+}
+
+void AppendIntWidth(std::string& out, std::int64_t value, int width) {
+  char digits[24];
+  const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  const auto length = static_cast<int>(end - digits);
+  if (width > length) out.append(static_cast<size_t>(width - length), ' ');
+  out.append(digits, static_cast<size_t>(length));
 }
 
 int CompareUpperText(std::string_view a, std::string_view b) {

@@ -41,6 +41,8 @@ std::string UpperText(std::string_view text);
 std::string IntToText(std::int32_t value);
 /// Decimal text of value right-aligned in width with blanks on the left; never cut.
 std::string IntToStrWidth(std::int64_t value, int width);
+/// Appends IntToStrWidth(value, width) to out.
+void AppendIntWidth(std::string& out, std::int64_t value, int width);
 
 /// ASCII upper case of one byte.
 inline char UpperChar(char c) {

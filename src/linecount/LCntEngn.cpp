@@ -3,7 +3,8 @@
 #include "linecount/LCntEngn.h"
 
 #include <algorithm>
-#include <atomic>
+#include <deque>
+#include <mutex>
 #include <thread>
 
 #include "common/Checked.h"
@@ -15,14 +16,6 @@
 #include "platform/FileSys.h"
 
 namespace ravelin {
-
-namespace {
-/// Files counted between two additions to the record: the list is read and the progress
-/// shown in steps that start at the first size and double up to the last (each step ends
-/// when its slowest file is done, so long runs take long steps).
-constexpr size_t kFirstBatchSize = 64;
-constexpr size_t kLastBatchSize = 4096;
-}  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // Input
@@ -57,6 +50,11 @@ std::vector<std::string> ListFileNames(std::string_view text) {
 }
 
 void TLcntEngine::NextFile() {
+  if (!Names && NameSource) {
+    haveName_ = NameSource(CurrentFile);
+    if (!haveName_) CurrentFile.clear();
+    return;
+  }
   if (Names) {
     haveName_ = namePos_ < Names->size();
     if (haveName_) {
@@ -98,7 +96,7 @@ void TLcntEngine::NextFile() {
 }
 
 bool TLcntEngine::HasFile() const {
-  if (Names) return haveName_;
+  if (Names || NameSource) return haveName_;
   return UseListFile ? !CurrentFile.empty() : searchResult_ == 0;
 }
 
@@ -109,10 +107,10 @@ bool TLcntEngine::CountFile(const std::string& fileName, TLineCounts& counts,
                             std::uint64_t* bytes) {
   counts = TLineCounts{};
   // One buffer a thread, kept from file to file: no fresh pages for every file read.
-  thread_local std::string text;
-  if (!Fs().TryReadFile(fileName, text)) return false;
-  if (bytes != nullptr) *bytes = text.size();
-  WithErrorContext("in \"" + fileName + "\"", [&] { ClassifyText(text, counts); });
+  thread_local ReadBuffer buffer;
+  if (!Fs().TryReadFile(fileName, buffer)) return false;
+  if (bytes != nullptr) *bytes = buffer.Text().size();
+  WithErrorContext("in \"" + fileName + "\"", [&] { ClassifyText(buffer.Text(), counts); });
   return true;
 }
 
@@ -190,28 +188,85 @@ void TLcntEngine::AddFile(const std::string& fileName, bool found, const TLineCo
   AddOutcome(fileName, std::move(outcome));
 }
 
-void TLcntEngine::CountBatch(const std::vector<std::string>& names) {
-  std::vector<FileOutcome> outcomes(names.size());
-  // The scratch file has one name: forms converted through it are counted one at a time.
-  const size_t jobs = FormScratch ? 1 : std::min<size_t>(std::max(Jobs, 1u), names.size());
-  std::atomic<size_t> next{0};
-  auto work = [&] {
-    for (size_t i; (i = next.fetch_add(1)) < names.size();) {
+void TLcntEngine::CountInOrder() {
+  for (NextFile(); HasFile(); NextFile()) AddOutcome(CurrentFile, CountInput(CurrentFile));
+}
+
+void TLcntEngine::CountInParallel(unsigned jobs) {
+  // Each worker takes the next name, counts the file, and then adds to the record every
+  // outcome that is done in an unbroken run from the oldest one not yet added (one worker at
+  // a time does that), so the record is the same for any number of workers and no thread
+  // waits for another to be woken.
+  struct Slot {
+    std::string name;
+    FileOutcome outcome;
+    bool done = false;
+  };
+  std::mutex inputMutex;  // taking names: held before stateMutex when both are
+  bool inputEnded = false;
+  std::exception_ptr inputError;
+  std::mutex stateMutex;   // the slots and the flags below
+  std::deque<Slot> slots;  // taken and not yet added, in order; a slot never moves
+  bool adding = false;     // a worker is adding outcomes to the record
+  std::exception_ptr failure;
+
+  auto stopTaking = [&] {
+    std::lock_guard<std::mutex> input(inputMutex);
+    inputEnded = true;
+  };
+  auto takeName = [&]() -> Slot* {
+    std::lock_guard<std::mutex> input(inputMutex);
+    if (!inputEnded) {
       try {
-        outcomes[i] = CountInput(names[i]);
-      } catch (...) {  // out of memory and the like: the run ends at this file
-        outcomes[i].error = std::current_exception();
+        NextFile();
+        inputEnded = !HasFile();
+      } catch (...) {
+        inputError = std::current_exception();
+        inputEnded = true;
       }
+    }
+    if (inputEnded) return nullptr;
+    std::lock_guard<std::mutex> state(stateMutex);
+    slots.push_back(Slot{CurrentFile, {}, false});
+    return &slots.back();
+  };
+  auto work = [&] {
+    while (Slot* slot = takeName()) {
+      FileOutcome outcome;
+      try {
+        outcome = CountInput(slot->name);
+      } catch (...) {  // out of memory and the like: the run ends at this file
+        outcome.error = std::current_exception();
+      }
+      std::unique_lock<std::mutex> state(stateMutex);
+      slot->outcome = std::move(outcome);
+      slot->done = true;
+      if (adding || failure) continue;
+      adding = true;
+      while (!failure && !slots.empty() && slots.front().done) {
+        Slot ready = std::move(slots.front());
+        slots.pop_front();
+        state.unlock();
+        std::exception_ptr error;
+        try {
+          AddOutcome(ready.name, std::move(ready.outcome));
+        } catch (...) {
+          error = std::current_exception();
+          stopTaking();
+        }
+        state.lock();
+        if (error) failure = error;
+      }
+      adding = false;
     }
   };
   {
     std::vector<std::jthread> workers;
-    for (size_t j = 1; j < jobs; ++j) workers.emplace_back(work);
+    for (unsigned j = 1; j < jobs; ++j) workers.emplace_back(work);
     work();
   }
-  for (size_t i = 0; i < names.size(); ++i) {
-    AddOutcome(names[i], std::move(outcomes[i]));
-  }
+  if (failure) std::rethrow_exception(failure);
+  if (inputError) std::rethrow_exception(inputError);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -229,7 +284,7 @@ void TLcntEngine::OpenInput() {
   haveName_ = false;
   // The list is read a line at a time: a list file of any length takes little memory.
   CloseInput();
-  if (UseListFile && !Names) {
+  if (UseListFile && !Names && !NameSource) {
     OpenedFile opened = Fs().OpenRead(FileSpec, Readable::FileOrPipe);
     if (!opened.file) {
       throw IoError("Cannot open the list file \"" + FileSpec + "\": " + opened.whyNot,
@@ -253,14 +308,12 @@ void TLcntEngine::Count() {
   OpenInput();
   try {
     BeginRecord();
-    std::vector<std::string> batch;
-    size_t batchSize = kFirstBatchSize;
-    NextFile();
-    while (HasFile()) {
-      batch.clear();
-      for (; HasFile() && batch.size() < batchSize; NextFile()) batch.push_back(CurrentFile);
-      CountBatch(batch);
-      batchSize = std::min(batchSize * 2, kLastBatchSize);
+    // The scratch file has one name: forms converted through it are counted one at a time.
+    const unsigned jobs = FormScratch ? 1 : std::max(Jobs, 1u);
+    if (jobs == 1) {
+      CountInOrder();
+    } else {
+      CountInParallel(jobs);
     }
   } catch (...) {
     // A failed run leaves no scratch file of its own behind.

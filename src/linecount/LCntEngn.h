@@ -45,6 +45,10 @@ class TLcntEngine {
   /// any byte but NUL), instead of reading FileSpec; FileSpec is then only the name the
   /// summary shows.
   std::optional<std::vector<std::string>> Names;
+  /// When set (and Names is not), the run counts the names this gives, in order, until it
+  /// returns false; it may wait for the next name (a folder walk still going on). Called on
+  /// one thread at a time, not always the same.
+  std::function<bool(std::string& name)> NameSource;
   std::vector<std::string> Lines;  ///< the report text, after Execute
   LineCountRecord Record;          ///< what the run counted, after Execute or Count
   std::string SpecPath;            ///< folder part of FileSpec
@@ -60,7 +64,8 @@ class TLcntEngine {
   /// How many files are read and counted at once (1 and more; without FormScratch only). The
   /// record is the same for every value.
   unsigned Jobs = 1;
-  /// Called after each file is added to Record, with the bytes read for it (file and form).
+  /// Called after each file is added to Record, with the bytes read for it (file and form); on
+  /// one thread at a time, not always the same.
   std::function<void(std::uint64_t bytes)> OnProgress;
 
   /// Sets the input: a ".DFM" extension becomes ".pas"; FileSpec, CurrentFile, SpecPath.
@@ -107,8 +112,10 @@ class TLcntEngine {
  private:
   void OpenInput();
   void CloseInput();
-  /// Counts a batch of input files, Jobs at a time, and adds them to Record in order.
-  void CountBatch(const std::vector<std::string>& names);
+  /// Counts every input file, one after the other, into Record.
+  void CountInOrder();
+  /// Counts every input file, Jobs at a time, and adds them to Record in the inputs' order.
+  void CountInParallel(unsigned jobs);
   /// CountForm with the form file's name into formName: the .dfm form, else (LazarusForms)
   /// the .lfm one.
   bool CountFormNamed(const std::string& fileName, TFormCounts& counts, std::string& formName);

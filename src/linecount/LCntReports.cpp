@@ -102,30 +102,33 @@ void LineCountText::WriteDetailRow(const std::string& name, const TLineCounts& c
   }
 
   std::string row;
+  row.reserve(kNameColumnWidth + 64);
   if (displayName.size() > kNameColumnWidth) {
     Lines.push_back(displayName);
-    row = std::string(kNameColumnWidth, ' ');
+    row.assign(kNameColumnWidth, ' ');
   } else {
-    row = PadLeftWith(displayName, ' ', kNameColumnWidth);
+    row.assign(static_cast<size_t>(kNameColumnWidth) - displayName.size(), ' ');
+    row += displayName;
   }
   row += ' ';
-  if (counts.Total > 0) {
-    for (std::int32_t value : {counts.Blank, counts.Comment, counts.Source, counts.Commented}) {
-      row += IntToStrWidth(value, 8);
+  for (std::int32_t value : {counts.Blank, counts.Comment, counts.Source, counts.Commented}) {
+    AppendIntWidth(row, counts.Total > 0 ? value : 0, 8);
+    if (counts.Total > 0) {
       row += ' ';
-      row += IntToStrWidth(RoundedPercent(value, counts.Total), 3);
+      AppendIntWidth(row, RoundedPercent(value, counts.Total), 3);
       row += ' ';
+    } else {
+      row += " --- ";
     }
-  } else {
-    for (int i = 0; i < 4; ++i) row += IntToStrWidth(0, 8) + " --- ";
   }
   if (counts.Source > 0) {
-    row += IntToStrWidth(RoundedPercent(counts.Commented, counts.Source), 3) + " ";
+    AppendIntWidth(row, RoundedPercent(counts.Commented, counts.Source), 3);
+    row += ' ';
   } else {
     row += "--- ";
   }
-  row += IntToStrWidth(counts.Total, 8);
-  Lines.push_back(row);
+  AppendIntWidth(row, counts.Total, 8);
+  Lines.push_back(std::move(row));
 }
 
 void LineCountText::WriteDetailTotals() {

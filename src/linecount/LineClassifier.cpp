@@ -290,7 +290,9 @@ constexpr StopSet<'\r', '\n', '}'> kInBraceStops;
 constexpr StopSet<'\r', '\n', '}', '*'> kInParenStarStops;
 constexpr StopSet<'\r', '\n', '}', '\''> kInLiteralStops;
 constexpr StopSet<'\r', '\n'> kLineEndStops;
-constexpr StopSet<'\r', '\n', '}', '{', '\'', '(', '/'> kInCodeStops;
+// Once a line holds program text, a lone "(" changes nothing: the scan stops at a star and
+// looks back for the "(" that makes it a comment's start.
+constexpr StopSet<'\r', '\n', '}', '{', '\'', '*', '/'> kInCodeStops;
 
 // Where the compiler offers vectors of bytes, searches look at sixteen bytes at a time.
 #if (defined(__GNUC__) || defined(__clang__)) && defined(__BYTE_ORDER__) && \
@@ -327,10 +329,14 @@ inline const char* NextVisible(const char* p, const char* end) {
   return p;
 }
 
+/// True when the visible character before position q of the line is c.
+inline bool FollowsVisible(const char* lineStart, const char* q, char c) {
+  while (q > lineStart && KindOf(q[-1]) == kBlankChar) --q;
+  return q > lineStart && q[-1] == c;
+}
 /// True when the visible character before position q of the line is a "{".
 inline bool FollowsOpenBrace(const char* lineStart, const char* q) {
-  while (q > lineStart && KindOf(q[-1]) == kBlankChar) --q;
-  return q > lineStart && q[-1] == '{';
+  return FollowsVisible(lineStart, q, '{');
 }
 
 /// What the direct scan found in one line.
@@ -376,7 +382,17 @@ class DirectScan {
           if (FollowsOpenBrace(lineStart_, p_)) return Bubble();
           ProgramCharacter();
           break;
-        default:  // a star or a closing parenthesis outside comments is program text
+        case kStar:
+          // Met by the search through program text: after a "(" it starts a comment.
+          if (FollowsVisible(lineStart_, p_, '(')) {
+            state_ = ScanState::InParenStar;
+            ++p_;
+            noBubble = ContinueParenStarComment();
+          } else {
+            ProgramCharacter();
+          }
+          break;
+        default:  // a closing parenthesis outside comments is program text
           ProgramCharacter();
           break;
       }

@@ -75,15 +75,23 @@ class DiskFileSystem final : public FileSystem {
   std::optional<std::string> Resolve(std::string_view path) override {
     if (HoldsNul(path)) return std::nullopt;  // no name on disk holds a NUL byte
     std::string full = FullPath(path);
+    const size_t lastSlash = full.rfind('/');
+    // Most misses are a name in a folder spelled as on disk (a unit's form looked for): once
+    // that folder was indexed, a name it does not hold in any letter case needs no system call.
+    if (lastSlash != 0 && lastSlash != std::string::npos) {
+      if (const NameIndex* index = CachedIndex(full.substr(0, lastSlash));
+          index != nullptr && index->count(UpperText(full.substr(lastSlash + 1))) == 0) {
+        return std::nullopt;
+      }
+    }
     struct stat st;
     if (::stat(full.c_str(), &st) == 0) return full;  // spelled as on disk
-    // Most misses are a name in a folder spelled as on disk (a unit's form looked for): only
-    // the last component is looked up then.
-    if (const size_t slash = full.rfind('/'); slash != 0 && slash != std::string::npos) {
-      const std::string folder = full.substr(0, slash);
+    // Then only the last component is looked up.
+    if (lastSlash != 0 && lastSlash != std::string::npos) {
+      const std::string folder = full.substr(0, lastSlash);
       if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
         const NameIndex& index = IndexOf(folder);
-        auto it = index.find(UpperText(full.substr(slash + 1)));
+        auto it = index.find(UpperText(full.substr(lastSlash + 1)));
         if (it == index.end()) return std::nullopt;
         return folder + "/" + it->second;
       }
@@ -187,11 +195,19 @@ class DiskFileSystem final : public FileSystem {
   FolderScan ScanFolder(std::string_view folder) override {
     // A folder spelled as on disk is read straight away; any other is resolved first.
     FolderScan scan;
-    int err = HoldsNul(folder) ? ENOENT : ScanDiskFolder(FullPath(folder), scan);
+    std::string path = HoldsNul(folder) ? std::string() : FullPath(folder);
+    int err = path.empty() ? ENOENT : ScanDiskFolder(path, scan);
     if (err == ENOENT) {
-      if (auto resolved = Resolve(folder)) err = ScanDiskFolder(*resolved, scan);
+      if (auto resolved = Resolve(folder)) {
+        path = std::move(*resolved);
+        err = ScanDiskFolder(path, scan);
+      }
     }
-    if (err != 0) scan.error = SystemMessage(err);
+    if (err != 0) {
+      scan.error = SystemMessage(err);
+    } else {
+      RememberIndex(path, scan);
+    }
     return scan;
   }
 
@@ -204,7 +220,8 @@ class DiskFileSystem final : public FileSystem {
   std::unique_ptr<NewFile> CreateNewFile(std::string_view path) override {
     std::string target = TargetPath(path, "Cannot create");
     Forget(FolderPart(target));
-    return CreateNewFileOnDisk(target, path, writer_);
+    return std::make_unique<ForgetOnChange>(*this, FolderPart(target),
+                                            CreateNewFileOnDisk(target, path, writer_));
   }
 
   void AppendReport(std::string_view path, std::string_view text, ReportStart start) override {
@@ -287,14 +304,27 @@ class DiskFileSystem final : public FileSystem {
   }
 
   /// The case-insensitive index of a folder's names, listed once per run.
+  /// The folder's index when one was made since the cache was last cleared, else nullptr.
+  const NameIndex* CachedIndex(const std::string& folder) {
+    std::lock_guard<std::mutex> lock(cacheMutex_);
+    auto it = indexes_.find(folder);
+    return it == indexes_.end() ? nullptr : &it->second;
+  }
+
+  /// Keeps the index of a folder just read whole, so that looking up names in it (a unit's
+  /// form) needs no system call. Its entries come in listing order: of names equal ignoring
+  /// case, the first in byte order comes first, as IndexOf keeps it.
+  void RememberIndex(const std::string& folder, const FolderScan& scan) {
+    NameIndex index;
+    for (const FolderEntry& entry : scan.entries) index.emplace(UpperText(entry.name), entry.name);
+    std::lock_guard<std::mutex> lock(cacheMutex_);
+    indexes_.emplace(folder, std::move(index));  // one made before stays: it may be in use
+  }
+
   const NameIndex& IndexOf(const std::string& folder) {
     // Several threads may read files at once: the cache is shared; an index, once made, is
     // never changed (only dropped by Forget and ClearCache, which no reader runs beside).
-    {
-      std::lock_guard<std::mutex> lock(cacheMutex_);
-      auto it = indexes_.find(folder);
-      if (it != indexes_.end()) return it->second;
-    }
+    if (const NameIndex* cached = CachedIndex(folder)) return *cached;
     std::vector<DirEntry> entries = ReadFolder(folder);
     std::sort(entries.begin(), entries.end(),
               [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
@@ -315,6 +345,28 @@ class DiskFileSystem final : public FileSystem {
     if (auto dir = Resolve(folder)) return JoinPath(*dir, name);
     return full;
   }
+
+  /// A new file that drops what is cached about its folder when it takes or gives up its name,
+  /// so that a folder index never misses a file written since.
+  class ForgetOnChange final : public NewFile {
+   public:
+    ForgetOnChange(DiskFileSystem& fs, std::string folder, std::unique_ptr<NewFile> file)
+        : fs_(fs), folder_(std::move(folder)), file_(std::move(file)) {}
+    void Write(std::string_view data) override { file_->Write(data); }
+    void Commit() override {
+      file_->Commit();
+      fs_.Forget(folder_);
+    }
+    void Remove() override {
+      file_->Remove();
+      fs_.Forget(folder_);
+    }
+
+   private:
+    DiskFileSystem& fs_;
+    std::string folder_;
+    std::unique_ptr<NewFile> file_;
+  };
 
   /// Drops what is cached about one folder after it changed.
   void Forget(const std::string& folder) {

@@ -32,26 +32,35 @@ bool FileSystem::FolderExists(std::string_view path) {
 
 namespace {
 
-/// Reads what is left of a file into out: the size known at opening first, then whatever
-/// follows. out is empty when reading fails.
-void ReadRest(InputFile& file, std::string& out) {
+/// Reads what is left of a file into storage from its start and returns the bytes read:
+/// the size known at opening first, then whatever follows. storage only grows.
+size_t ReadRest(InputFile& file, std::string& storage) {
   size_t used = 0;
-  out.resize(static_cast<size_t>(file.SizeHint()) + 1);
-  try {
-    for (;;) {
-      if (used == out.size()) out.resize(std::max<size_t>(out.size() * 2, 65536));
-      const size_t n = file.Read(out.data() + used, out.size() - used);
-      if (n == 0) break;
-      used += n;
-    }
-  } catch (...) {
-    out.clear();
-    throw;
+  const size_t known = static_cast<size_t>(file.SizeHint());
+  if (storage.size() < known + 1) storage.resize(known + 1);
+  for (;;) {
+    if (used == storage.size()) storage.resize(std::max<size_t>(storage.size() * 2, 65536));
+    const size_t wanted = storage.size() - used;
+    const size_t n = file.Read(storage.data() + used, wanted);
+    used += n;
+    // A file read short at or past its size when opened is at its end: no read more to see
+    // that (one that grew meanwhile fills the room left and is read on).
+    if (n == 0 || (n < wanted && known > 0 && used >= known)) return used;
   }
-  out.resize(used);
 }
 
 }  // namespace
+
+bool FileSystem::TryReadFile(std::string_view path, ReadBuffer& out, std::string* whyNot) {
+  out.used_ = 0;
+  OpenedFile opened = OpenRead(path, Readable::FileOrPipe);
+  if (!opened.file) {
+    if (whyNot != nullptr) *whyNot = opened.whyNot;
+    return false;
+  }
+  out.used_ = ReadRest(*opened.file, out.storage_);
+  return true;
+}
 
 bool FileSystem::TryReadFile(std::string_view path, std::string& out, std::string* whyNot) {
   out.clear();
@@ -60,7 +69,12 @@ bool FileSystem::TryReadFile(std::string_view path, std::string& out, std::strin
     if (whyNot != nullptr) *whyNot = opened.whyNot;
     return false;
   }
-  ReadRest(*opened.file, out);
+  try {
+    out.resize(ReadRest(*opened.file, out));
+  } catch (...) {
+    out.clear();
+    throw;
+  }
   return true;
 }
 

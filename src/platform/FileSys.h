@@ -88,6 +88,19 @@ struct OpenedFile {
   bool missing = false;             ///< when file is null: nothing of that name exists
 };
 
+/// A buffer for reading many files one after the other: it grows to the largest file read and
+/// is never cleared, so a file read into it costs no freshly zeroed memory.
+class ReadBuffer {
+ public:
+  /// The content of the file read last.
+  std::string_view Text() const { return std::string_view(storage_.data(), used_); }
+
+ private:
+  friend class FileSystem;
+  std::string storage_;
+  size_t used_ = 0;
+};
+
 /// A file being written anew beside the name it is to take. Until Commit it is a hidden file
 /// of its own (created exclusively, never through a link); dropped before Commit, it is
 /// removed.
@@ -160,7 +173,8 @@ class FileSystem {
   virtual void SetCurrentFolder(std::string_view folder) = 0;
   /// Creates a folder and its parents when missing. Throws IoError when it cannot.
   virtual void MakeFolders(std::string_view folder) = 0;
-  /// Forgets the cached folder listings; each run starts with this.
+  /// Forgets the cached folder listings and name indexes; each run starts with this. Until
+  /// then a folder once read is seen as it was (a file others add meanwhile may be missed).
   virtual void ClearCache() = 0;
 
   /// True when path names an existing file; a folder is not a file.
@@ -171,6 +185,8 @@ class FileSystem {
   /// *whyNot when given) when it cannot be opened (see OpenRead). Throws IoError naming the
   /// file when reading fails after opening.
   bool TryReadFile(std::string_view path, std::string& out, std::string* whyNot = nullptr);
+  /// TryReadFile into a reused buffer (out.Text() empty when the file cannot be opened).
+  bool TryReadFile(std::string_view path, ReadBuffer& out, std::string* whyNot = nullptr);
   /// Reads a whole file; throws IoError "Cannot open "NAME": reason" when it cannot.
   std::string ReadFile(std::string_view path);
   /// The path made absolute against the current folder with "\" as "/" and "." and ".."

@@ -229,7 +229,12 @@ void FileWalk::Traverse(Folder start, Policy& policy) {
 }
 
 void FileWalk::Take(std::string path, const FileId& id, std::uint64_t size) {
-  if (takenFiles_.insert(id).second) files_.push_back(WalkedFile{std::move(path), size});
+  if (!takenFiles_.insert(id).second) return;
+  if (sink_) {
+    sink_(WalkedFile{std::move(path), size});
+  } else {
+    files_.push_back(WalkedFile{std::move(path), size});
+  }
 }
 
 bool FileWalk::Excluded(const std::string& path, bool isFolder) const {

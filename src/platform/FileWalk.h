@@ -82,8 +82,10 @@ class FileWalk {
   /// match, those taken before included: 0 when the pattern matches nothing.
   std::size_t AddPattern(std::string_view pattern);
 
-  /// The files taken so far, in order.
+  /// The files taken so far, in order (none when a file sink is set).
   const std::vector<WalkedFile>& Files() const { return files_; }
+  /// Hands every file taken from now on to sink, as it is taken, instead of keeping it.
+  void SetFileSink(std::function<void(WalkedFile)> sink) { sink_ = std::move(sink); }
 
  private:
   struct Folder;
@@ -114,6 +116,7 @@ class FileWalk {
   std::vector<std::string> extensions_;  // in capitals, each with its "."
   std::vector<Exclude> excludes_;
   std::vector<WalkedFile> files_;
+  std::function<void(WalkedFile)> sink_;
   std::set<FileId> takenFiles_;
   std::set<FileId> walkedFolders_;
 };

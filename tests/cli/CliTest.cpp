@@ -229,6 +229,7 @@ TEST_F(Cli, EveryNumberOfJobsGivesTheSameBytes) {
       {"count", "--format", "json", "--keep-going", "Missing.pas", "gen", "long/Long.pas", "demo"},
       {"count", "--summary", "gen/f3", "demo/*.pas"},
       {"count", "demo/Demo.dpr", "long/Long.pas", "gen"},  // ends at the long line
+      {"count", "gen/**/*.pas"},  // ends at its first file while the walk goes on
   };
   for (const auto& args : runs) {
     std::vector<std::string> withJobs = args;

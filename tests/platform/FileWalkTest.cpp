@@ -39,6 +39,7 @@ class FileWalkTest : public ::testing::Test {
   /// without a leading "./"; outcomes_ gets each input's result: M(issing), F(ile), D(folder)
   /// or a pattern's match count.
   std::string Walk(const std::string& inputs, WalkOptions options = {}, FileSystem& fs = Fs()) {
+    fs.ClearCache();  // as every run does: the tree changed since the last walk
     FileWalk walk(
         options, [this](const WalkWarning& w) { warnings_ += Describe(w) + "\n"; }, fs);
     outcomes_.clear();
