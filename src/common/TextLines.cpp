@@ -1,8 +1,26 @@
 #include "common/TextLines.h"
 
+#include <cstddef>
+#include <cstring>
 #include <utility>
 
 namespace ravelin {
+
+const char* FindLineEnd(const char* p, const char* end) {
+  // Searches the library does many bytes at a time, in windows, so that a text whose lines
+  // end in one kind only is never searched to its end for the other kind at every line.
+  constexpr std::ptrdiff_t kWindow = 256;
+  while (p < end) {
+    const char* const to = end - p > kWindow ? p + kWindow : end;
+    const void* lf = std::memchr(p, '\n', static_cast<size_t>(to - p));
+    const char* const limit = lf != nullptr ? static_cast<const char*>(lf) : to;
+    if (const void* cr = std::memchr(p, '\r', static_cast<size_t>(limit - p)))
+      return static_cast<const char*>(cr);
+    if (lf != nullptr) return limit;
+    p = to;
+  }
+  return end;
+}
 
 LineReader::LineReader(Source source, size_t pieceSize)
     : source_(std::move(source)), piece_(pieceSize == 0 ? 1 : pieceSize) {}
@@ -38,8 +56,10 @@ bool LineReader::Next(std::string& line) {
         continue;
       }
     }
-    const size_t stop = rest_.find_first_of("\r\n");
-    if (stop == std::string_view::npos) {
+    const char* const begin = rest_.data();
+    const char* const lineEnd = FindLineEnd(begin, begin + rest_.size());
+    const size_t stop = static_cast<size_t>(lineEnd - begin);
+    if (stop == rest_.size()) {
       line.append(rest_);
       rest_ = {};
       continue;

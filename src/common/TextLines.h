@@ -16,6 +16,9 @@ inline std::string_view CutAtCtrlZ(std::string_view text) {
   return pos == std::string_view::npos ? text : text.substr(0, pos);
 }
 
+/// The first CR or LF in [p, end), or end.
+const char* FindLineEnd(const char* p, const char* end);
+
 /// Calls f(std::string_view line) for every line of text, in order, without line ends. A last
 /// line without a line end counts when it is not empty; an empty text has no lines.
 template <class F>
@@ -24,8 +27,7 @@ void ForEachLine(std::string_view text, F&& f) {
   const char* p = text.data();
   const char* end = p + text.size();
   while (p < end) {
-    const char* q = p;
-    while (q < end && *q != '\r' && *q != '\n') ++q;
+    const char* q = FindLineEnd(p, end);
     f(std::string_view(p, static_cast<size_t>(q - p)));
     if (q == end) break;
     if (*q == '\r' && q + 1 < end && q[1] == '\n') ++q;

@@ -261,10 +261,7 @@ TTokenKind TVornPasScanner::NextToken(std::string& text) {
       case ']':
       case '^': {
         ReadInto(text);
-        for (int k = kFirstSymbol; k <= kLastSymbol; ++k) {
-          if (SymbolName(static_cast<TTokenKind>(k)) == text) return static_cast<TTokenKind>(k);
-        }
-        return tkSymbol;  // not reached: every character of this group is a symbol
+        return SymbolKind(text);  // every character of this group is a symbol
       }
       default:
         // Blanks, line ends and characters that start no token are skipped.

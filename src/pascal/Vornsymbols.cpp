@@ -103,6 +103,24 @@ std::string_view SymbolName(TTokenKind kind) {
   return kSymbolNames[kind - kFirstSymbol];
 }
 
+TTokenKind SymbolKind(std::string_view text) {
+  // One character is the common case (",", ";", "="): looked up in a table made once.
+  static const std::array<TTokenKind, 256> kOneCharacter = [] {
+    std::array<TTokenKind, 256> table;
+    table.fill(tkSymbol);
+    for (int k = kLastSymbol; k >= kFirstSymbol; --k) {  // the first kind of a text wins
+      const std::string_view name = kSymbolNames[k - kFirstSymbol];
+      if (name.size() == 1) table[static_cast<unsigned char>(name[0])] = static_cast<TTokenKind>(k);
+    }
+    return table;
+  }();
+  if (text.size() == 1) return kOneCharacter[static_cast<unsigned char>(text[0])];
+  for (int k = kFirstSymbol; k <= kLastSymbol; ++k) {
+    if (kSymbolNames[k - kFirstSymbol] == text) return static_cast<TTokenKind>(k);
+  }
+  return tkSymbol;
+}
+
 std::string_view WordName(TTokenKind kind) {
   if (kind < kFirstWord || kind > kLastWord) return {};
   return kWordNames[kind - kFirstWord];

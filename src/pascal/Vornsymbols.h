@@ -174,6 +174,8 @@ enum TPragmaKind : std::uint8_t {
 std::string_view KindName(TTokenKind kind);
 /// The symbol text for 9-31, else empty.
 std::string_view SymbolName(TTokenKind kind);
+/// The first symbol kind (9-31, in value order) whose text is text; tkSymbol when none is.
+TTokenKind SymbolKind(std::string_view text);
 /// The word in capitals for 32-137 (empty for 106), else empty.
 std::string_view WordName(TTokenKind kind);
 /// "" for pkNone, ".F-" for pkFormatOff, ".F+" for pkFormatOn, else empty.
