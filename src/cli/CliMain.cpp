@@ -12,6 +12,7 @@
 #include "cli/UnitCommands.h"
 #include "common/Error.h"
 #include "common/VornString.h"
+#include "platform/FileSys.h"
 
 #ifndef RAVELIN_VERSION
 #define RAVELIN_VERSION "0.0.0.0"
@@ -153,6 +154,8 @@ int RunCli(int argc, char** argv, std::ostream& out, std::ostream& err) {
     specs.insert(specs.end(), CommonOptions().begin(), CommonOptions().end());
     try {
       const ParsedArgs parsed = ParseArgs(rest, specs);
+      // A command reads the tree as it stands and writes only its report at the end.
+      const TrustedFolderCache trust(Fs());
       return ExitCode(command->run(parsed, out, err));
     } catch (const UsageError& e) {
       return ReportUsageError(err, e.what(), command->name);

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <map>
@@ -78,7 +79,7 @@ class DiskFileSystem final : public FileSystem {
     const size_t lastSlash = full.rfind('/');
     // Most misses are a name in a folder spelled as on disk (a unit's form looked for): once
     // that folder was indexed, a name it does not hold in any letter case needs no system call.
-    if (lastSlash != 0 && lastSlash != std::string::npos) {
+    if (trustCache_ && lastSlash != 0 && lastSlash != std::string::npos) {
       if (const NameIndex* index = CachedIndex(full.substr(0, lastSlash));
           index != nullptr && index->count(UpperText(full.substr(lastSlash + 1))) == 0) {
         return std::nullopt;
@@ -274,6 +275,8 @@ class DiskFileSystem final : public FileSystem {
     }
   }
 
+  void TrustFolderCache(bool on) override { trustCache_ = on; }
+
   void ClearCache() override {
     std::lock_guard<std::mutex> lock(cacheMutex_);
     indexes_.clear();
@@ -377,6 +380,7 @@ class DiskFileSystem final : public FileSystem {
     listings_.erase(key);
   }
 
+  std::atomic<bool> trustCache_{false};
   std::mutex cacheMutex_;  // guards indexes_ and listings_
   std::unordered_map<std::string, NameIndex> indexes_;
   std::unordered_map<std::string, std::vector<DirEntry>> listings_;

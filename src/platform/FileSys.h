@@ -173,9 +173,13 @@ class FileSystem {
   virtual void SetCurrentFolder(std::string_view folder) = 0;
   /// Creates a folder and its parents when missing. Throws IoError when it cannot.
   virtual void MakeFolders(std::string_view folder) = 0;
-  /// Forgets the cached folder listings and name indexes; each run starts with this. Until
-  /// then a folder once read is seen as it was (a file others add meanwhile may be missed).
+  /// Forgets the cached folder listings and name indexes; each run starts with this.
   virtual void ClearCache() = 0;
+  /// While on, a folder whose names were read since the cache was last cleared is taken as it
+  /// was then: a name it did not hold in any letter case is not looked for on disk again. For
+  /// runs that read a tree as it stands and write nothing until their report (the command
+  /// line's); the window keeps it off, since files may appear while it waits for the user.
+  virtual void TrustFolderCache(bool on) { (void)on; }
 
   /// True when path names an existing file; a folder is not a file.
   bool FileExists(std::string_view path);
@@ -196,6 +200,22 @@ class FileSystem {
 
 /// Reads the lines of an open file one at a time (the rules of ForEachLine).
 LineReader ReadLines(InputFile& file);
+
+/// One run that trusts fs's folder cache (see TrustFolderCache): from a fresh cache, and no
+/// longer once it ends.
+class TrustedFolderCache {
+ public:
+  explicit TrustedFolderCache(FileSystem& fs) : fs_(fs) {
+    fs_.ClearCache();
+    fs_.TrustFolderCache(true);
+  }
+  ~TrustedFolderCache() { fs_.TrustFolderCache(false); }
+  TrustedFolderCache(const TrustedFolderCache&) = delete;
+  TrustedFolderCache& operator=(const TrustedFolderCache&) = delete;
+
+ private:
+  FileSystem& fs_;
+};
 
 /// The process-wide file system (the real disk unless a test installed another).
 FileSystem& Fs();
