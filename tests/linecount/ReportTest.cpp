@@ -81,6 +81,23 @@ TEST(LineCountReport, CasesGiveTheirReports) {
             "  Count the number of blank lines, comment lines, source lines\n");
 }
 
+TEST(LineCountEngine, APatternTakesItsFoldersMatchingEntriesInListingOrderWithAnyJobs) {
+  testing::TempFolder folder("ravelin-pattern-XXXXXX");
+  for (const char* name : {"b.pas", "A.pas", "c.txt", "d.PAS"}) folder.Write(name, "x;\n\n");
+  folder.MakeFolder("sub.pas");  // an entry that matches but holds no text: not found
+  for (unsigned jobs : {1u, 2u}) {
+    TLcntEngine engine;
+    engine.FormScratch = false;
+    engine.Jobs = jobs;
+    engine.SetFileSpec(folder.Path() + "/*.pas");
+    engine.Count();
+    std::string rows;
+    for (const CountedFile& file : engine.Record.files)
+      rows += NamePart(file.name) + (file.found ? " " + IntToText(file.counts.Total) : " -") + ";";
+    EXPECT_EQ(rows, "A.pas 2;b.pas 2;d.PAS 2;sub.pas -;") << jobs;
+  }
+}
+
 TEST(LineCountFormats, NamesComeBackByteForByteFromEveryFormat) {
   testing::TempFolder folder("ravelin-names-XXXXXX");
   testing::ScopedCurrentFolder here(folder.Path());
