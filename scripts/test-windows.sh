@@ -14,6 +14,14 @@ cmake --build build/windows -j"${RAVELIN_JOBS:-2}" --target test_common test_pas
   test_settings test_units
 mkdir -p "$WINEPREFIX"
 wineboot --init >/dev/null 2>&1 || true
+# The tests' temporary folders go on drive A: (build/windows/test-temp): a full name such as
+# "A:/ravelin-units-x/A.pas" sorts before the unit names as "/tmp/..." does on Linux, where
+# "C:/users/..." would sort among them.
+mkdir -p build/windows/test-temp
+ln -sfn "$root/build/windows/test-temp" "$WINEPREFIX/dosdevices/a:"
+for variable in TEMP TMP; do
+  wine reg add 'HKCU\Environment' /v "$variable" /d 'A:\' /f >/dev/null 2>&1
+done
 
 echo "== Core tests under Wine"
 status=0

@@ -1,7 +1,10 @@
 // ravelin-cli: the runs of tests/data/cli/commands.txt (exit status, report, messages), and what
 // --report does to the file it names.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <utime.h>
 
 #include <algorithm>
@@ -33,6 +36,22 @@ using testing::WriteBytes;
 // The folder name the golden reports are written with; the real one has the same length.
 constexpr const char* kGoldenFolder = "/tmp/ravelin-cli-XXXXXX";
 
+/// The program the table's runs go to instead of RunCli in this process: RAVELIN_CLI_PROGRAM,
+/// an emulator and a build of ravelin-cli ("wine /x/ravelin-cli.exe"), words split at blanks.
+std::vector<std::string> ProgramUnderTest() {
+  std::vector<std::string> words;
+  const char* program = std::getenv("RAVELIN_CLI_PROGRAM");
+  for (std::string rest = program ? program : ""; !rest.empty();)
+    if (std::string word = SplitFirst(rest, " "); !word.empty()) words.push_back(word);
+  return words;
+}
+
+/// How that program's full names start ("Z:" under Wine): RAVELIN_CLI_DRIVE.
+std::string DriveUnderTest() {
+  const char* drive = std::getenv("RAVELIN_CLI_DRIVE");
+  return drive ? drive : "";
+}
+
 struct CliRun {
   int status;
   std::string out, err;
@@ -47,6 +66,26 @@ CliRun RunCliWith(std::vector<std::string> args) {
   std::ostringstream out, err;
   const int status = RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
   return {status, out.str(), err.str()};
+}
+
+/// Runs program with args in the current folder; its output goes through files in io.
+CliRun RunProgram(std::vector<std::string> args, const testing::TempFolder& io) {
+  std::vector<char*> argv;
+  for (auto& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, (io / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  posix_spawn_file_actions_addopen(&actions, 2, (io / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  pid_t child = 0;
+  int status = -1;
+  if (posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0)
+    ::waitpid(child, &status, 0);
+  posix_spawn_file_actions_destroy(&actions);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(io / "out"),
+          ReadBytes(io / "err")};
 }
 
 class Cli : public ::testing::Test {
@@ -64,7 +103,8 @@ class Cli : public ::testing::Test {
     folder_.Write("off.INI", off);
     folder_.Write("on.INI", off + "Use RTL=1\r\nUse Search Path=1\r\nUse VCL=0\r\n");
     folder_.Write("long/Long.pas", "x;\r\n" + std::string(70000, 'y') + "\r\n");
-    ::mkfifo((folder_ / "pat/Pipe.pas").c_str(), 0600);  // read as empty, never waited for
+    if (program_.empty())  // Windows has no FIFO: its rows hold on POSIX only
+      ::mkfifo((folder_ / "pat/Pipe.pas").c_str(), 0600);  // read as empty, never waited for
     folder_.Write("odd.Files", "\r\n  odd\\SUB\\B.pas \t\n\r\n   \r\t" + folder_ / "odd/A.pas" +
                                    "\n\x7Fodd/\xC3\x84rger.pas\r\nodd/A.pas\r\nMissing.pas\r\n" +
                                    folder_ / "odd" + "\r\n\x1A" + "odd/A.pas\r\n");
@@ -84,22 +124,26 @@ class Cli : public ::testing::Test {
     SetSettingsFileName("");
   }
 
-  testing::TempFolder folder_{kGoldenFolder};
+  const std::vector<std::string> program_ = ProgramUnderTest();
+  // Named as long as the golden folder, the drive included.
+  testing::TempFolder folder_{std::string(kGoldenFolder).substr(DriveUnderTest().size())};
   testing::ScopedCurrentFolder here_{folder_.Path()};
+  const std::string dir_ = DriveUnderTest() + folder_.Path();  // as the program names it
 };
 
 TEST_F(Cli, RunsGiveTheStatusReportAndMessagesOfTheTable) {
   static const std::regex stamp(R"(RAVELIN REPORT \d{4} [A-Za-z]{3} \d{2} @ \d{2}:\d{2})");
   auto expected = [&](const std::string& field) {
-    if (field.rfind("golden ", 0) != 0) return ReplaceAll(field, "{dir}", folder_.Path());
-    return ReplaceAll(ReadBytes(RAVELIN_TEST_DATA "/cli/" + field.substr(7)), kGoldenFolder,
-                      folder_.Path());
+    if (field.rfind("golden ", 0) != 0) return ReplaceAll(field, "{dir}", dir_);
+    return ReplaceAll(ReadBytes(RAVELIN_TEST_DATA "/cli/" + field.substr(7)), kGoldenFolder, dir_);
   };
+  const testing::TempFolder io;
   for (const auto& row : testing::ReadTable("cli/commands.txt")) {
     std::vector<std::string> args;
     for (std::string rest = row.fields[0]; !rest.empty();)
-      args.push_back(ReplaceAll(SplitFirst(rest, " "), "{dir}", folder_.Path()));
-    const CliRun run = RunCliWith(args);
+      args.push_back(ReplaceAll(SplitFirst(rest, " "), "{dir}", dir_));
+    if (!program_.empty()) args.insert(args.begin(), program_.begin(), program_.end());
+    const CliRun run = program_.empty() ? RunCliWith(args) : RunProgram(args, io);
     EXPECT_EQ(run.status, std::stoi(row.fields[1])) << row.where << "\n" << run.err;
     const std::string out =
         std::regex_replace(run.out, stamp, "RAVELIN REPORT yyyy mmm dd @ hh:mm");
