@@ -98,16 +98,16 @@ class Cli : public ::testing::Test {
     ::setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
     fs::copy(RAVELIN_SOURCE_DIR "/samples/demo", folder_ / "demo", fs::copy_options::recursive);
     fs::copy(RAVELIN_TEST_DATA "/cli/folder", folder_.Path(), fs::copy_options::recursive);
-    const std::string off = "[LAST]\r\nSearch Paths=" + folder_ / "lib" +
-                            "\r\nRTL=" + folder_ / "rtl/" + "\r\nVCL=" + folder_ / "rtl/" + "\r\n";
+    const std::string off = "[LAST]\r\nSearch Paths=" + dir_ + "/lib" + "\r\nRTL=" + dir_ +
+                            "/rtl/" + "\r\nVCL=" + dir_ + "/rtl/" + "\r\n";
     folder_.Write("off.INI", off);
     folder_.Write("on.INI", off + "Use RTL=1\r\nUse Search Path=1\r\nUse VCL=0\r\n");
     folder_.Write("long/Long.pas", "x;\r\n" + std::string(70000, 'y') + "\r\n");
     if (program_.empty())  // Windows has no FIFO: its rows hold on POSIX only
       ::mkfifo((folder_ / "pat/Pipe.pas").c_str(), 0600);  // read as empty, never waited for
-    folder_.Write("odd.Files", "\r\n  odd\\SUB\\B.pas \t\n\r\n   \r\t" + folder_ / "odd/A.pas" +
+    folder_.Write("odd.Files", "\r\n  odd\\SUB\\B.pas \t\n\r\n   \r\t" + dir_ + "/odd/A.pas" +
                                    "\n\x7Fodd/\xC3\x84rger.pas\r\nodd/A.pas\r\nMissing.pas\r\n" +
-                                   folder_ / "odd" + "\r\n\x1A" + "odd/A.pas\r\n");
+                                   dir_ + "/odd" + "\r\n\x1A" + "odd/A.pas\r\n");
     std::string many;
     for (int i = 0; i < 65536; ++i) many += "m\r\n";
     folder_.Write("many.Files", many);
@@ -126,7 +126,7 @@ class Cli : public ::testing::Test {
 
   const std::vector<std::string> program_ = ProgramUnderTest();
   // Named as long as the golden folder, the drive included.
-  testing::TempFolder folder_{std::string(kGoldenFolder).substr(DriveUnderTest().size())};
+  testing::TempFolder folder_{std::string(kGoldenFolder).erase(13, DriveUnderTest().size())};
   testing::ScopedCurrentFolder here_{folder_.Path()};
   const std::string dir_ = DriveUnderTest() + folder_.Path();  // as the program names it
 };
