@@ -30,11 +30,14 @@ for variable in TEMP TMP; do
     /f >/dev/null 2>&1
 done
 
+# Wine names Unix files and reads arguments in the Unix locale's encoding: UTF-8.
+windows() { LC_ALL=C.UTF-8 wine "$@"; }
+
 status=0
 echo "== Core tests under Wine"
 for module in common pascal linecount settings units; do
   log=build/windows/test_$module.log
-  if wine "build/windows/tests/$module/test_$module.exe" --gtest_brief=1 >"$log" 2>&1; then
+  if windows "build/windows/tests/$module/test_$module.exe" --gtest_brief=1 >"$log" 2>&1; then
     echo "passed: $module"
   else
     status=1
@@ -44,7 +47,6 @@ for module in common pascal linecount settings units; do
 done
 
 echo "== The command line's runs against ravelin-cli.exe under Wine"
-# Wine reads file names and arguments in the Unix locale's encoding: UTF-8.
 if RAVELIN_CLI_PROGRAM="env LC_ALL=C.UTF-8 wine $root/build/windows/src/cli/ravelin-cli.exe" \
     RAVELIN_CLI_DRIVE=A: RAVELIN_SYSTEM_UNDER_TEST=windows \
     build/release/tests/cli/test_cli --gtest_filter='Cli.RunsGive*' --gtest_brief=1 \
