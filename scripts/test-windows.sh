@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds ravelin-cli.exe and the core tests for Windows (scripts/build-windows.sh) and tests
 # them under Wine in a private prefix (build/wine-prefix): the core tests, the command line's
-# table of runs (tests/data/cli/commands.txt) against ravelin-cli.exe, and the demo's reports
+# tests (its table of runs, report files, jobs) against ravelin-cli.exe, and the demo's reports
 # compared with the Linux build's (tests/windows/same-reports.sh). The Linux side (ravelin-cli
 # and test_cli) comes from build/release, configured here only when it does not exist yet.
 set -euo pipefail
@@ -46,10 +46,12 @@ for module in common pascal linecount settings units; do
   fi
 done
 
-echo "== The command line's runs against ravelin-cli.exe under Wine"
+echo "== The command line's tests against ravelin-cli.exe under Wine"
+# Every Cli test but the HTML page's two: they expect the Linux build's graph library to have
+# drawn the picture, and the Windows build draws none.
 if RAVELIN_CLI_PROGRAM="env LC_ALL=C.UTF-8 wine $root/build/windows/src/cli/ravelin-cli.exe" \
     RAVELIN_CLI_DRIVE=A: RAVELIN_SYSTEM_UNDER_TEST=windows \
-    build/release/tests/cli/test_cli --gtest_filter='Cli.RunsGive*' --gtest_brief=1 \
+    build/release/tests/cli/test_cli --gtest_filter='Cli.*:-Cli.TheHtmlPage*:Cli.Chromium*' --gtest_brief=1 \
     >build/windows/test_cli.log 2>&1; then
   echo "passed: cli"
 else

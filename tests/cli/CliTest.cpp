@@ -57,19 +57,9 @@ struct CliRun {
   std::string out, err;
 };
 
-/// Runs ravelin-cli as a fresh process would (the line counter's last path as at start).
-CliRun RunCliWith(std::vector<std::string> args) {
-  LineCounter() = {};
-  args.insert(args.begin(), "ravelin-cli");
-  std::vector<char*> argv;
-  for (auto& arg : args) argv.push_back(arg.data());
-  std::ostringstream out, err;
-  const int status = RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {status, out.str(), err.str()};
-}
-
-/// Runs program with args in the current folder; its output goes through files in io.
-CliRun RunProgram(std::vector<std::string> args, const testing::TempFolder& io) {
+/// Runs program with args in the current folder; its output goes through files.
+CliRun RunProgram(std::vector<std::string> args) {
+  const testing::TempFolder io;
   std::vector<char*> argv;
   for (auto& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
@@ -86,6 +76,22 @@ CliRun RunProgram(std::vector<std::string> args, const testing::TempFolder& io) 
   posix_spawn_file_actions_destroy(&actions);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(io / "out"),
           ReadBytes(io / "err")};
+}
+
+/// Runs ravelin-cli as a fresh process would (the line counter's last path as at start), or
+/// the program under test when there is one.
+CliRun RunCliWith(std::vector<std::string> args) {
+  if (const auto program = ProgramUnderTest(); !program.empty()) {
+    args.insert(args.begin(), program.begin(), program.end());
+    return RunProgram(args);
+  }
+  LineCounter() = {};
+  args.insert(args.begin(), "ravelin-cli");
+  std::vector<char*> argv;
+  for (auto& arg : args) argv.push_back(arg.data());
+  std::ostringstream out, err;
+  const int status = RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
+  return {status, out.str(), err.str()};
 }
 
 class Cli : public ::testing::Test {
@@ -137,13 +143,11 @@ TEST_F(Cli, RunsGiveTheStatusReportAndMessagesOfTheTable) {
     if (field.rfind("golden ", 0) != 0) return ReplaceAll(field, "{dir}", dir_);
     return ReplaceAll(ReadBytes(RAVELIN_TEST_DATA "/cli/" + field.substr(7)), kGoldenFolder, dir_);
   };
-  const testing::TempFolder io;
   for (const auto& row : testing::ReadTable("cli/commands.txt")) {
     std::vector<std::string> args;
     for (std::string rest = row.fields[0]; !rest.empty();)
       args.push_back(ReplaceAll(SplitFirst(rest, " "), "{dir}", dir_));
-    if (!program_.empty()) args.insert(args.begin(), program_.begin(), program_.end());
-    const CliRun run = program_.empty() ? RunCliWith(args) : RunProgram(args, io);
+    const CliRun run = RunCliWith(args);
     EXPECT_EQ(run.status, std::stoi(row.fields[1])) << row.where << "\n" << run.err;
     const std::string out =
         std::regex_replace(run.out, stamp, "RAVELIN REPORT yyyy mmm dd @ hh:mm");
