@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: a warnings-as-errors build, the same tests under
-# AddressSanitizer + UndefinedBehaviorSanitizer, and short fuzzing runs.
+# AddressSanitizer + UndefinedBehaviorSanitizer, short fuzzing runs, and the Windows build
+# (cross-built with MinGW-w64) tested under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -8,7 +9,7 @@ export LC_ALL=C
 
 bash scripts/deps.sh build-essential cmake g++ libgtest-dev libgmock-dev libpugixml-dev \
   nlohmann-json3-dev clang libclang-rt-14-dev qt6-base-dev libgl-dev xauth libgit2-dev pkg-config git graphviz \
-  libgraphviz-dev chromium
+  libgraphviz-dev chromium g++-mingw-w64-x86-64-posix googletest wine wine64 zip
 
 jobs=$(nproc)
 
@@ -25,4 +26,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 
 echo "== Fuzzing"
 bash fuzz/run.sh
+
+echo "== Windows build (MinGW-w64) tested under Wine"
+RAVELIN_JOBS="$jobs" bash scripts/test-windows.sh
 echo "== All tests passed"

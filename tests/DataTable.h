@@ -6,10 +6,14 @@
 //
 // A block file holds named blocks: "=== name" starts one, "--- key" starts a part of it, and
 // the lines after that (until the next marker) are the part's text, each followed by "\n".
+//
+// A row, a block name or a part's key that starts with "[posix] " or "[windows] " holds on that
+// system only; the note above it (or the block's) says why the other system differs.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <exception>
 #include <functional>
 #include <map>
@@ -47,6 +51,23 @@ inline std::string Unescape(std::string_view field) {
   return out;
 }
 
+/// Strips a leading "[posix] " or "[windows] " from text; false when it names the other system
+/// than the one under test: the build's own, or RAVELIN_SYSTEM_UNDER_TEST (a program under an
+/// emulator).
+inline bool HoldsOnThisSystem(std::string_view& text) {
+  const char* named = std::getenv("RAVELIN_SYSTEM_UNDER_TEST");
+#ifdef _WIN32
+  const bool windows = !named || std::string_view(named) == "windows";
+#else
+  const bool windows = named && std::string_view(named) == "windows";
+#endif
+  const std::string_view here = windows ? "[windows] " : "[posix] ";
+  const std::string_view other = windows ? "[posix] " : "[windows] ";
+  if (text.substr(0, other.size()) == other) return false;
+  if (text.substr(0, here.size()) == here) text.remove_prefix(here.size());
+  return true;
+}
+
 /// The lines of a file under tests/data, without their "\n".
 inline std::vector<std::string> DataLines(const std::string& name) {
   const std::string text = ReadBytes(std::string(RAVELIN_TEST_DATA) + "/" + name);
@@ -77,8 +98,8 @@ inline std::vector<DataRow> ReadTable(const std::string& name) {
     return s;
   };
   for (size_t n = 0; n < lines.size(); ++n) {
-    const std::string_view line = trim(lines[n]);
-    if (line.empty() || line[0] == '#') continue;
+    std::string_view line = trim(lines[n]);
+    if (line.empty() || line[0] == '#' || !HoldsOnThisSystem(line)) continue;
     DataRow row{{}, name + ":" + std::to_string(n + 1)};
     // Framed by blanks, a bar that starts or ends the line stands beside an empty field.
     const std::string framed = " " + std::string(line) + " ";
@@ -113,12 +134,19 @@ struct DataBlock {
 inline std::vector<DataBlock> ReadBlocks(const std::string& name) {
   std::vector<DataBlock> blocks;
   const std::vector<std::string> lines = DataLines(name);
+  bool skipping = false, partSkipped = false;  // inside a block or part of the other system
   for (size_t n = 0; n < lines.size(); ++n) {
     const std::string& line = lines[n];
     if (line.rfind("=== ", 0) == 0) {
-      blocks.push_back({line.substr(4), {}, name + ":" + std::to_string(n + 1)});
+      std::string_view title = std::string_view(line).substr(4);
+      skipping = !HoldsOnThisSystem(title), partSkipped = false;
+      if (!skipping) blocks.push_back({std::string(title), {}, name + ":" + std::to_string(n + 1)});
     } else if (line.rfind("--- ", 0) == 0 && !blocks.empty()) {
-      blocks.back().parts.emplace_back(line.substr(4), "");
+      std::string_view key = std::string_view(line).substr(4);
+      partSkipped = !HoldsOnThisSystem(key);
+      if (!partSkipped) blocks.back().parts.emplace_back(std::string(key), "");
+    } else if (skipping || partSkipped) {
+      continue;
     } else if (!blocks.empty() && !blocks.back().parts.empty()) {
       blocks.back().parts.back().second += line + "\n";
     }

@@ -17,6 +17,15 @@
 
 namespace ravelin::testing {
 
+/// The file system's path for a UTF-8 name (on Windows a narrow path is in the ANSI code page).
+inline std::filesystem::path Utf8Path(const std::string& name) {
+#ifdef _WIN32
+  return std::filesystem::path(std::u8string(name.begin(), name.end()));
+#else
+  return name;
+#endif
+}
+
 /// Writes bytes to a file, replacing it and creating its folders; throws when it cannot.
 inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
   if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
@@ -67,17 +76,21 @@ class TempFolder {
   TempFolder& operator=(const TempFolder&) = delete;
 
   /// The folder's absolute path, no trailing "/".
-  const std::string& Path() const { return path_; }
+  const std::string& Path() const {
+    return path_;
+  }
   /// The absolute path of name inside the folder.
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+  std::string operator/(const std::string& name) const {
+    return path_ + "/" + name;
+  }
   /// Writes a file inside the folder (creating its folders) and returns its absolute path.
   std::string Write(const std::string& name, const std::string& bytes) const {
-    WriteBytes(*this / name, bytes);
+    WriteBytes(Utf8Path(*this / name), bytes);
     return *this / name;
   }
   /// Creates a folder inside the folder (and its parents) and returns its absolute path.
   std::string MakeFolder(const std::string& name) const {
-    std::filesystem::create_directories(*this / name);
+    std::filesystem::create_directories(Utf8Path(*this / name));
     return *this / name;
   }
 

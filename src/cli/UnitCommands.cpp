@@ -158,12 +158,14 @@ const char* const kSearchHelp =
 #ifdef _WIN32
     "beside the program, or %APPDATA%\\ravelin\\ravelin.INI when the program's folder cannot\n"
     "be written), or from --settings FILE; --no-settings reads none. --rtl, --vcl and --search\n"
+    "replace the folder from the settings and switch its search on (--search takes folders\n"
+    "separated by \";\"); relative folders mean the folder ravelin-cli was started in.\n"
 #else
     "beside the program, or $XDG_CONFIG_HOME/ravelin/ravelin.INI, ~/.config/ravelin/ when\n"
     "unset), or from --settings FILE; --no-settings reads none. --rtl, --vcl and --search\n"
-#endif
     "replace the folder from the settings and switch its search on (--search takes folders\n"
     "separated by \";\" or \":\"); relative folders mean the folder ravelin-cli was started in.\n"
+#endif
     "When the window's settings file exists but cannot be read, a warning says so and the\n"
     "default settings are used. A search folder that is switched on but missing and a unit\n"
     "found nowhere are warnings on standard error, one line each.\n"

@@ -1,7 +1,10 @@
 // ravelin-cli: the runs of tests/data/cli/commands.txt (exit status, report, messages), and what
 // --report does to the file it names.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <utime.h>
 
 #include <algorithm>
@@ -33,13 +36,55 @@ using testing::WriteBytes;
 // The folder name the golden reports are written with; the real one has the same length.
 constexpr const char* kGoldenFolder = "/tmp/ravelin-cli-XXXXXX";
 
+/// The program the table's runs go to instead of RunCli in this process: RAVELIN_CLI_PROGRAM,
+/// an emulator and a build of ravelin-cli ("wine /x/ravelin-cli.exe"), words split at blanks.
+std::vector<std::string> ProgramUnderTest() {
+  std::vector<std::string> words;
+  const char* program = std::getenv("RAVELIN_CLI_PROGRAM");
+  for (std::string rest = program ? program : ""; !rest.empty();)
+    if (std::string word = SplitFirst(rest, " "); !word.empty()) words.push_back(word);
+  return words;
+}
+
+/// How that program's full names start ("Z:" under Wine): RAVELIN_CLI_DRIVE.
+std::string DriveUnderTest() {
+  const char* drive = std::getenv("RAVELIN_CLI_DRIVE");
+  return drive ? drive : "";
+}
+
 struct CliRun {
   int status;
   std::string out, err;
 };
 
-/// Runs ravelin-cli as a fresh process would (the line counter's last path as at start).
+/// Runs program with args in the current folder; its output goes through files.
+CliRun RunProgram(std::vector<std::string> args) {
+  const testing::TempFolder io;
+  std::vector<char*> argv;
+  for (auto& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, (io / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  posix_spawn_file_actions_addopen(&actions, 2, (io / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  pid_t child = 0;
+  int status = -1;
+  if (posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0)
+    ::waitpid(child, &status, 0);
+  posix_spawn_file_actions_destroy(&actions);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadBytes(io / "out"),
+          ReadBytes(io / "err")};
+}
+
+/// Runs ravelin-cli as a fresh process would (the line counter's last path as at start), or
+/// the program under test when there is one.
 CliRun RunCliWith(std::vector<std::string> args) {
+  if (const auto program = ProgramUnderTest(); !program.empty()) {
+    args.insert(args.begin(), program.begin(), program.end());
+    return RunProgram(args);
+  }
   LineCounter() = {};
   args.insert(args.begin(), "ravelin-cli");
   std::vector<char*> argv;
@@ -59,15 +104,16 @@ class Cli : public ::testing::Test {
     ::setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
     fs::copy(RAVELIN_SOURCE_DIR "/samples/demo", folder_ / "demo", fs::copy_options::recursive);
     fs::copy(RAVELIN_TEST_DATA "/cli/folder", folder_.Path(), fs::copy_options::recursive);
-    const std::string off = "[LAST]\r\nSearch Paths=" + folder_ / "lib" +
-                            "\r\nRTL=" + folder_ / "rtl/" + "\r\nVCL=" + folder_ / "rtl/" + "\r\n";
+    const std::string off = "[LAST]\r\nSearch Paths=" + dir_ + "/lib" + "\r\nRTL=" + dir_ +
+                            "/rtl/" + "\r\nVCL=" + dir_ + "/rtl/" + "\r\n";
     folder_.Write("off.INI", off);
     folder_.Write("on.INI", off + "Use RTL=1\r\nUse Search Path=1\r\nUse VCL=0\r\n");
     folder_.Write("long/Long.pas", "x;\r\n" + std::string(70000, 'y') + "\r\n");
-    ::mkfifo((folder_ / "pat/Pipe.pas").c_str(), 0600);  // read as empty, never waited for
-    folder_.Write("odd.Files", "\r\n  odd\\SUB\\B.pas \t\n\r\n   \r\t" + folder_ / "odd/A.pas" +
+    if (program_.empty())  // Windows has no FIFO: its rows hold on POSIX only
+      ::mkfifo((folder_ / "pat/Pipe.pas").c_str(), 0600);  // read as empty, never waited for
+    folder_.Write("odd.Files", "\r\n  odd\\SUB\\B.pas \t\n\r\n   \r\t" + dir_ + "/odd/A.pas" +
                                    "\n\x7Fodd/\xC3\x84rger.pas\r\nodd/A.pas\r\nMissing.pas\r\n" +
-                                   folder_ / "odd" + "\r\n\x1A" + "odd/A.pas\r\n");
+                                   dir_ + "/odd" + "\r\n\x1A" + "odd/A.pas\r\n");
     std::string many;
     for (int i = 0; i < 65536; ++i) many += "m\r\n";
     folder_.Write("many.Files", many);
@@ -84,21 +130,23 @@ class Cli : public ::testing::Test {
     SetSettingsFileName("");
   }
 
-  testing::TempFolder folder_{kGoldenFolder};
+  const std::vector<std::string> program_ = ProgramUnderTest();
+  // Named as long as the golden folder, the drive included.
+  testing::TempFolder folder_{std::string(kGoldenFolder).erase(13, DriveUnderTest().size())};
   testing::ScopedCurrentFolder here_{folder_.Path()};
+  const std::string dir_ = DriveUnderTest() + folder_.Path();  // as the program names it
 };
 
 TEST_F(Cli, RunsGiveTheStatusReportAndMessagesOfTheTable) {
   static const std::regex stamp(R"(RAVELIN REPORT \d{4} [A-Za-z]{3} \d{2} @ \d{2}:\d{2})");
   auto expected = [&](const std::string& field) {
-    if (field.rfind("golden ", 0) != 0) return ReplaceAll(field, "{dir}", folder_.Path());
-    return ReplaceAll(ReadBytes(RAVELIN_TEST_DATA "/cli/" + field.substr(7)), kGoldenFolder,
-                      folder_.Path());
+    if (field.rfind("golden ", 0) != 0) return ReplaceAll(field, "{dir}", dir_);
+    return ReplaceAll(ReadBytes(RAVELIN_TEST_DATA "/cli/" + field.substr(7)), kGoldenFolder, dir_);
   };
   for (const auto& row : testing::ReadTable("cli/commands.txt")) {
     std::vector<std::string> args;
     for (std::string rest = row.fields[0]; !rest.empty();)
-      args.push_back(ReplaceAll(SplitFirst(rest, " "), "{dir}", folder_.Path()));
+      args.push_back(ReplaceAll(SplitFirst(rest, " "), "{dir}", dir_));
     const CliRun run = RunCliWith(args);
     EXPECT_EQ(run.status, std::stoi(row.fields[1])) << row.where << "\n" << run.err;
     const std::string out =

@@ -8,6 +8,7 @@
 #include "UnitTestFiles.h"
 #include "common/PathUtil.h"
 #include "units/CompilerRules.h"
+#include "units/ProjectFile.h"
 
 namespace ravelin {
 namespace {
@@ -66,6 +67,9 @@ TEST_F(RulesAnalysis, ProjectsGiveTheirTreeListAndWarnings) {
   const auto blocks = testing::ReadBlocks("units/rules.txt");
   EXPECT_GE(blocks.size(), 12u);
   for (const auto& block : blocks) {
+    // A build without the XML library reads no project file: such blocks go.
+    if (!ReadsProjectFiles() && block.Part("options").find("project=") != std::string::npos)
+      continue;
     Fs().SetCurrentFolder(folder_);
     for (const auto& entry : std::filesystem::directory_iterator(folder_))
       std::filesystem::remove_all(entry.path());

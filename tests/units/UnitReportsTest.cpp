@@ -82,7 +82,7 @@ TEST_F(UnitReports, PathsComeBackByteForByteFromTheUnitFormats) {
                                   "; begin end.");
     Write(name + "/Unit1.pas", "unit Unit1; interface implementation end.");
     Write(name + "/" + name + "/Unit2.pas", "unit Unit2; interface implementation end.");
-    testing::ScopedCurrentFolder here(Path(name));
+    testing::ScopedCurrentFolder here(testing::Utf8Path(Path(name)));
     UnitAnalysis() = {};
     testing_units::Analyse(Path(name + "/Root.dpr"));
     const UnitRecords records = MakeUnitRecords(UnitAnalysis());
