@@ -9,6 +9,7 @@
 #include "common/PathUtil.h"
 #include "common/VornString.h"
 #include "platform/FileSys.h"
+#include "platform/ProcessSetup.h"
 #include "units/UnitDpnd.h"
 #include "units/UnitRecords.h"
 #include "units/UnitScan.h"
@@ -84,9 +85,10 @@ std::string FormatBannerTime(std::time_t time) {
   std::tm parts = LocalTime(time);
   char month[64];
   if (std::strftime(month, sizeof month, "%b", &parts) == 0) month[0] = '\0';
-  char text[128];
-  std::snprintf(text, sizeof text, "%04d %s %02d @ %02d:%02d", parts.tm_year + 1900, month,
-                parts.tm_mday, parts.tm_hour, parts.tm_min);
+  char text[160];
+  std::snprintf(text, sizeof text, "%04d %s %02d @ %02d:%02d", parts.tm_year + 1900,
+                LocaleTextAsUtf8(LC_TIME, month).c_str(), parts.tm_mday, parts.tm_hour,
+                parts.tm_min);
   return text;
 }
 
@@ -102,7 +104,7 @@ std::string FormatFileSize(std::uint64_t size) {
   if (size == 0) return {};
   std::string separator;
   if (const std::lconv* conv = std::localeconv(); conv != nullptr && conv->thousands_sep != nullptr)
-    separator = conv->thousands_sep;
+    separator = LocaleTextAsUtf8(LC_NUMERIC, conv->thousands_sep);
   if (separator.empty()) separator = ",";
   std::string digits = std::to_string(size);
   std::string result;

@@ -2,9 +2,12 @@
 // tests/data/units/routines.txt, the banner's time, and the rows of the dependency table.
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include "DataTable.h"
 #include "MachineFormatReaders.h"
 #include "UnitTestFiles.h"
+#include "common/MachineFormats.h"
 #include "units/UnitCsv.h"
 #include "units/UnitDpnd.h"
 #include "units/UnitJson.h"
@@ -53,6 +56,27 @@ TEST(UnitReportRoutines, GiveTheResultsOfTheTable) {
            [](const Args& a) { return std::to_string(CompareFileNames(a[0], a[1])); }},
       });
 }
+
+#ifdef _WIN32
+TEST(UnitReportRoutines, TheLocalesMonthNamesAndSeparatorComeOutAsUtf8) {
+  // French in code page 1252: "déc." and a no-break space as the thousands separator.
+  // As ravelin-cli sets them: the time and the numbers only, the characters' locale stays "C".
+  const std::string time = std::setlocale(LC_TIME, nullptr);
+  const std::string numbers = std::setlocale(LC_NUMERIC, nullptr);
+  if (std::setlocale(LC_TIME, "French_France.1252") == nullptr ||
+      std::setlocale(LC_NUMERIC, "French_France.1252") == nullptr)
+    GTEST_SKIP() << "no French locale";
+  const std::string size = FormatFileSize(1234567);
+  const std::string banner = FormatBannerTime(LocalTimeOf(2001, 12, 3, 14, 7, 0));
+  std::setlocale(LC_TIME, time.c_str());
+  std::setlocale(LC_NUMERIC, numbers.c_str());
+  EXPECT_TRUE(IsValidUtf8(size) && size.size() > 9) << size;  // a separator beyond ASCII
+  EXPECT_NE(banner.find("d\xC3\xA9"
+                        "c"),
+            std::string::npos)
+      << banner;
+}
+#endif
 
 TEST_F(UnitReports, TheListingsTimeGoesIntoTheBannersAndLongTitlesAreCut) {
   const std::string root = "Root" + std::string(120, 'x') + ".dpr";

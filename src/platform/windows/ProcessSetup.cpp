@@ -7,7 +7,10 @@
 #include <io.h>
 #include <shellapi.h>
 
+#include <clocale>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "platform/windows/WideText.h"
 
@@ -21,6 +24,16 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
   for (int i = 0; i < count; ++i) arguments.push_back(win::Narrow(wide[i]));
   ::LocalFree(wide);
   return arguments;
+}
+
+std::string LocaleTextAsUtf8(int category, std::string_view text) {
+  // The C library names a locale "Language_Country.CodePage" ("French_France.1252"); "C" has
+  // no code page.
+  const char* name = std::setlocale(category, nullptr);
+  const char* dot = name != nullptr ? std::strrchr(name, '.') : nullptr;
+  const unsigned codePage =
+      dot != nullptr ? static_cast<unsigned>(std::strtoul(dot + 1, nullptr, 10)) : 0;
+  return win::CodePageTextAsUtf8(codePage, text);
 }
 
 void UseBinaryStandardStreams() {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <limits>
 
 namespace ravelin::win {
@@ -22,6 +23,20 @@ std::string Narrow(std::wstring_view text) {
   std::string narrow(static_cast<size_t>(n), '\0');
   ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, narrow.data(), n, nullptr, nullptr);
   return narrow;
+}
+
+std::string CodePageTextAsUtf8(unsigned codePage, std::string_view text) {
+  const bool ascii = std::all_of(text.begin(), text.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 128; });
+  if (ascii || codePage == 0 || codePage == CP_UTF8 ||
+      text.size() > static_cast<size_t>(std::numeric_limits<int>::max()))
+    return std::string(text);
+  const int size = static_cast<int>(text.size());
+  const int n = ::MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
+  if (n <= 0) return std::string(text);
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  ::MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), n);
+  return Narrow(wide);
 }
 
 std::wstring SystemPath(std::string_view path) {

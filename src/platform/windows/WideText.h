@@ -15,6 +15,10 @@ std::wstring Widen(std::string_view text);
 /// UTF-8 for the UTF-16 text; unpaired surrogates become U+FFFD.
 std::string Narrow(std::wstring_view text);
 
+/// UTF-8 for text in the given code page; text in code page 0 (the C library's "C" locale)
+/// or CP_UTF8, or text of ASCII alone, as it is.
+std::string CodePageTextAsUtf8(unsigned codePage, std::string_view text);
+
 /// The name the wide API is given for path: "/" turned into "\", and an absolute name
 /// ("C:\...", "\\server\share\...") prefixed "\\?\" (or "\\?\UNC\") so that names longer
 /// than MAX_PATH work; a relative name is left relative.
