@@ -306,7 +306,6 @@ class DiskFileSystem final : public FileSystem {
     return entries;
   }
 
-  /// The case-insensitive index of a folder's names, listed once per run.
   /// The folder's index when one was made since the cache was last cleared, else nullptr.
   const NameIndex* CachedIndex(const std::string& folder) {
     std::lock_guard<std::mutex> lock(cacheMutex_);
@@ -324,6 +323,7 @@ class DiskFileSystem final : public FileSystem {
     indexes_.emplace(folder, std::move(index));  // one made before stays: it may be in use
   }
 
+  /// The case-insensitive index of a folder's names, listed once per run.
   const NameIndex& IndexOf(const std::string& folder) {
     // Several threads may read files at once: the cache is shared; an index, once made, is
     // never changed (only dropped by Forget and ClearCache, which no reader runs beside).

@@ -51,26 +51,26 @@ size_t ReadRest(InputFile& file, std::string& storage) {
 
 }  // namespace
 
+std::unique_ptr<InputFile> FileSystem::OpenWhole(std::string_view path, std::string* whyNot) {
+  OpenedFile opened = OpenRead(path, Readable::FileOrPipe);
+  if (!opened.file && whyNot != nullptr) *whyNot = opened.whyNot;
+  return std::move(opened.file);
+}
+
 bool FileSystem::TryReadFile(std::string_view path, ReadBuffer& out, std::string* whyNot) {
   out.used_ = 0;
-  OpenedFile opened = OpenRead(path, Readable::FileOrPipe);
-  if (!opened.file) {
-    if (whyNot != nullptr) *whyNot = opened.whyNot;
-    return false;
-  }
-  out.used_ = ReadRest(*opened.file, out.storage_);
+  const std::unique_ptr<InputFile> file = OpenWhole(path, whyNot);
+  if (!file) return false;
+  out.used_ = ReadRest(*file, out.storage_);
   return true;
 }
 
 bool FileSystem::TryReadFile(std::string_view path, std::string& out, std::string* whyNot) {
   out.clear();
-  OpenedFile opened = OpenRead(path, Readable::FileOrPipe);
-  if (!opened.file) {
-    if (whyNot != nullptr) *whyNot = opened.whyNot;
-    return false;
-  }
+  const std::unique_ptr<InputFile> file = OpenWhole(path, whyNot);
+  if (!file) return false;
   try {
-    out.resize(ReadRest(*opened.file, out));
+    out.resize(ReadRest(*file, out));
   } catch (...) {
     out.clear();
     throw;

@@ -196,6 +196,10 @@ class FileSystem {
   /// The path made absolute against the current folder with "\" as "/" and "." and ".."
   /// removed lexically, letter case as given.
   std::string FullPath(std::string_view path);
+
+ private:
+  /// OpenRead of a file or pipe to be read whole; null (the reason in *whyNot) when it cannot.
+  std::unique_ptr<InputFile> OpenWhole(std::string_view path, std::string* whyNot);
 };
 
 /// Reads the lines of an open file one at a time (the rules of ForEachLine).

@@ -1,4 +1,5 @@
-// What a command-line program sets up before it reads its arguments or writes anything.
+// What a command-line program sets up before it reads its arguments or writes anything, and
+// the texts of the C library's locale it writes.
 #pragma once
 
 #include <string>

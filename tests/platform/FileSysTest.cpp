@@ -69,6 +69,21 @@ TEST_F(FileSysTest, ListsSortedInCapitalsAndRefreshesAfterItsOwnWrites) {
   EXPECT_TRUE(fs_->Resolve(dir_ / "LATE.PAS").has_value());
 }
 
+TEST_F(FileSysTest, ATrustedRunTakesAFolderAsReadButSeesWhatItWritesItself) {
+  dir_.Write("a.pas", "");
+  const TrustedFolderCache trust(*fs_);
+  EXPECT_FALSE(fs_->FileExists(dir_ / "a.dfm"));  // indexes the folder
+  dir_.Write("a.dfm", "");                        // written behind its back: not looked for
+  EXPECT_FALSE(fs_->FileExists(dir_ / "a.dfm"));
+  std::unique_ptr<NewFile> own = fs_->CreateNewFile(dir_ / "Own.pas");
+  EXPECT_FALSE(fs_->FileExists(dir_ / "z.pas"));  // indexes the folder again, before the commit
+  own->Write("x");
+  own->Commit();
+  EXPECT_TRUE(fs_->FileExists(dir_ / "OWN.PAS"));
+  fs_->TrustFolderCache(false);
+  EXPECT_TRUE(fs_->FileExists(dir_ / "a.dfm"));
+}
+
 TEST_F(FileSysTest, ScansFoldersWithKindsLinksFollowed) {
   dir_.Write("f.pas", "abc");
   std::filesystem::create_symlink("f.pas", dir_ / "lf");
@@ -84,7 +99,8 @@ TEST_F(FileSysTest, ScansFoldersWithKindsLinksFollowed) {
 
 TEST_F(FileSysTest, WritesKeepTheOldContentWhenTheyFail) {
   fs_->AppendReport(dir_ / "r.txt", "one\r\n", ReportStart::AtEnd);
-  fs_->AppendReport(dir_ / "R.TXT", "two\r\n", ReportStart::AtEnd);  // the existing file, found ignoring case
+  fs_->AppendReport(dir_ / "R.TXT", "two\r\n",
+                    ReportStart::AtEnd);  // the existing file, found ignoring case
   EXPECT_EQ(testing::ReadBytes(dir_ / "r.txt"), "one\r\ntwo\r\n");
   fs_->ReplaceFile(dir_ / "s.ini", "old");
   ::chmod((dir_ / "s.ini").c_str(), 0640);
@@ -95,8 +111,10 @@ TEST_F(FileSysTest, WritesKeepTheOldContentWhenTheyFail) {
   EXPECT_EQ(st.st_mode & 07777, 0640u);
   {
     testing::ScopedFileSizeLimit limit(20);
-    EXPECT_THROW(fs_->AppendReport(dir_ / "r.txt", std::string(100, 'n'), ReportStart::AtEnd), IoError);
-    EXPECT_THROW(fs_->AppendReport(dir_ / "fresh.txt", std::string(100, 'n'), ReportStart::AtEnd), IoError);
+    EXPECT_THROW(fs_->AppendReport(dir_ / "r.txt", std::string(100, 'n'), ReportStart::AtEnd),
+                 IoError);
+    EXPECT_THROW(fs_->AppendReport(dir_ / "fresh.txt", std::string(100, 'n'), ReportStart::AtEnd),
+                 IoError);
     EXPECT_THROW(fs_->ReplaceFile(dir_ / "s.ini", std::string(100, 'x')), IoError);
   }
   EXPECT_EQ(testing::ReadBytes(dir_ / "r.txt"), "one\r\ntwo\r\n");
