@@ -99,8 +99,8 @@ TEST_F(FileSysTest, ScansFoldersWithKindsLinksFollowed) {
 
 TEST_F(FileSysTest, WritesKeepTheOldContentWhenTheyFail) {
   fs_->AppendReport(dir_ / "r.txt", "one\r\n", ReportStart::AtEnd);
-  fs_->AppendReport(dir_ / "R.TXT", "two\r\n",
-                    ReportStart::AtEnd);  // the existing file, found ignoring case
+  // The existing file, found ignoring case.
+  fs_->AppendReport(dir_ / "R.TXT", "two\r\n", ReportStart::AtEnd);
   EXPECT_EQ(testing::ReadBytes(dir_ / "r.txt"), "one\r\ntwo\r\n");
   fs_->ReplaceFile(dir_ / "s.ini", "old");
   ::chmod((dir_ / "s.ini").c_str(), 0640);
